@@ -1,0 +1,188 @@
+// The type-information component: the object kinds and operations that every
+// other part of Velbrook walks. Two readers implement it (oleaut32 and our own
+// file reader); callers only ever see these interfaces.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "typeinfo/result.h"
+#include "typeinfo/variant.h"
+
+namespace velbrook::typeinfo {
+
+class Type;
+class Member;
+class Parameter;
+class TypeDescriptor;
+class RawTypeInfo;
+
+// An ordered collection indexed from 1 to Count(). Item() outside that range
+// yields null. Callers walk Count() & 0xFFFF entries (see WalkCount).
+template <typename T>
+class List {
+ public:
+  virtual ~List() = default;
+  virtual uint32_t Count() const = 0;
+  virtual const T* Item(uint32_t index) const = 0;
+};
+
+using TypeList = List<Type>;
+using MemberList = List<Member>;
+using ParameterList = List<Parameter>;
+
+// Only the low 16 bits of a count are used by callers.
+template <typename T>
+uint32_t WalkCount(const List<T>* list) {
+  return list == nullptr ? 0 : (list->Count() & 0xFFFFu);
+}
+
+// TYPEKIND values.
+enum TypeKindValue : int32_t {
+  kTypeKindEnum = 0,
+  kTypeKindRecord = 1,
+  kTypeKindModule = 2,
+  kTypeKindInterface = 3,
+  kTypeKindDispatch = 4,
+  kTypeKindCoclass = 5,
+  kTypeKindAlias = 6,
+  kTypeKindUnion = 7,
+};
+
+// TYPEFLAGS bits used by callers.
+constexpr uint32_t kTypeFlagCanCreate = 0x02;
+constexpr uint32_t kTypeFlagControl = 0x20;
+constexpr uint32_t kTypeFlagDual = 0x40;
+
+// IMPLTYPEFLAGS bits.
+constexpr int32_t kImplTypeFlagDefault = 0x1;
+constexpr int32_t kImplTypeFlagSource = 0x2;
+
+// PARAMFLAGS bits.
+constexpr int32_t kParamFlagIn = 0x01;
+constexpr int32_t kParamFlagOut = 0x02;
+constexpr int32_t kParamFlagLcid = 0x04;
+constexpr int32_t kParamFlagRetval = 0x08;
+constexpr int32_t kParamFlagOptional = 0x10;
+constexpr int32_t kParamFlagHasDefault = 0x20;
+
+// InvokeKind values; 0 is a data member (variable, constant or field).
+constexpr int32_t kInvokeData = 0;
+constexpr int32_t kInvokeFunc = 1;
+constexpr int32_t kInvokePropertyGet = 2;
+constexpr int32_t kInvokePropertyPut = 4;
+constexpr int32_t kInvokePropertyPutRef = 8;
+
+// HRESULTs the component hands back where callers test a result.
+constexpr int32_t kResultOk = 0;
+constexpr int32_t kResultNullObject = -1;
+constexpr int32_t kResultFail = static_cast<int32_t>(0x80004005);
+constexpr int32_t kResultBadIndex = static_cast<int32_t>(0x8002000B);
+
+// One dimension of a fixed-size array.
+struct ArrayBound {
+  int32_t lower = 0;
+  int32_t upper = 0;
+};
+
+class TypeDescriptor {
+ public:
+  virtual ~TypeDescriptor() = default;
+  // The type of a VT_USERDEFINED element, or null (also when unresolved).
+  virtual const Type* ReferencedType() const = 0;
+  // Number of VT_PTR levels removed before the element type.
+  virtual int32_t PointerLevel() const = 0;
+  // Element VT after removing pointers; 0x2000|T for SAFEARRAY of T,
+  // 0x1000|T for a fixed-size array of T, 0 for a user-defined type.
+  virtual int32_t VarType() const = 0;
+  // Bounds of a fixed-size array, one entry per dimension; empty otherwise.
+  virtual std::vector<ArrayBound> ArrayBounds() const = 0;
+};
+
+class Parameter {
+ public:
+  virtual ~Parameter() = default;
+  virtual std::string Name() const = 0;
+  virtual const TypeDescriptor* ParamType() const = 0;
+  virtual int32_t ParamFlags() const = 0;
+};
+
+class Member {
+ public:
+  virtual ~Member() = default;
+  virtual std::string Name() const = 0;
+  // Null when the member has no parameters.
+  virtual const ParameterList* Parameters() const = 0;
+  // For a function its return type; for a data member its type.
+  virtual const TypeDescriptor* ValueType() const = 0;
+  // Value of a constant; VT_EMPTY when the member is no constant.
+  virtual Variant ConstantValue() const = 0;
+  virtual int32_t MemberId() const = 0;
+  virtual int32_t VTableOffset() const = 0;
+  virtual int32_t InvokeKind() const = 0;
+  // Raw help string; callers clean it with CleanHelpText.
+  virtual std::string HelpString() const = 0;
+};
+
+// The few ITypeInfo operations the source-interface walk needs. Each returns
+// an HRESULT the caller tests; on failure the out value is left cleared.
+class RawTypeInfo {
+ public:
+  virtual ~RawTypeInfo() = default;
+  // TYPEATTR.cImplTypes.
+  virtual int32_t GetTypeAttr(int32_t* impl_type_count) const = 0;
+  virtual int32_t GetImplTypeFlags(uint32_t index, int32_t* flags) const = 0;
+  // GetRefTypeOfImplType followed by GetRefTypeInfo.
+  virtual const RawTypeInfo* GetRefTypeInfoOfImplType(uint32_t index) const = 0;
+  // GetDocumentation(MEMBERID_NIL), name only.
+  virtual int32_t GetDocumentationName(std::string* name) const = 0;
+};
+
+class Type {
+ public:
+  virtual ~Type() = default;
+  virtual std::string Name() const = 0;
+  // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper-case hex.
+  virtual std::string GuidText() const = 0;
+  virtual uint32_t TypeFlags() const = 0;
+  // Short word for the kind, see KindTextOf in kind_text.h.
+  virtual std::string KindText() const = 0;
+  // Dual dispinterface: its vtable interface; vtable interface: itself;
+  // pure dispinterface and every other kind: null.
+  virtual const Type* VTableInterface() const = 0;
+  virtual const MemberList* Members() const = 0;
+  // Direct bases of an interface; implemented interfaces of a coclass.
+  virtual const TypeList* ImplementedInterfaces() const = 0;
+  virtual const Type* DefaultInterface() const = 0;
+  virtual const Type* DefaultEventInterface() const = 0;
+  virtual int32_t TypeKind() const = 0;
+  virtual std::string HelpString() const = 0;
+  virtual const class RawTypeInfo* RawTypeInfo() const = 0;
+};
+
+class Library {
+ public:
+  virtual ~Library() = default;
+  virtual std::string Name() const = 0;
+  virtual std::string GuidText() const = 0;
+  virtual uint16_t MajorVersion() const = 0;
+  virtual uint16_t MinorVersion() const = 0;
+  virtual std::string HelpString() const = 0;
+  virtual const TypeList* ObjectClasses() const = 0;
+  virtual const TypeList* Interfaces() const = 0;
+  virtual const TypeList* Enumerations() const = 0;
+  virtual const TypeList* Records() const = 0;
+};
+
+// The application object: opens library files. A path may end in "\N" to
+// select TYPELIB resource N of a PE file.
+class Opener {
+ public:
+  virtual ~Opener() = default;
+  virtual Result<std::unique_ptr<Library>> OpenLibraryFile(
+      const std::string& path) const = 0;
+};
+
+}  // namespace velbrook::typeinfo

@@ -1,0 +1,14 @@
+// The short words KindText gives for each TYPEKIND. They only ever appear
+// inside comments of generated code:
+//   enum, record, module, interface, dispinterface, coclass, alias, union;
+//   "unknown" for anything else.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace velbrook::typeinfo {
+
+std::string KindTextOf(int32_t type_kind);
+
+}  // namespace velbrook::typeinfo

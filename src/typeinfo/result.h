@@ -1,0 +1,53 @@
+// A value or an error: what the core returns instead of global error state.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace velbrook {
+
+enum class ErrorKind {
+  kNotFound,          // no such file
+  kIo,                // the file exists but could not be read or written
+  kNotTypeLibrary,    // the bytes are not a type library in any known form
+  kUnsupportedFormat, // a type library, but in a format we do not read
+  kCorrupt,           // the right format, but inconsistent
+  kInvalidArgument,   // bad input from the caller
+};
+
+const char* ErrorKindName(ErrorKind kind);
+
+struct Error {
+  ErrorKind kind;
+  std::string message;
+};
+
+template <typename T>
+class [[nodiscard]] Result {
+ public:
+  Result(T value) : value_(std::move(value)) {}  // NOLINT: implicit by design
+  Result(Error error) : error_(std::move(error)) {}  // NOLINT
+
+  bool ok() const { return value_.has_value(); }
+  explicit operator bool() const { return ok(); }
+
+  T& value() & { return *value_; }
+  const T& value() const& { return *value_; }
+  T&& value() && { return std::move(*value_); }
+  T* operator->() { return &*value_; }
+  const T* operator->() const { return &*value_; }
+  T& operator*() & { return *value_; }
+
+  const Error& error() const { return *error_; }
+
+ private:
+  std::optional<T> value_;
+  std::optional<Error> error_;
+};
+
+inline Error MakeError(ErrorKind kind, std::string message) {
+  return Error{kind, std::move(message)};
+}
+
+}  // namespace velbrook
