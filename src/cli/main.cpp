@@ -1,0 +1,26 @@
+// Entry point of the command line: list, show, generate, search, dump.
+#include <CLI/CLI.hpp>
+
+#include "cli/dump_command.h"
+
+#if defined(_WIN32)
+#include <objbase.h>
+#endif
+
+int main(int argc, char** argv) {
+#if defined(_WIN32)
+  CoInitialize(nullptr);
+#endif
+  CLI::App app{"Velbrook: HotBasic include files from COM type libraries"};
+  app.require_subcommand(1);
+  // Paths such as /tmp/x.tlb (Wine) must not read as "/option" switches.
+  app.allow_windows_style_options(false);
+  int exit_code = 0;
+  velbrook::cli::AddDumpCommand(app, &exit_code);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return app.exit(error);
+  }
+  return exit_code;
+}

@@ -1,0 +1,27 @@
+// Opening a library file with LoadTypeLibEx, without registering it.
+#include "typeinfo/oleaut/oleaut_opener.h"
+
+#include <cstdio>
+
+#include "typeinfo/oleaut/com_text.h"
+#include "typeinfo/oleaut/oleaut_objects.h"
+
+namespace velbrook::typeinfo::oleaut {
+
+Result<std::unique_ptr<Library>> OleautOpener::OpenLibraryFile(
+    const std::string& path) const {
+  std::wstring wide = TextToWide(path);
+  ITypeLib* lib = nullptr;
+  HRESULT hr = LoadTypeLibEx(wide.c_str(), REGKIND_NONE, &lib);
+  if (FAILED(hr) || lib == nullptr) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    ErrorKind kind = attributes == INVALID_FILE_ATTRIBUTES ? ErrorKind::kNotFound
+                                                           : ErrorKind::kNotTypeLibrary;
+    return MakeError(kind, path + ": LoadTypeLibEx failed with " + code);
+  }
+  return std::unique_ptr<Library>(std::make_unique<OleautLibrary>(lib));
+}
+
+}  // namespace velbrook::typeinfo::oleaut
