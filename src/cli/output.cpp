@@ -1,10 +1,15 @@
-// Standard output in binary mode, with write errors reported.
+// Standard output in binary mode, and files committed by rename.
 #include "cli/output.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace velbrook::cli {
@@ -17,6 +22,40 @@ bool WriteStdout(const std::string& bytes) {
   ok = std::fflush(stdout) == 0 && ok;
   if (!ok) std::fprintf(stderr, "velbrook: cannot write standard output\n");
   return ok;
+}
+
+namespace {
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+#if defined(_WIN32)
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+  return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
+}  // namespace
+
+Result<bool> WriteFileAtomically(const std::string& path, const std::string& bytes) {
+  const std::string temporary = path + ".velbrook-tmp";
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (file == nullptr) {
+    return MakeError(ErrorKind::kIo,
+                     "cannot create " + path + ": " + std::strerror(errno));
+  }
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  ok = std::fflush(file) == 0 && ok;
+  ok = std::fclose(file) == 0 && ok;
+  if (!ok) {
+    std::remove(temporary.c_str());
+    return MakeError(ErrorKind::kIo, "cannot write " + path);
+  }
+  if (!ReplaceFile(temporary, path)) {
+    std::remove(temporary.c_str());
+    return MakeError(ErrorKind::kIo, "cannot replace " + path);
+  }
+  return true;
 }
 
 }  // namespace velbrook::cli
