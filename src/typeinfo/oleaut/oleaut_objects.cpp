@@ -4,6 +4,7 @@
 
 #include "typeinfo/kind_text.h"
 #include "typeinfo/oleaut/com_text.h"
+#include "typeinfo/oleaut/fault_guard.h"
 #include "typeinfo/type_mapping.h"
 
 namespace velbrook::typeinfo::oleaut {
@@ -214,46 +215,55 @@ const MemberList* OleautType::Members() const {
   return members_.get();
 }
 
+bool OleautType::LoadFunction(UINT index, MemberFacts* out) const {
+  FUNCDESC* func = nullptr;
+  if (FAILED(info_->GetFuncDesc(index, &func)) || func == nullptr) return false;
+  MemberFacts& facts = *out;
+  facts.member_id = func->memid;
+  // Offsets are given for the 32-bit program we ship, whatever process this
+  // reader runs in.
+  facts.vtable_offset =
+      static_cast<int32_t>(func->oVft / static_cast<SHORT>(sizeof(void*)) * 4);
+  facts.invoke_kind = func->invkind;
+  facts.value_type = owner_->MakeTypeDescriptor(info_, func->elemdescFunc.tdesc);
+  std::vector<BSTR> names(static_cast<size_t>(func->cParams) + 1, nullptr);
+  UINT got = 0;
+  if (FAILED(info_->GetNames(func->memid, names.data(),
+                             static_cast<UINT>(names.size()), &got))) {
+    got = 0;
+  }
+  facts.name = got > 0 ? BstrToText(names[0]) : std::string();
+  if (func->cParams > 0) {
+    VectorList<Parameter>* params = owner_->MakeParameterList();
+    for (SHORT p = 0; p < func->cParams; ++p) {
+      const ELEMDESC& elem = func->lprgelemdescParam[p];
+      UINT slot = static_cast<UINT>(p) + 1;
+      std::string param_name = slot < got ? BstrToText(names[slot]) : std::string();
+      params->Add(owner_->MakeParameter(std::move(param_name),
+                                        owner_->MakeTypeDescriptor(info_, elem.tdesc),
+                                        elem.paramdesc.wParamFlags));
+    }
+    facts.parameters = params;
+  }
+  for (UINT n = 0; n < got; ++n) SysFreeString(names[n]);
+  ScopedBstr help;
+  if (SUCCEEDED(info_->GetDocumentation(func->memid, nullptr, help.Receive(), nullptr,
+                                        nullptr))) {
+    facts.help = help.Text();
+  }
+  info_->ReleaseFuncDesc(func);
+  return true;
+}
+
 void OleautType::LoadMembers() const {
   members_ = std::make_unique<VectorList<Member>>();
   for (UINT i = 0; i < func_count_; ++i) {
-    FUNCDESC* func = nullptr;
-    if (FAILED(info_->GetFuncDesc(i, &func)) || func == nullptr) continue;
     MemberFacts facts;
-    facts.member_id = func->memid;
-    // Offsets are given for the 32-bit program we ship, whatever process
-    // this reader runs in.
-    facts.vtable_offset =
-        static_cast<int32_t>(func->oVft / static_cast<SHORT>(sizeof(void*)) * 4);
-    facts.invoke_kind = func->invkind;
-    facts.value_type = owner_->MakeTypeDescriptor(info_, func->elemdescFunc.tdesc);
-    std::vector<BSTR> names(static_cast<size_t>(func->cParams) + 1, nullptr);
-    UINT got = 0;
-    if (FAILED(info_->GetNames(func->memid, names.data(),
-                               static_cast<UINT>(names.size()), &got))) {
-      got = 0;
-    }
-    facts.name = got > 0 ? BstrToText(names[0]) : std::string();
-    if (func->cParams > 0) {
-      VectorList<Parameter>* params = owner_->MakeParameterList();
-      for (SHORT p = 0; p < func->cParams; ++p) {
-        const ELEMDESC& elem = func->lprgelemdescParam[p];
-        UINT slot = static_cast<UINT>(p) + 1;
-        std::string param_name = slot < got ? BstrToText(names[slot]) : std::string();
-        params->Add(owner_->MakeParameter(
-            std::move(param_name), owner_->MakeTypeDescriptor(info_, elem.tdesc),
-            elem.paramdesc.wParamFlags));
-      }
-      facts.parameters = params;
-    }
-    for (UINT n = 0; n < got; ++n) SysFreeString(names[n]);
-    ScopedBstr help;
-    if (SUCCEEDED(info_->GetDocumentation(func->memid, nullptr, help.Receive(),
-                                          nullptr, nullptr))) {
-      facts.help = help.Text();
-    }
-    info_->ReleaseFuncDesc(func);
-    members_->Add(owner_->MakeMember(std::move(facts)));
+    bool found = false;
+    // A function whose description oleaut32 cannot give (or crashes on) is
+    // left out, as a failed call yields nothing.
+    bool survived = Guarded([&] { found = LoadFunction(i, &facts); });
+    if (survived && found) members_->Add(owner_->MakeMember(std::move(facts)));
   }
   for (UINT i = 0; i < var_count_; ++i) {
     VARDESC* var = nullptr;

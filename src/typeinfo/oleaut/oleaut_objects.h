@@ -127,6 +127,7 @@ class OleautType : public Type {
   };
   const std::vector<ImplEntry>& Impls() const;
   void LoadMembers() const;
+  bool LoadFunction(UINT index, MemberFacts* out) const;
 
   OleautLibrary* owner_;
   ITypeInfo* info_;
