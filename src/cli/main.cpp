@@ -1,6 +1,7 @@
 // Entry point of the command line: list, show, generate, search, dump.
 #include <CLI/CLI.hpp>
 
+#include "cli/bench_command.h"
 #include "cli/dump_command.h"
 
 #if defined(_WIN32)
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
   app.allow_windows_style_options(false);
   int exit_code = 0;
   velbrook::cli::AddDumpCommand(app, &exit_code);
+  velbrook::cli::AddBenchCommand(app, &exit_code);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
