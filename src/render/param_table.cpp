@@ -1,0 +1,138 @@
+// Analysis of a member's parameters into the parameter table.
+#include "render/param_table.h"
+
+#include "render/naming.h"
+#include "render/text_ops.h"
+#include "render/var_type_text.h"
+
+namespace velbrook::render {
+namespace {
+
+constexpr int32_t kArrayBit = 0x2000;
+constexpr int32_t kVectorBit = 0x1000;
+
+std::string AttributeWords(int32_t flags) {
+  std::string words;
+  if (flags & typeinfo::kParamFlagIn) words += "[in] ";
+  if (flags & typeinfo::kParamFlagOut) words += "[byref] ";
+  if (flags & typeinfo::kParamFlagLcid) words += "[lcid] ";
+  if (flags & typeinfo::kParamFlagRetval) words += "[retval] ";
+  if (flags & typeinfo::kParamFlagOptional) words += "[optional] ";
+  if (flags & typeinfo::kParamFlagHasDefault) words += "[hasdefault] ";
+  return words;
+}
+
+std::string WithoutLeadingUnderscores(const std::string& name) {
+  size_t first = name.find_first_not_of('_');
+  return first == std::string::npos ? std::string() : name.substr(first);
+}
+
+// Steps 6 to 15 for a parameter that has a type descriptor.
+ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name,
+                  std::string note, int32_t flags, bool is_last, int index,
+                  int retval_index, bool event) {
+  const int32_t vt = descriptor.VarType();
+  std::string prefix = ParamPrefix(vt);
+  // A last out parameter already called pSomething is a result pointer.
+  if (is_last && (flags & typeinfo::kParamFlagOut) && StartsWith(name, "p")) {
+    prefix.clear();
+  }
+  if (StartsWith(name, "bstr") || StartsWith(name, "str")) prefix.clear();
+
+  std::string type = "???";
+  if (vt == 0) {
+    note = "[VT=0] " + note;
+    if (const typeinfo::Type* referenced = descriptor.ReferencedType()) {
+      const std::string type_name = referenced->Name();
+      if (type_name == "GUID") {
+        type = "GUID";
+        prefix.clear();
+      } else {
+        // A record or interface is passed as a pointer-sized value.
+        type = "DWORD";
+        note = referenced->KindText() + " " + note;
+        if (!type_name.empty()) note += " " + type_name;
+      }
+      if (name.empty()) name = type_name;
+    }
+  } else {
+    type = VarTypeText(vt);
+    if (type.empty() && (vt & kArrayBit)) {
+      const std::string element = VarTypeText(vt - kArrayBit);
+      note = "Array of " + element + " " + element;
+      type = "DWORD";
+      prefix = "a";
+    } else if (type.empty() && (vt & kVectorBit)) {
+      const std::string element = VarTypeText(vt - kVectorBit);
+      note = "Vector of " + element + " " + element;
+      type = "DWORD";
+      prefix = "a";
+    }
+  }
+
+  const int32_t level = descriptor.PointerLevel();
+  if (FirstWord(type) == "STRING" && level >= 1) {
+    note += "[pointerlevel=" + std::to_string(level) + "] ";
+  }
+  if (name.empty()) name = "Unknown";
+  ParamRow row;
+  row.base_word = FirstWord(type);
+
+  // The caller passes such a parameter as the address of a variable.
+  if ((flags & typeinfo::kParamFlagOut) && (index != retval_index || event)) {
+    note = type + " " + note;
+    type = "DWORD";
+    prefix = "p" + prefix;
+  }
+  if (event) {
+    note = type + " " + note;
+    prefix = "v";
+    type = "variant";
+  }
+  if (prefix.empty()) prefix = "_";
+  row.name = prefix + name;
+
+  size_t apostrophe = type.find('\'');
+  if (apostrophe != std::string::npos) {
+    note = type.substr(apostrophe + 1) + " " + note;
+    type = type.substr(0, apostrophe);
+  }
+  type = TrimBlanks(type);
+  if (type == "DWORD" || type == "LONG") type = "integer";
+  row.type = type;
+  row.note = ReplaceAll(ReplaceAll(note, "'", ""), "  ", " ");
+  return row;
+}
+
+}  // namespace
+
+ParamTable AnalyseParameters(const typeinfo::Member& member, bool event) {
+  ParamTable table;
+  const typeinfo::ParameterList* parameters = member.Parameters();
+  const uint32_t count = typeinfo::WalkCount(parameters);
+  for (uint32_t i = 1; i <= count; ++i) {
+    const typeinfo::Parameter* parameter = parameters->Item(i);
+    if (parameter == nullptr) {
+      table.rows.push_back({"Unknown", "???", "", ""});
+      continue;
+    }
+    std::string name = WithoutLeadingUnderscores(parameter->Name());
+    const int32_t flags = parameter->ParamFlags();
+    std::string note = AttributeWords(flags);
+    if (flags & typeinfo::kParamFlagRetval) {
+      table.retval_index = static_cast<int>(i) - 1;
+    }
+    const typeinfo::TypeDescriptor* descriptor = parameter->ParamType();
+    if (descriptor == nullptr) {
+      table.rows.push_back({name, "???", note, ""});
+      continue;
+    }
+    table.rows.push_back(TypedRow(*descriptor, std::move(name),
+                                  std::move(note), flags, i == count,
+                                  static_cast<int>(i) - 1, table.retval_index,
+                                  event));
+  }
+  return table;
+}
+
+}  // namespace velbrook::render

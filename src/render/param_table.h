@@ -1,0 +1,34 @@
+// The parameter table of one member: generated name, HotBasic type, note and
+// base word of each parameter, as member blocks and call bodies use them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "typeinfo/component.h"
+
+namespace velbrook::render {
+
+struct ParamRow {
+  std::string name;       // prefix plus cleaned name
+  std::string type;       // "integer", "STRING", "GUID", "variant", "???", ...
+  std::string note;       // attribute words and type remarks
+  std::string base_word;  // first word of the VarTypeText result
+};
+
+inline constexpr int kNoRetval = -999;
+
+struct ParamTable {
+  std::vector<ParamRow> rows;
+  // 0-based position of the parameter flagged retval, kNoRetval for none.
+  int retval_index = kNoRetval;
+
+  const ParamRow& Retval() const { return rows[retval_index]; }
+  bool HasRetval() const { return retval_index >= 0; }
+};
+
+// Analyses the parameters of member in declaration order. event is the
+// event flag: it turns every parameter into a variant.
+ParamTable AnalyseParameters(const typeinfo::Member& member, bool event);
+
+}  // namespace velbrook::render
