@@ -1,12 +1,18 @@
 #!/usr/bin/perl
-# Usage: line_breaks.pl FILE.tlb
+# Usage: fixup_tlb.pl FILE.tlb
 #
-# widl keeps "\r\n" escapes in help strings as four literal characters and
-# drops a raw line feed, so a fixture cannot state a CR/LF line break directly.
-# The fixtures write the pilcrow sign (UTF-8 bytes C2 B6, two bytes like CR LF)
-# where a line break belongs; this rewrites each one inside the type library's
-# string table (help strings only, never names) to CR LF in place. Lengths do
-# not change, so no offset moves. Prints how many breaks it wrote.
+# Two in-place fixes to a type library that widl has just written; neither
+# changes a length, so no offset moves.
+#
+# 1. Line breaks. widl keeps "\r\n" escapes in help strings as four literal
+#    characters and drops a raw line feed, so a fixture cannot state a CR/LF
+#    break directly. The fixtures write the pilcrow sign (UTF-8 bytes C2 B6,
+#    two bytes like CR LF) where a break belongs; each one inside the string
+#    table (help strings only, never names) becomes CR LF.
+# 2. Build time. widl stores the time twice as custom data of the library:
+#    as text in "Created by WIDL version V at <ctime>" and as a VT_UI4 time_t
+#    under {DE77BA63-517C-11D1-A2DA-0000F8773CE9}. Both become 1 Jan 1970 so
+#    that every build writes the same bytes.
 use strict;
 use warnings;
 
@@ -21,17 +27,37 @@ my ($varflags, $ntypeinfos) = @header[5, 8];
 my $segdir = 84 + 4 * $ntypeinfos + (($varflags & 0x100) ? 4 : 0);
 # Segment directory: 15 entries of (offset, length, reserved, reserved); the
 # string table is entry 8 (counting from 0).
-my ($offset, $length) = unpack('l2', substr($data, $segdir + 8 * 16, 8));
-my $count = 0;
+sub segment { return unpack('l2', substr($data, $segdir + $_[0] * 16, 8)); }
+my ($offset, $length) = segment(8);
+my $breaks = 0;
 if ($offset >= 0 && $length > 0) {
     die "$path: string table out of bounds\n" if $offset + $length > length($data);
     my $strings = substr($data, $offset, $length);
-    $count = ($strings =~ s/\xC2\xB6/\r\n/g) || 0;
+    $breaks = ($strings =~ s/\xC2\xB6/\r\n/g) || 0;
     substr($data, $offset, $length) = $strings;
 }
-if ($count) {
-    open(my $out, '>:raw', $path) or die "$path: $!\n";
-    print $out $data;
-    close($out) or die "$path: $!\n";
+
+my $stamps = ($data =~ s/(Created by WIDL version [0-9.]+ at )\w{3} \w{3} [ \d]\d \d\d:\d\d:\d\d \d{4}/${1}Thu Jan  1 00:00:00 1970/g) || 0;
+
+# Custom data: entry 12 lists (GUID offset, data offset, next) triples into the
+# GUID table (entry 5) and the custom data (entry 11, a VARTYPE then the value).
+my $time_guid = pack('H*', '63ba77de7c51d111a2da0000f8773ce9');
+my ($cd_offset, $cd_length) = segment(12);
+my ($guid_offset) = segment(5);
+my ($value_offset) = segment(11);
+my $times = 0;
+if ($cd_offset >= 0 && $cd_length > 0) {
+    for (my $i = 0; $i + 12 <= $cd_length; $i += 12) {
+        my ($guid, $value) = unpack('l2', substr($data, $cd_offset + $i, 8));
+        next unless substr($data, $guid_offset + $guid, 16) eq $time_guid;
+        my $at = $value_offset + $value;
+        next unless unpack('v', substr($data, $at, 2)) == 19;    # VT_UI4
+        substr($data, $at + 2, 4) = pack('V', 0);
+        $times++;
+    }
 }
-print "$path: $count line break(s)\n";
+
+open(my $out, '>:raw', $path) or die "$path: $!\n";
+print $out $data;
+close($out) or die "$path: $!\n";
+print "$path: $breaks line break(s), $stamps+$times time stamp(s) fixed\n";
