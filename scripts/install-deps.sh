@@ -14,7 +14,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
+  cmake ninja-build g++ clang libclang-rt-14-dev perl
   googletest libbenchmark-dev libcli11-dev
   g++-mingw-w64-i686 mingw-w64-tools
   g++-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb xauth
