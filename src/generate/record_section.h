@@ -1,0 +1,26 @@
+// Record TYPEs with embedding of generated records, and the $define groups
+// of the constant enumerations.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "generate/generation_context.h"
+
+namespace velbrook::generate {
+
+// Bounds text of a fixed-size array field: "(0 TO 9)" for one dimension,
+// "(0 TO 2, 0 TO 3)" for two; empty without bounds.
+std::string BoundsText(const std::vector<typeinfo::ArrayBound>& bounds);
+
+// One field line of a record, without CR LF: five blanks, name, bounds,
+// " as ", type text.
+std::string RecordFieldLine(const typeinfo::Member& field);
+
+// Record section: every checked row of the types list, in row order.
+void WriteRecordSection(GenerationRun* run);
+
+// Enumeration section: every checked row of the enumerations list.
+void WriteEnumerationSection(GenerationRun* run);
+
+}  // namespace velbrook::generate
