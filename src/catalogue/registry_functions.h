@@ -1,0 +1,37 @@
+// The small registry reading functions of the catalogue, over ClassesRegistry
+// with the buffer limits and failure rules the rest of Velbrook relies on.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "catalogue/registry.h"
+#include "typeinfo/component.h"
+
+namespace velbrook::catalogue {
+
+// End-of-list marker of EnumSubkeyName; every caller stops on it.
+inline constexpr char kRegistryError[] = "Registry Error";
+// Size of every name and data buffer, in characters (bytes).
+constexpr size_t kRegistryBufferSize = 260;
+
+// Null on any failure.
+std::unique_ptr<RegistryKey> OpenClassesKey(const ClassesRegistry& registry,
+                                            const std::string& path);
+// The subkey name, or kRegistryError on any failure including the end.
+std::string EnumSubkeyName(const RegistryKey* key, uint32_t index);
+// The value's data as text, or its name when prefer_name is set and the name
+// is not empty; empty text on failure (also for names or data too long).
+std::string EnumValueText(const RegistryKey* key, uint32_t index, bool prefer_name);
+// Data of the key's first value, or empty text.
+std::string ReadKeyValue(const ClassesRegistry& registry, const std::string& path);
+// path when it has a subkey named WIN32 in any case, else empty text.
+std::string HasWin32Subkey(const ClassesRegistry& registry, const std::string& path);
+// The Win32 file registered below a TypeLib version key, or empty text.
+std::string FindWin32File(const ClassesRegistry& registry,
+                          const std::string& version_path);
+// The coclass's ProgID from CLSID\{guid}\ProgID, or empty text.
+std::string ProgIdOfClass(const ClassesRegistry& registry, const typeinfo::Type& type);
+
+}  // namespace velbrook::catalogue
