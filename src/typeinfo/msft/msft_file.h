@@ -1,0 +1,135 @@
+// The decoded, validated content of an MSFT type library: plain data that the
+// library model turns into the component's objects.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "typeinfo/component.h"
+#include "typeinfo/result.h"
+#include "typeinfo/variant.h"
+
+namespace velbrook::typeinfo::msft {
+
+using Guid = std::array<uint8_t, 16>;  // as stored: Data1..3 little-endian
+
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case.
+std::string GuidToText(const Guid& guid);
+
+// A text from the name or string table; absent when the offset named none.
+struct TableText {
+  bool present = false;
+  std::string text;
+};
+
+// A data type reference as the file writes it: negative means a base type
+// whose VT is the low 12 bits, otherwise a byte offset into the TYPEDESC
+// table (entry offset / 8).
+using DataType = int32_t;
+
+struct TypeDescEntry {
+  uint16_t vt = 0;            // VT with the flag bits removed
+  bool has_inner = false;     // VT_PTR, VT_SAFEARRAY, or VT_CARRAY with bounds
+  DataType inner = 0;
+  std::vector<ArrayBound> bounds;  // VT_CARRAY
+  uint32_t href = 0;          // VT_USERDEFINED
+};
+
+struct ParamRecord {
+  DataType type = 0;
+  TableText name;
+  uint16_t flags = 0;
+};
+
+struct FuncRecord {
+  int32_t member_id = 0;
+  TableText name;
+  TableText help;
+  DataType return_type = 0;
+  int16_t vtable_offset = 0;  // bytes, in the library's pointer size
+  int32_t func_kind = 0;      // FUNC_*
+  int32_t invoke_kind = 0;    // INVOKE_*
+  std::vector<ParamRecord> params;
+};
+
+struct VarRecord {
+  int32_t member_id = 0;
+  TableText name;
+  TableText help;
+  DataType type = 0;
+  int16_t var_kind = 0;       // VAR_CONST is 2
+  Variant value;              // meaningful for VAR_CONST
+};
+
+struct ImplRecord {
+  uint32_t href = 0;
+  int32_t flags = 0;
+};
+
+struct TypeInfoRecord {
+  int32_t type_kind = 0;      // TKIND_*
+  uint16_t type_flags = 0;
+  uint16_t func_count = 0;
+  uint16_t var_count = 0;
+  uint16_t impl_type_count = 0;   // cImplTypes
+  uint16_t vtable_size = 0;       // cbSizeVft
+  bool has_guid = false;
+  Guid guid{};
+  TableText name;
+  TableText help;
+  uint32_t hreftype = 0xFFFFFFFFu;  // from the name table entry
+  // Implemented interfaces as the loader keeps them: a coclass has one per
+  // cImplTypes (its reference chain), other kinds at most one (datatype1).
+  bool has_impls = false;
+  std::vector<ImplRecord> impls;
+  std::vector<FuncRecord> funcs;
+  std::vector<VarRecord> vars;
+};
+
+struct ImportFile {
+  uint32_t offset = 0;        // inside the import-file table
+  bool has_guid = false;
+  Guid guid{};
+  uint32_t lcid = 0;
+  uint16_t major = 0;
+  uint16_t minor = 0;
+  std::string name;
+};
+
+struct ImportRef {
+  bool valid = false;         // its import file exists
+  size_t file_index = 0;
+  bool by_guid = false;
+  bool has_guid = false;
+  Guid guid{};
+  int32_t index = 0;          // type info index when not by GUID
+};
+
+struct MsftFile {
+  bool has_guid = false;
+  Guid guid{};
+  uint16_t major = 0;
+  uint16_t minor = 0;
+  uint32_t lcid = 0;
+  uint32_t set_lcid = 0;
+  int32_t sys_kind = 0;
+  int32_t pointer_size = 4;
+  TableText name;
+  TableText help;
+  uint32_t dispatch_href = 0xFFFFFFFFu;
+  std::vector<TypeInfoRecord> types;
+  std::vector<TypeDescEntry> type_descs;
+  std::vector<ImportFile> import_files;
+  std::unordered_map<uint32_t, ImportRef> import_refs;  // by offset in the table
+  std::unordered_map<uint32_t, size_t> type_by_hreftype;  // first type info
+};
+
+// Validates and decodes MSFT bytes. kNotTypeLibrary when they are no type
+// library, kUnsupportedFormat for an SLTG library, kCorrupt when the MSFT
+// structure is inconsistent.
+Result<MsftFile> ParseMsft(const uint8_t* data, size_t size);
+
+}  // namespace velbrook::typeinfo::msft

@@ -1,0 +1,354 @@
+// Validating decoder of the MSFT type library layout: header, segment
+// directory, the name/string/GUID/TYPEDESC tables and the import tables.
+// Type info records and their members are decoded in msft_types.cpp.
+#include <cstdio>
+#include <cstring>
+
+#include "typeinfo/msft/msft_file.h"
+#include "typeinfo/msft/msft_parser.h"
+
+namespace velbrook::typeinfo::msft {
+
+std::string GuidToText(const Guid& g) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer,
+                "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                g[3], g[2], g[1], g[0], g[5], g[4], g[7], g[6], g[8], g[9], g[10], g[11],
+                g[12], g[13], g[14], g[15]);
+  return buffer;
+}
+
+std::string Hex(int64_t value) {
+  char buffer[24];
+  if (value < 0) {
+    std::snprintf(buffer, sizeof buffer, "-0x%llx", static_cast<unsigned long long>(-value));
+  } else {
+    std::snprintf(buffer, sizeof buffer, "0x%llx", static_cast<unsigned long long>(value));
+  }
+  return buffer;
+}
+
+Error MsftParser::Corrupt(const std::string& message) const {
+  return MakeError(ErrorKind::kCorrupt, "MSFT type library: " + message);
+}
+
+bool MsftParser::SegmentHas(int index, int64_t rel, int64_t len) const {
+  const Segment& s = segments_[index];
+  return rel >= 0 && len >= 0 && rel <= s.length && len <= s.length - rel;
+}
+
+// Header (all fields 32-bit little-endian):
+//   0x00 magic "MSFT"   0x04 version (0x00010002)   0x08 posguid (library
+//   GUID offset)   0x0C lcid   0x10 lcid2   0x14 varflags (low nibble:
+//   SYSKIND; 0x100: a help string DLL offset follows the header)
+//   0x18 version (major low word, minor high word)   0x1C flags
+//   0x20 nrtypeinfos   0x24 helpstring   0x28 helpstringcontext
+//   0x2C helpcontext   0x30 nametablecount   0x34 nametablechars
+//   0x38 NameOffset   0x3C helpfile   0x40 CustomDataOffset
+//   0x44 res44   0x48 res48   0x4C dispatchpos (href of IDispatch)
+//   0x50 nimpinfos
+// Then the help string DLL offset (when flagged), nrtypeinfos type info
+// offsets, and the segment directory: 15 entries of (offset, length,
+// res08 = -1, res0c = 0x0F), in the order of the Seg* constants.
+Result<bool> MsftParser::ParseHeader() {
+  constexpr size_t kHeaderSize = 0x54;
+  if (!file_.Contains(0, kHeaderSize)) {
+    return Corrupt("header is truncated (file size " + Hex(int64_t(file_.size())) +
+                   ", need " + Hex(kHeaderSize) + ")");
+  }
+  int32_t posguid, varflags, version, nrtypeinfos, helpstring, name_offset, dispatchpos;
+  uint32_t lcid, lcid2;
+  file_.I32At(0x08, &posguid);
+  file_.U32At(0x0C, &lcid);
+  file_.U32At(0x10, &lcid2);
+  file_.I32At(0x14, &varflags);
+  file_.I32At(0x18, &version);
+  file_.I32At(0x20, &nrtypeinfos);
+  file_.I32At(0x24, &helpstring);
+  file_.I32At(0x38, &name_offset);
+  file_.I32At(0x4C, &dispatchpos);
+  if (nrtypeinfos < 0 || !FitsCount(size_t(nrtypeinfos), 0x64, file_.size())) {
+    return Corrupt("type info count " + std::to_string(nrtypeinfos) +
+                   " cannot fit in the file (size " + Hex(int64_t(file_.size())) + ")");
+  }
+  size_t dir = kHeaderSize + size_t(nrtypeinfos) * 4 + ((varflags & 0x100) ? 4 : 0);
+  if (!file_.Contains(dir, kSegmentCount * 16)) {
+    return Corrupt("segment directory at " + Hex(int64_t(dir)) +
+                   " is past the end of the file (size " + Hex(int64_t(file_.size())) + ")");
+  }
+  for (int i = 0; i < kSegmentCount; ++i) {
+    int32_t offset, length, res0c;
+    file_.I32At(dir + i * 16, &offset);
+    file_.I32At(dir + i * 16 + 4, &length);
+    file_.I32At(dir + i * 16 + 12, &res0c);
+    if (i < 2 && res0c != 0x0F) {
+      return Corrupt("segment directory entry " + std::to_string(i) + " at " +
+                     Hex(int64_t(dir + i * 16)) + " has marker " + Hex(res0c) +
+                     ", expected 0xf");
+    }
+    Segment& s = segments_[i];
+    if (offset < 0 || length <= 0) continue;  // an absent segment
+    if (!file_.Contains(size_t(offset), size_t(length))) {
+      return Corrupt("segment " + std::to_string(i) + " (offset " + Hex(offset) + ", length " +
+                     Hex(length) + ") is past the end of the file (size " +
+                     Hex(int64_t(file_.size())) + ")");
+    }
+    s.present = true;
+    s.offset = offset;
+    s.length = length;
+  }
+  if (!SegmentHas(kSegTypeInfo, 0, int64_t(nrtypeinfos) * 0x64)) {
+    return Corrupt("type info table (length " + Hex(segments_[kSegTypeInfo].length) +
+                   ") is too small for " + std::to_string(nrtypeinfos) +
+                   " type infos of 0x64 bytes");
+  }
+  type_count_ = nrtypeinfos;
+  out_.sys_kind = varflags & 0x0F;
+  out_.pointer_size = out_.sys_kind == 3 ? 8 : 4;  // SYS_WIN64
+  out_.major = uint16_t(uint32_t(version) & 0xFFFF);
+  out_.minor = uint16_t(uint32_t(version) >> 16);
+  out_.lcid = lcid;
+  out_.set_lcid = lcid2;
+  out_.dispatch_href = uint32_t(dispatchpos);
+  lib_guid_offset_ = posguid;
+  lib_name_offset_ = name_offset;
+  lib_help_offset_ = helpstring;
+  return true;
+}
+
+// Name table entries: hreftype i32, next_hash i32, namelen i32 (low byte:
+// length; the rest a hash), then the characters, padded to 4 bytes.
+Result<bool> MsftParser::ParseNames() {
+  const Segment& s = segments_[kSegName];
+  int64_t offs = 0;
+  while (s.present && offs < s.length) {
+    uint32_t namelen = 0;
+    if (!SegmentHas(kSegName, offs, 12)) {
+      return Corrupt("name table entry at " + Hex(offs) + " runs past the table (size " +
+                     Hex(s.length) + ")");
+    }
+    file_.U32At(size_t(s.offset + offs + 8), &namelen);
+    namelen &= 0xFF;
+    if (!SegmentHas(kSegName, offs + 12, namelen)) {
+      return Corrupt("name at " + Hex(offs) + " (length " + std::to_string(namelen) +
+                     ") runs past the name table (size " + Hex(s.length) + ")");
+    }
+    const char* chars = reinterpret_cast<const char*>(file_.data() + s.offset + offs + 12);
+    names_.emplace(int32_t(offs), std::string(chars, strnlen(chars, namelen)));
+    int64_t piece = 12 + namelen;
+    if (piece % 4) piece = (piece + 4) & ~int64_t(3);
+    offs += piece;
+  }
+  return true;
+}
+
+// String table entries: length i16, then the characters, the whole padded
+// to 4 bytes and at least 8.
+Result<bool> MsftParser::ParseStrings() {
+  const Segment& s = segments_[kSegString];
+  int64_t offs = 0;
+  while (s.present && offs < s.length) {
+    int16_t len = 0;
+    if (!SegmentHas(kSegString, offs, 2)) break;
+    file_.I16At(size_t(s.offset + offs), &len);
+    if (len < 0 || !SegmentHas(kSegString, offs + 2, len)) {
+      return Corrupt("string at " + Hex(offs) + " (length " + std::to_string(len) +
+                     ") runs past the string table (size " + Hex(s.length) + ")");
+    }
+    const char* chars = reinterpret_cast<const char*>(file_.data() + s.offset + offs + 2);
+    strings_.emplace(int32_t(offs), std::string(chars, strnlen(chars, size_t(len))));
+    int64_t piece = len + 2;
+    if (piece % 4) piece = (piece + 4) & ~int64_t(3);
+    if (piece < 8) piece = 8;
+    offs += piece;
+  }
+  return true;
+}
+
+TableText MsftParser::Name(int32_t offset) const {
+  auto found = names_.find(offset);
+  if (found == names_.end()) return {};
+  return {true, found->second};
+}
+
+TableText MsftParser::String(int32_t offset) const {
+  auto found = strings_.find(offset);
+  if (found == strings_.end()) return {};
+  return {true, found->second};
+}
+
+// GUID table entries (24 bytes): the GUID, hreftype i32, next_hash i32. An
+// offset names a GUID only when it is the start of an entry.
+bool MsftParser::GuidAt(int32_t offset, Guid* out) const {
+  if (offset < 0 || offset % 24 != 0 || !SegmentHas(kSegGuid, offset, 24)) return false;
+  std::memcpy(out->data(), file_.data() + segments_[kSegGuid].offset + offset, 16);
+  return true;
+}
+
+bool MsftParser::ValidDataType(DataType type) const {
+  return type < 0 || size_t(type) / 8 < out_.type_descs.size();
+}
+
+// TYPEDESC table entries (8 bytes, four i16): td0 = VT; for VT_PTR and
+// VT_SAFEARRAY (td2, td3) is the pointee (td3 < 0: base VT td2, else the
+// entry offset td2); for VT_CARRAY td2 is the offset of its array
+// description; for VT_USERDEFINED (td2, td3) is the HREFTYPE.
+// Array descriptions: element type i32 (negative: base VT in the low word,
+// else a TYPEDESC entry offset), cDims i16, a size i16, then per dimension
+// cElements i32 and lLbound i32.
+Result<bool> MsftParser::ParseTypeDescs() {
+  const Segment& s = segments_[kSegTypeDesc];
+  if (!s.present) return true;
+  size_t count = size_t(s.length) / 8;
+  out_.type_descs.resize(count);
+  for (size_t i = 0; i < count; ++i) {
+    int16_t td[4];
+    for (int k = 0; k < 4; ++k) file_.I16At(size_t(s.offset) + i * 8 + k * 2, &td[k]);
+    TypeDescEntry& e = out_.type_descs[i];
+    e.vt = uint16_t(td[0]) & 0x0FFF;
+    if (td[0] == kVtPtr || td[0] == kVtSafeArray) {
+      e.has_inner = true;
+      e.inner = td[3] < 0 ? DataType(0x80000000u | (uint16_t(td[2]) & 0x0FFF))
+                          : DataType(uint16_t(td[2]));
+    } else if (td[0] == kVtCArray) {
+      const Segment& a = segments_[kSegArrayDesc];
+      if (!a.present) continue;  // the loader leaves such an array without bounds
+      int64_t at = td[2];
+      int16_t elem_lo, elem_hi, dims;
+      if (!SegmentHas(kSegArrayDesc, at, 8)) {
+        return Corrupt("TYPEDESC " + std::to_string(i) + ": array description offset " +
+                       Hex(at) + " is past the array table (size " + Hex(a.length) + ")");
+      }
+      file_.I16At(size_t(a.offset + at), &elem_lo);
+      file_.I16At(size_t(a.offset + at + 2), &elem_hi);
+      file_.I16At(size_t(a.offset + at + 4), &dims);
+      if (dims < 0 || !SegmentHas(kSegArrayDesc, at + 8, int64_t(dims) * 8)) {
+        return Corrupt("TYPEDESC " + std::to_string(i) + ": array of " +
+                       std::to_string(dims) + " dimensions runs past the array table (size " +
+                       Hex(a.length) + ")");
+      }
+      e.has_inner = true;
+      e.inner = elem_hi < 0 ? DataType(0x80000000u | (uint16_t(elem_lo) & 0x0FFF))
+                            : DataType(uint16_t(elem_lo));
+      for (int16_t d = 0; d < dims; ++d) {
+        int32_t elements, lower;
+        file_.I32At(size_t(a.offset + at + 8 + d * 8), &elements);
+        file_.I32At(size_t(a.offset + at + 12 + d * 8), &lower);
+        e.bounds.push_back({lower, int32_t(uint32_t(lower) + uint32_t(elements) - 1)});
+      }
+    } else if (td[0] == kVtUserDefined) {
+      e.href = uint32_t(uint16_t(td[2])) | uint32_t(uint16_t(td[3])) << 16;
+    }
+  }
+  // Every inner reference must name an entry, and no chain may loop.
+  std::vector<uint8_t> state(count, 0);  // 0 new, 1 on the current path, 2 done
+  for (size_t start = 0; start < count; ++start) {
+    size_t i = start;
+    std::vector<size_t> path;
+    while (state[i] == 0) {
+      state[i] = 1;
+      path.push_back(i);
+      const TypeDescEntry& e = out_.type_descs[i];
+      if (!e.has_inner || e.inner < 0) break;
+      if (!ValidDataType(e.inner)) {
+        return Corrupt("TYPEDESC " + std::to_string(i) + ": element offset " +
+                       Hex(e.inner) + " is past the TYPEDESC table (size " + Hex(s.length) +
+                       ")");
+      }
+      size_t next = size_t(e.inner) / 8;
+      if (state[next] == 1) {
+        return Corrupt("TYPEDESC " + std::to_string(next) + ": its element chain loops");
+      }
+      i = next;
+    }
+    for (size_t p : path) state[p] = 2;
+  }
+  return true;
+}
+
+// Import files: GUID offset i32, lcid u32, major u16, minor u16, name length
+// u16 (times 4), the name; each entry padded to 4 bytes.
+// Import infos (12 bytes): flags i32 (0x10000: oGuid is a GUID offset, else
+// a type info index), oImpFile i32 (import file offset), oGuid i32.
+Result<bool> MsftParser::ParseImports() {
+  const Segment& f = segments_[kSegImpFiles];
+  int64_t offs = 0;
+  while (f.present && offs < f.length) {
+    if (!SegmentHas(kSegImpFiles, offs, 14)) {
+      return Corrupt("import file entry at " + Hex(offs) + " runs past its table (size " +
+                     Hex(f.length) + ")");
+    }
+    size_t at = size_t(f.offset + offs);
+    ImportFile imp;
+    imp.offset = uint32_t(offs);
+    int32_t guid_offset;
+    uint16_t size;
+    file_.I32At(at, &guid_offset);
+    file_.U32At(at + 4, &imp.lcid);
+    file_.U16At(at + 8, &imp.major);
+    file_.U16At(at + 10, &imp.minor);
+    file_.U16At(at + 12, &size);
+    size >>= 2;
+    if (!file_.Contains(at + 14, size)) {
+      return Corrupt("import file name at " + Hex(offs) + " runs past the end of the file");
+    }
+    const char* chars = reinterpret_cast<const char*>(file_.data() + at + 14);
+    imp.name.assign(chars, strnlen(chars, size));
+    imp.has_guid = GuidAt(guid_offset, &imp.guid);
+    out_.import_files.push_back(std::move(imp));
+    offs = (offs + 14 + size + 3) & ~int64_t(3);
+  }
+  const Segment& s = segments_[kSegImpInfo];
+  for (int64_t at = 0; s.present && at + 12 <= s.length; at += 12) {
+    int32_t flags, file_offset, guid;
+    file_.I32At(size_t(s.offset + at), &flags);
+    file_.I32At(size_t(s.offset + at + 4), &file_offset);
+    file_.I32At(size_t(s.offset + at + 8), &guid);
+    ImportRef ref;
+    for (size_t k = 0; k < out_.import_files.size(); ++k) {
+      if (int64_t(out_.import_files[k].offset) == file_offset) {
+        ref.valid = true;
+        ref.file_index = k;
+        break;
+      }
+    }
+    ref.by_guid = (flags & 0x10000) != 0;
+    if (ref.by_guid) {
+      ref.has_guid = GuidAt(guid, &ref.guid);
+    } else {
+      ref.index = guid;
+    }
+    out_.import_refs.emplace(uint32_t(at), ref);
+  }
+  return true;
+}
+
+Result<MsftFile> MsftParser::Run() {
+  for (auto step : {&MsftParser::ParseHeader, &MsftParser::ParseNames,
+                    &MsftParser::ParseStrings, &MsftParser::ParseTypeDescs,
+                    &MsftParser::ParseImports, &MsftParser::ParseTypeInfos}) {
+    Result<bool> done = (this->*step)();
+    if (!done) return done.error();
+  }
+  out_.has_guid = GuidAt(lib_guid_offset_, &out_.guid);
+  out_.name = Name(lib_name_offset_);
+  out_.help = String(lib_help_offset_);
+  for (size_t i = 0; i < out_.types.size(); ++i) {
+    out_.type_by_hreftype.emplace(out_.types[i].hreftype, i);
+  }
+  return std::move(out_);
+}
+
+Result<MsftFile> ParseMsft(const uint8_t* data, size_t size) {
+  if (size >= 4 && std::memcmp(data, "SLTG", 4) == 0) {
+    return MakeError(ErrorKind::kUnsupportedFormat,
+                     "unsupported type library format SLTG (only MSFT is read)");
+  }
+  if (size < 4 || std::memcmp(data, "MSFT", 4) != 0) {
+    return MakeError(ErrorKind::kNotTypeLibrary,
+                     "no type library: the bytes start with neither MSFT nor SLTG");
+  }
+  return MsftParser(data, size).Run();
+}
+
+}  // namespace velbrook::typeinfo::msft

@@ -1,0 +1,128 @@
+// The contract objects, answering from the library model.
+#include "typeinfo/msft/portable_objects.h"
+
+#include "typeinfo/kind_text.h"
+#include "typeinfo/msft/library_model.h"
+
+namespace velbrook::typeinfo::msft {
+
+PortableTypeDescriptor::PortableTypeDescriptor(const PortableType* context,
+                                               const TypeDescNode& node)
+    : context_(context), mapped_(MapTypeDesc(node)) {}
+
+const Type* PortableTypeDescriptor::ReferencedType() const {
+  if (!mapped_.user_defined) return nullptr;
+  if (!referenced_) referenced_ = context_->model()->Resolve(*context_, mapped_.href);
+  return *referenced_;
+}
+
+int32_t PortableRawTypeInfo::GetTypeAttr(int32_t* impl_type_count) const {
+  *impl_type_count = type_->model()->Record(type_->index()).impl_type_count;
+  return kResultOk;
+}
+
+int32_t PortableRawTypeInfo::GetImplTypeFlags(uint32_t index, int32_t* flags) const {
+  *flags = 0;
+  int32_t value = 0;
+  if (!type_->model()->ImplTypeFlags(*type_, index, &value)) return kResultBadIndex;
+  *flags = value;
+  return kResultOk;
+}
+
+const RawTypeInfo* PortableRawTypeInfo::GetRefTypeInfoOfImplType(uint32_t index) const {
+  uint32_t href = 0;
+  if (!type_->model()->RefTypeOfImplType(*type_, index, &href)) return nullptr;
+  const PortableType* target = type_->model()->Resolve(*type_, href);
+  return target == nullptr ? nullptr : target->RawTypeInfo();
+}
+
+int32_t PortableRawTypeInfo::GetDocumentationName(std::string* name) const {
+  *name = type_->Name();
+  return kResultOk;
+}
+
+PortableType::PortableType(LibraryModel* model, size_t index, int32_t kind)
+    : model_(model), index_(index), kind_(kind), raw_(this) {}
+
+std::string PortableType::Name() const { return model_->Record(index_).name.text; }
+
+std::string PortableType::GuidText() const {
+  const TypeInfoRecord& t = model_->Record(index_);
+  return GuidToText(t.has_guid ? t.guid : Guid{});
+}
+
+uint32_t PortableType::TypeFlags() const { return model_->TypeFlags(*this); }
+
+std::string PortableType::KindText() const { return KindTextOf(kind_); }
+
+std::string PortableType::HelpString() const { return model_->Record(index_).help.text; }
+
+const Type* PortableType::VTableInterface() const {
+  if (!vtable_interface_) {
+    const Type* result = nullptr;
+    if (kind_ == kTypeKindInterface) {
+      result = this;
+    } else if (kind_ == kTypeKindDispatch && (TypeFlags() & kTypeFlagDual)) {
+      uint32_t href = 0;
+      if (model_->RefTypeOfImplType(*this, -1, &href)) result = model_->Resolve(*this, href);
+    }
+    vtable_interface_ = result;
+  }
+  return *vtable_interface_;
+}
+
+const std::vector<PortableType::ImplEntry>& PortableType::Impls() const {
+  if (!impls_) {
+    std::vector<ImplEntry> entries;
+    uint32_t count = model_->Record(index_).impl_type_count;
+    for (uint32_t j = 0; j < count; ++j) {
+      uint32_t href = 0;
+      if (!model_->RefTypeOfImplType(*this, j, &href)) continue;
+      const PortableType* type = model_->Resolve(*this, href);
+      if (type == nullptr) continue;
+      int32_t flags = 0;
+      if (!model_->ImplTypeFlags(*this, j, &flags)) flags = 0;
+      entries.push_back({type, flags});
+    }
+    impls_ = std::move(entries);
+  }
+  return *impls_;
+}
+
+const TypeList* PortableType::ImplementedInterfaces() const {
+  if (!impl_list_) {
+    impl_list_ = std::make_unique<VectorList<Type>>();
+    for (const ImplEntry& entry : Impls()) impl_list_->Add(entry.type);
+  }
+  return impl_list_.get();
+}
+
+const Type* PortableType::DefaultInterface() const {
+  if (kind_ != kTypeKindCoclass) return nullptr;
+  const Type* first = nullptr;
+  for (const ImplEntry& entry : Impls()) {
+    if (entry.flags & kImplTypeFlagSource) continue;
+    if (entry.flags & kImplTypeFlagDefault) return entry.type;
+    if (first == nullptr) first = entry.type;
+  }
+  return first;
+}
+
+const Type* PortableType::DefaultEventInterface() const {
+  if (kind_ != kTypeKindCoclass) return nullptr;
+  const int32_t both = kImplTypeFlagSource | kImplTypeFlagDefault;
+  for (const ImplEntry& entry : Impls()) {
+    if ((entry.flags & both) == both) return entry.type;
+  }
+  return nullptr;
+}
+
+const MemberList* PortableType::Members() const {
+  if (!members_) {
+    members_ = std::make_unique<VectorList<Member>>();
+    model_->BuildMembers(*this, members_.get());
+  }
+  return members_.get();
+}
+
+}  // namespace velbrook::typeinfo::msft

@@ -1,0 +1,138 @@
+// The component's objects as the portable reader hands them out. They are
+// owned by the LibraryModel they come from and live as long as it does.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "typeinfo/component.h"
+#include "typeinfo/type_mapping.h"
+
+namespace velbrook::typeinfo::msft {
+
+class LibraryModel;
+class PortableType;
+
+template <typename T>
+class VectorList : public List<T> {
+ public:
+  uint32_t Count() const override { return static_cast<uint32_t>(items_.size()); }
+  const T* Item(uint32_t index) const override {
+    return index >= 1 && index <= items_.size() ? items_[index - 1] : nullptr;
+  }
+  void Add(const T* item) { items_.push_back(item); }
+
+ private:
+  std::vector<const T*> items_;
+};
+
+class PortableTypeDescriptor : public TypeDescriptor {
+ public:
+  // `context` is the type whose references the descriptor's href names.
+  PortableTypeDescriptor(const PortableType* context, const TypeDescNode& node);
+  const Type* ReferencedType() const override;
+  int32_t PointerLevel() const override { return mapped_.pointer_level; }
+  int32_t VarType() const override { return mapped_.var_type; }
+  std::vector<ArrayBound> ArrayBounds() const override { return mapped_.bounds; }
+
+ private:
+  const PortableType* context_;
+  MappedType mapped_;
+  mutable std::optional<const Type*> referenced_;
+};
+
+class PortableParameter : public Parameter {
+ public:
+  PortableParameter(std::string name, const TypeDescriptor* type, int32_t flags)
+      : name_(std::move(name)), type_(type), flags_(flags) {}
+  std::string Name() const override { return name_; }
+  const TypeDescriptor* ParamType() const override { return type_; }
+  int32_t ParamFlags() const override { return flags_; }
+
+ private:
+  std::string name_;
+  const TypeDescriptor* type_;
+  int32_t flags_;
+};
+
+struct MemberFacts {
+  std::string name;
+  std::string help;
+  const ParameterList* parameters = nullptr;
+  const TypeDescriptor* value_type = nullptr;
+  Variant constant;
+  int32_t member_id = 0;
+  int32_t vtable_offset = 0;
+  int32_t invoke_kind = 0;
+};
+
+class PortableMember : public Member {
+ public:
+  explicit PortableMember(MemberFacts facts) : facts_(std::move(facts)) {}
+  std::string Name() const override { return facts_.name; }
+  const ParameterList* Parameters() const override { return facts_.parameters; }
+  const TypeDescriptor* ValueType() const override { return facts_.value_type; }
+  Variant ConstantValue() const override { return facts_.constant; }
+  int32_t MemberId() const override { return facts_.member_id; }
+  int32_t VTableOffset() const override { return facts_.vtable_offset; }
+  int32_t InvokeKind() const override { return facts_.invoke_kind; }
+  std::string HelpString() const override { return facts_.help; }
+
+ private:
+  MemberFacts facts_;
+};
+
+class PortableRawTypeInfo : public RawTypeInfo {
+ public:
+  explicit PortableRawTypeInfo(const PortableType* type) : type_(type) {}
+  int32_t GetTypeAttr(int32_t* impl_type_count) const override;
+  int32_t GetImplTypeFlags(uint32_t index, int32_t* flags) const override;
+  const RawTypeInfo* GetRefTypeInfoOfImplType(uint32_t index) const override;
+  int32_t GetDocumentationName(std::string* name) const override;
+
+ private:
+  const PortableType* type_;
+};
+
+// One view of a type info record: the record as stored, or for a dual
+// interface the other of its two faces (dispinterface or vtable interface).
+class PortableType : public Type {
+ public:
+  PortableType(LibraryModel* model, size_t index, int32_t kind);
+  std::string Name() const override;
+  std::string GuidText() const override;
+  uint32_t TypeFlags() const override;
+  std::string KindText() const override;
+  const Type* VTableInterface() const override;
+  const MemberList* Members() const override;
+  const TypeList* ImplementedInterfaces() const override;
+  const Type* DefaultInterface() const override;
+  const Type* DefaultEventInterface() const override;
+  int32_t TypeKind() const override { return kind_; }
+  std::string HelpString() const override;
+  const class RawTypeInfo* RawTypeInfo() const override { return &raw_; }
+
+  LibraryModel* model() const { return model_; }
+  size_t index() const { return index_; }
+
+  struct ImplEntry {
+    const PortableType* type;
+    int32_t flags;
+  };
+  const std::vector<ImplEntry>& Impls() const;
+
+ private:
+  LibraryModel* model_;
+  size_t index_;
+  int32_t kind_;
+  PortableRawTypeInfo raw_;
+  mutable std::optional<const Type*> vtable_interface_;
+  mutable std::optional<std::vector<ImplEntry>> impls_;
+  mutable std::unique_ptr<VectorList<Type>> impl_list_;
+  mutable std::unique_ptr<VectorList<Member>> members_;
+};
+
+}  // namespace velbrook::typeinfo::msft

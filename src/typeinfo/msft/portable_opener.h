@@ -1,0 +1,31 @@
+// The portable application object: opens MSFT type libraries (bare files or
+// TYPELIB resources of PE modules) without oleaut32.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "typeinfo/component.h"
+#include "typeinfo/msft/session.h"
+
+namespace velbrook::typeinfo::msft {
+
+class PortableOpener : public Opener {
+ public:
+  PortableOpener();
+  explicit PortableOpener(SessionOptions options);
+
+  // Libraries opened by this opener share one cache, so every import is read
+  // once; changing these settings affects imports not yet resolved.
+  void SetLocator(std::shared_ptr<const LibraryLocator> locator);
+  void SetSearchPaths(std::vector<std::string> paths);
+  void SetBuiltinStdole(bool enabled);
+
+  Result<std::unique_ptr<Library>> OpenLibraryFile(const std::string& path) const override;
+
+ private:
+  std::shared_ptr<Session> session_;
+};
+
+}  // namespace velbrook::typeinfo::msft

@@ -1,0 +1,157 @@
+// Path handling, source decoding and import resolution.
+#include "typeinfo/msft/session.h"
+
+#include <cctype>
+
+#include "typeinfo/msft/pe_resource.h"
+#include "typeinfo/stdole/builtin_stdole.h"
+
+namespace velbrook::typeinfo::msft {
+
+namespace {
+
+// A type library file is read whole; nothing real comes near this size.
+constexpr uint64_t kMaxLibraryBytes = 512u << 20;
+
+const Guid kStdoleGuid = {0x30, 0x04, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
+                          0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+
+std::string DirectoryOf(const std::string& path) {
+  size_t cut = path.find_last_of("/\\");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+std::string BaseName(const std::string& path) {
+  size_t cut = path.find_last_of("/\\:");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string Join(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  char last = dir.back();
+  return (last == '/' || last == '\\') ? dir + name : dir + "/" + name;
+}
+
+Error WithPath(const std::string& path, const Error& error) {
+  return MakeError(error.kind, path + ": " + error.message);
+}
+
+}  // namespace
+
+std::optional<std::pair<std::string, uint16_t>> SplitResourceSuffix(const std::string& path) {
+  size_t cut = path.rfind('\\');
+  if (cut == std::string::npos || cut == 0 || cut + 1 >= path.size()) return std::nullopt;
+  uint32_t id = 0;
+  for (size_t i = cut + 1; i < path.size(); ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(path[i]))) return std::nullopt;
+    id = id * 10 + uint32_t(path[i] - '0');
+    if (id > 0xFFFF) return std::nullopt;
+  }
+  return std::make_pair(path.substr(0, cut), uint16_t(id));
+}
+
+Result<MsftFile> ParseLibrarySource(const ByteSource& source, uint16_t resource_id) {
+  if (source.size() == 0) {
+    return MakeError(ErrorKind::kNotTypeLibrary, "empty file (no type library)");
+  }
+  std::vector<uint8_t> bytes;
+  if (LooksLikePe(source)) {
+    Result<std::vector<uint8_t>> resource = ReadTypeLibResource(source, resource_id);
+    if (!resource) return resource.error();
+    bytes = std::move(resource.value());
+  } else {
+    if (source.size() > kMaxLibraryBytes ||
+        !source.Read(0, size_t(source.size()), &bytes)) {
+      return MakeError(ErrorKind::kIo, "cannot read the file's " +
+                                           std::to_string(source.size()) + " bytes");
+    }
+  }
+  return ParseMsft(bytes.data(), bytes.size());
+}
+
+LibraryModel* Session::Adopt(MsftFile file, const std::string& path) {
+  models_.push_back(std::make_unique<LibraryModel>(std::move(file), path, this));
+  return models_.back().get();
+}
+
+Result<LibraryModel*> Session::Load(const std::string& file, uint16_t resource_id) {
+  std::string key = file + '\n' + std::to_string(resource_id);
+  auto cached = by_path_.find(key);
+  if (cached != by_path_.end()) return cached->second;
+  Result<std::unique_ptr<FileSource>> source = FileSource::Open(file);
+  if (!source) return source.error();
+  Result<MsftFile> parsed = ParseLibrarySource(**source, resource_id);
+  if (!parsed) return WithPath(file, parsed.error());
+  LibraryModel* model = Adopt(std::move(parsed.value()), file);
+  by_path_.emplace(key, model);
+  return model;
+}
+
+Result<LibraryModel*> Session::OpenPath(const std::string& path) {
+  // A file that exists under the full name wins over a resource suffix.
+  if (IsRegularFile(path)) return Load(path, 1);
+  if (auto split = SplitResourceSuffix(path)) {
+    if (IsRegularFile(split->first)) return Load(split->first, split->second);
+  }
+  Result<std::unique_ptr<FileSource>> probe = FileSource::Open(path);
+  if (!probe) return probe.error();  // missing path or a directory
+  return MakeError(ErrorKind::kIo, path + ": not a regular file");
+}
+
+LibraryModel* Session::Builtin() {
+  if (!builtin_tried_) {
+    builtin_tried_ = true;
+    Result<MsftFile> parsed =
+        ParseMsft(stdole::BuiltinStdoleBytes(), stdole::BuiltinStdoleSize());
+    if (parsed) builtin_ = Adopt(std::move(parsed.value()), "<built-in stdole2.tlb>");
+  }
+  return builtin_;
+}
+
+LibraryModel* Session::FindImport(LibraryModel* from, const ImportFile& import) {
+  // A library already loaded with the same identity is shared.
+  for (const auto& model : models_) {
+    const MsftFile& f = model->file();
+    if (import.has_guid && f.has_guid && f.guid == import.guid && f.major == import.major &&
+        f.minor == import.minor && f.set_lcid == import.lcid) {
+      return model.get();
+    }
+  }
+  if (options_.locator && import.has_guid) {
+    std::optional<std::string> located = options_.locator->Locate(
+        GuidToText(import.guid), import.major, import.minor, import.lcid);
+    if (located) {
+      Result<LibraryModel*> opened = OpenPath(*located);
+      if (opened) return *opened;
+    }
+  }
+  if (!import.name.empty()) {
+    std::vector<std::string> candidates;
+    const std::string base = BaseName(import.name);
+    if (import.name != base) candidates.push_back(import.name);
+    candidates.push_back(Join(DirectoryOf(from->path()), base));
+    for (const std::string& dir : options_.search_paths) candidates.push_back(Join(dir, base));
+    for (const std::string& candidate : candidates) {
+      Result<LibraryModel*> opened = OpenPath(candidate);
+      if (opened) return *opened;
+    }
+  }
+  if (options_.builtin_stdole && import.has_guid && import.guid == kStdoleGuid) {
+    return Builtin();
+  }
+  return nullptr;
+}
+
+LibraryModel* Session::Import(LibraryModel* from, size_t import_file) {
+  auto key = std::make_pair(static_cast<const LibraryModel*>(from), import_file);
+  auto cached = imports_.find(key);
+  if (cached != imports_.end()) return cached->second;
+  LibraryModel* found = nullptr;
+  if (import_file < from->file().import_files.size()) {
+    found = FindImport(from, from->file().import_files[import_file]);
+  }
+  imports_.emplace(key, found);
+  return found;
+}
+
+}  // namespace velbrook::typeinfo::msft
