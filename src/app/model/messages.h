@@ -1,0 +1,35 @@
+// Every text the program shows to the user in a message box or a caption.
+#pragma once
+
+namespace velbrook::app {
+
+constexpr char kCaption[] = "Velbrook";
+
+// Start-up: binding a system function (no owner window, exit codes 1 and 2).
+constexpr char kLibraryNotFound[] = "Library not found  ";
+constexpr char kFunctionNotFound[] = "Function not found ";
+
+// Start-up: our type-information component could not be made (exit code 0).
+constexpr char kComponentMissing[] =
+    "Sorry, I'm unable to access OLEAUT32.dll\r\n"
+    "Please check that OLEAUT32.dll is installed\r\n"
+    "and that it provides LoadTypeLibEx.";
+
+constexpr char kArgumentNotFound[] =
+    "Sorry, I could not find the file, or it is not a registered COM library.";
+
+// Opening a library.
+constexpr char kFileMissingPrefix[] = "Sorry, I can't find file: \r\n";
+constexpr char kOpenFailed[] =
+    "Sorry, I can't access the information for this file.\r"
+    "It may not be a valid COM library or may not be registered.";
+
+// Scan texts.
+constexpr char kAborted[] = "Aborted";
+constexpr char kTypeLibsFound[] = " TypeLibs found";
+
+// Search texts.
+constexpr char kSearchPromptCaption[] = "Find interface or object class...";
+constexpr char kSearchPromptLabel[] = "Find:";
+
+}  // namespace velbrook::app

@@ -1,0 +1,93 @@
+// The desktop program's state and every command handler of both windows.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/model/app_services.h"
+#include "app/win/contents_window.h"
+#include "app/win/desktop.h"
+#include "app/win/main_window.h"
+#include "app/win/prompt_box.h"
+#include "app/win/system_functions.h"
+
+namespace velbrook::app {
+
+struct AppContext {
+  HINSTANCE instance = nullptr;
+  AppServices* services = nullptr;
+  Desktop* desktop = nullptr;
+  const typeinfo::Opener* component = nullptr;
+  const SystemFunctions* functions = nullptr;  // may be null in tests
+  std::string start_directory;
+  SIZE screen = {0, 0};  // centres the contents window
+};
+
+class App : public MainCommands, public ContentsCommands {
+ public:
+  explicit App(const AppContext& context);
+  ~App() override = default;
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  // Both windows with their controls and columns, hidden.
+  bool BuildWindows();
+  // The command-line argument and the " noinvoke" switch.
+  void ApplyCommandLine(const std::string& command_line);
+  // ShowWindow(SW_SHOWNORMAL) and UpdateWindow of the main window.
+  void ShowMainWindow();
+
+  // Handlers.
+  void OnScan() override;
+  void OnAbort() override;
+  void OnSearch() override;
+  void OnHelp() override;
+  void OnOpenAtPoint(POINT point) override;
+  void OnOpenFocused() override;
+  void OnOpenAtStartUp() override;
+  void OnMainClose() override;
+  void OnReopen() override;
+  void OnGenerate() override;
+  void OnToggle(ContentsList list) override;
+  void OnContentsClose() override;
+
+  // Opens a library list row into the contents window and waits until the
+  // window is hidden again (or returns at once after a message). True when
+  // the library was shown.
+  bool OpenRow(int row);
+
+  MainWindow& main_window() { return main_; }
+  ContentsWindow& contents_window() { return contents_; }
+  PromptBox& prompt_box() { return prompt_; }
+  int current_row() const { return current_row_; }
+  bool command_line_flag() const { return command_line_flag_; }
+  bool abort_requested() const { return abort_requested_; }
+  // The library the contents window shows (or last showed).
+  const std::optional<LibraryEntry>& shown_library() const {
+    return shown_library_;
+  }
+  LibraryEntry RowEntry(int row) const;
+
+ private:
+  class Scan;
+  bool OpenLibrary(const LibraryEntry& entry);
+  void ShowMessage(const std::string& text);
+
+  AppContext context_;
+  MainWindow main_;
+  ContentsWindow contents_;
+  PromptBox prompt_;
+  int current_row_ = -1;
+  bool command_line_flag_ = false;
+  bool abort_requested_ = false;
+  // Each scan has a number; a scan started while another runs supersedes it.
+  int scan_number_ = 0;
+  // Kept by value: Refresh and Generate act on the library the window shows,
+  // even after the library list was re-sorted or re-scanned.
+  std::optional<LibraryEntry> shown_library_;
+};
+
+}  // namespace velbrook::app

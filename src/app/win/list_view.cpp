@@ -1,0 +1,94 @@
+// List-view wrappers that need a structure filled in, and the list operations.
+#include "app/win/list_view.h"
+
+#include <vector>
+
+#include "app/model/list_rules.h"
+
+namespace velbrook::app::lv {
+
+bool SetItemState(HWND list, int row, UINT state, UINT mask) {
+  LVITEMA item = {};
+  item.stateMask = mask;
+  item.state = state;
+  return SendMessageA(list, LVM_SETITEMSTATE, row,
+                      reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+int InsertColumn(HWND list, int column, const char* caption, int width) {
+  LVCOLUMNA info = {};
+  info.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+  info.fmt = LVCFMT_LEFT;
+  info.cx = width;
+  info.pszText = const_cast<char*>(caption);
+  info.iSubItem = column;
+  return static_cast<int>(SendMessageA(list, LVM_INSERTCOLUMNA, column,
+                                       reinterpret_cast<LPARAM>(&info)));
+}
+
+int InsertRow(HWND list, int row, const std::string& text) {
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.pszText = const_cast<char*>(text.c_str());
+  return static_cast<int>(
+      SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+bool SetCell(HWND list, int row, int column, const std::string& text) {
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = const_cast<char*>(text.c_str());
+  return SendMessageA(list, LVM_SETITEMTEXTA, row,
+                      reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+std::string CellText(HWND list, int row, int column) {
+  std::vector<char> buffer(260, '\0');
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = buffer.data();
+  item.cchTextMax = static_cast<int>(buffer.size());
+  int length = static_cast<int>(SendMessageA(list, LVM_GETITEMTEXTA, row,
+                                             reinterpret_cast<LPARAM>(&item)));
+  if (length <= 0) return std::string();
+  return std::string(item.pszText, static_cast<size_t>(length));
+}
+
+int HitTest(HWND list, POINT point) {
+  LVHITTESTINFO info = {};
+  info.pt = point;
+  return static_cast<int>(
+      SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+}
+
+RECT ItemRect(HWND list, int row) {
+  RECT rect = {};
+  rect.left = LVIR_BOUNDS;
+  SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+  return rect;
+}
+
+int IsRowChecked(HWND list, int row) {
+  return CheckedFromState(ItemState(list, row, kStateImageMask));
+}
+
+void SelectRow(HWND list, int row) {
+  SetItemState(list, row, LVIS_FOCUSED | LVIS_SELECTED,
+               LVIS_FOCUSED | LVIS_SELECTED);
+}
+
+void SelectRowAndShow(HWND list, int row) {
+  LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
+  SetWindowLongPtrA(list, GWL_STYLE, style | LVS_SINGLESEL);
+  // Single selection alone does not drop rows selected before it was set.
+  SetItemState(list, -1, 0, LVIS_SELECTED);
+  SelectRow(list, row);
+  EnsureVisible(list, row);
+  SetWindowLongPtrA(list, GWL_STYLE,
+                    GetWindowLongPtrA(list, GWL_STYLE) & ~LVS_SINGLESEL);
+}
+
+int FocusedRow(HWND list) { return GetNextItem(list, -1, LVNI_FOCUSED); }
+
+}  // namespace velbrook::app::lv
