@@ -1,0 +1,182 @@
+// The generate sub-command: checks rows as the options say, builds the
+// include file in memory and commits it by rename, so a failure leaves the
+// old file (if any) untouched and no partial file behind.
+#include "cli/generate_command.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+
+#include "cli/backends.h"
+#include "cli/output.h"
+#include "generate/contents_list.h"
+#include "generate/generator.h"
+#include "generate/generic_block_hook.h"
+#include "generate/row_maps.h"
+
+namespace velbrook::cli {
+namespace {
+
+// Message box texts use CR LF or a lone CR; stderr wants LF.
+std::string ConsoleText(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += "\n  ";
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (text[i] == '\n') {
+      out += "\n  ";
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+bool ParseEpoch(const std::string& text, std::time_t* when) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
+      text.size() > 18) {
+    return false;
+  }
+  *when = static_cast<std::time_t>(std::stoll(text));
+  return true;
+}
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.string();
+}
+
+}  // namespace
+
+typeinfo::ProgIdLookup CommandLineProgIdLookup() {
+  return [](const std::string&) { return std::string(); };
+}
+
+generate::GenericBlockWriter CommandLineGenericBlock() { return generate::LinkedGenericBlock(); }
+
+std::string LibraryFileText(const std::string& library) {
+  std::string path = library;
+  const size_t resource = path.rfind('\\');
+  if (resource != std::string::npos && resource > 0 && resource + 1 < path.size() &&
+      path.find_first_not_of("0123456789", resource + 1) == std::string::npos) {
+    path.resize(resource);
+  }
+  const size_t separator = path.find_last_of("/\\");
+  std::string file = separator == std::string::npos ? path : path.substr(separator + 1);
+  for (char& c : file) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return file;
+}
+
+int RunGenerate(const GenerateRequest& request) {
+  std::time_t when = std::time(nullptr);
+  bool utc = false;
+  if (request.has_source_date_epoch) {
+    if (!ParseEpoch(request.source_date_epoch, &when)) {
+      std::fprintf(stderr, "velbrook: SOURCE_DATE_EPOCH is not a number of seconds: %s\n",
+                   request.source_date_epoch.c_str());
+      return 2;
+    }
+    utc = true;
+  }
+  std::unique_ptr<typeinfo::Opener> opener = MakeOpener(request.backend);
+  if (!opener) {
+    std::fprintf(stderr, "velbrook: backend \"%s\" is not available in this build\n",
+                 request.backend.c_str());
+    return 2;
+  }
+  auto library = opener->OpenLibraryFile(request.library);
+  if (!library.ok()) {
+    std::fprintf(stderr, "velbrook: cannot open %s: %s (%s)\n", request.library.c_str(),
+                 library.error().message.c_str(), ErrorKindName(library.error().kind));
+    return 1;
+  }
+
+  const typeinfo::ProgIdLookup prog_id = CommandLineProgIdLookup();
+  const typeinfo::LibraryContents contents =
+      typeinfo::BuildLibraryContents(*library.value(), prog_id);
+  generate::VectorContentsLists lists = generate::MakeContentsLists(contents);
+  const generate::RowMaps maps = generate::RowMaps::FromContents(contents);
+  if (request.all) {
+    lists.classes.CheckAll();
+    lists.events.CheckAll();
+    lists.types.CheckAll();
+    lists.enumerations.CheckAll();
+  }
+  for (const std::string& name : request.selects) {
+    if (generate::SelectRowsNamed(&lists, name) == 0) {
+      std::fprintf(stderr, "velbrook: --select %s: no row of %s has that name\n",
+                   name.c_str(), request.library.c_str());
+      return 1;
+    }
+  }
+
+  const std::string output =
+      request.output.empty()
+          ? generate::DefaultIncludeFileName(LibraryFileText(request.library))
+          : request.output;
+
+  generate::GenerationInputs inputs;
+  inputs.library = library.value().get();
+  inputs.classes = &lists.classes;
+  inputs.events = &lists.events;
+  inputs.types = &lists.types;
+  inputs.enumerations = &lists.enumerations;
+  inputs.row_maps = &maps;
+  inputs.library_path = AbsolutePath(request.library);
+  inputs.output_path = output;
+  inputs.date_text = [when, utc] { return generate::ShortDateText(when, utc); };
+  const bool use_invoke = !request.vtable;
+  const bool include_generics = !request.no_generics;
+  inputs.use_invoke = [use_invoke] { return use_invoke; };
+  inputs.include_generics = [include_generics] { return include_generics; };
+  inputs.prog_id = prog_id;
+  inputs.warn = [](const std::string& text) {
+    std::fprintf(stderr, "velbrook: warning: %s\n", ConsoleText(text).c_str());
+  };
+  inputs.generic_block = CommandLineGenericBlock();
+
+  const std::string text = generate::GenerateIncludeText(inputs);
+  auto written = WriteFileAtomically(output, text);
+  if (!written.ok()) {
+    std::fprintf(stderr, "velbrook: %s\n", written.error().message.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+void AddGenerateCommand(CLI::App& app, int* exit_code) {
+  auto request = std::make_shared<GenerateRequest>();
+  request->backend = DefaultBackend();
+  CLI::App* command =
+      app.add_subcommand("generate", "Write a HotBasic include file for a library");
+  command->add_option("LIBRARY", request->library, "Type library file")->required();
+  command->add_option("-o,--output", request->output,
+                      "Include file to write (default: the library's name with .inc, "
+                      "in the current directory)");
+  command->add_flag("--all", request->all, "Check every row of the four lists");
+  command->add_option("--select", request->selects,
+                      "Check the rows shown under NAME (repeatable)")
+      ->allow_extra_args(false);
+  command->add_flag("--vtable", request->vtable,
+                    "Vtable wrappers instead of Invoke usage comments");
+  command->add_flag("--no-generics", request->no_generics,
+                    "Leave out the generic COM support block");
+  command->add_option("--backend", request->backend, "Reader: portable or oleaut")
+      ->check(CLI::IsMember({"portable", "oleaut"}));
+  command->callback([request, exit_code] {
+    GenerateRequest run = *request;
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
+      run.has_source_date_epoch = true;
+      run.source_date_epoch = epoch;
+    }
+    *exit_code = RunGenerate(run);
+  });
+}
+
+}  // namespace velbrook::cli

@@ -1,0 +1,46 @@
+// velbrook generate LIBRARY [-o FILE] [--all] [--select NAME]... [--vtable]
+//                   [--no-generics] [--backend portable|oleaut]
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "generate/generation_context.h"
+#include "typeinfo/library_contents.h"
+
+namespace velbrook::cli {
+
+struct GenerateRequest {
+  std::string library;
+  std::string output;  // empty: the default name in the current directory
+  bool all = false;
+  std::vector<std::string> selects;
+  bool vtable = false;
+  bool no_generics = false;
+  std::string backend;
+  // SOURCE_DATE_EPOCH as found in the environment, if set.
+  bool has_source_date_epoch = false;
+  std::string source_date_epoch;
+};
+
+// Hook for the ProgID look-up: the registry-backed one (catalogue) goes
+// here. Until it is wired in, every object class reads as having no ProgID.
+typeinfo::ProgIdLookup CommandLineProgIdLookup();
+
+// The generic COM support block the command line writes.
+generate::GenericBlockWriter CommandLineGenericBlock();
+
+// The library file's name as the library list shows it: the last path
+// element (a trailing "\N" resource number dropped), upper-cased.
+std::string LibraryFileText(const std::string& library);
+
+// Runs one generation; messages go to stderr. Returns the exit code: 0 done,
+// 1 bad input (library, --select, output), 2 bad usage.
+int RunGenerate(const GenerateRequest& request);
+
+void AddGenerateCommand(CLI::App& app, int* exit_code);
+
+}  // namespace velbrook::cli

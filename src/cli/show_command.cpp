@@ -1,0 +1,69 @@
+// The show sub-command: what the library contents window would list, with
+// the hidden row numbers generation maps rows through.
+#include "cli/show_command.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "cli/backends.h"
+#include "cli/generate_command.h"
+#include "cli/output.h"
+
+namespace velbrook::cli {
+namespace {
+
+struct ShowOptions {
+  std::string library;
+  std::string backend;
+};
+
+int RunShow(const ShowOptions& options) {
+  std::unique_ptr<typeinfo::Opener> opener = MakeOpener(options.backend);
+  if (!opener) {
+    std::fprintf(stderr, "velbrook: backend \"%s\" is not available in this build\n",
+                 options.backend.c_str());
+    return 2;
+  }
+  auto library = opener->OpenLibraryFile(options.library);
+  if (!library.ok()) {
+    std::fprintf(stderr, "velbrook: cannot open %s: %s (%s)\n", options.library.c_str(),
+                 library.error().message.c_str(), ErrorKindName(library.error().kind));
+    return 1;
+  }
+  const typeinfo::LibraryContents contents =
+      typeinfo::BuildLibraryContents(*library.value(), CommandLineProgIdLookup());
+  return WriteStdout(ShowText(contents)) ? 0 : 1;
+}
+
+}  // namespace
+
+std::string ShowText(const typeinfo::LibraryContents& contents) {
+  std::string text = "# Object classes list\nInterfaces\tObject classes\tProgIDs\tHidden\n";
+  for (const typeinfo::ClassRow& row : contents.class_rows) {
+    text += row.interface_name + "\t" + row.class_name + "\t" + row.prog_id + "\t" +
+            std::to_string(row.hidden) + "\n";
+  }
+  text += "\n# Event interfaces list\nEvent Interfaces\tfor Objects\t\tHidden\n";
+  for (const typeinfo::EventRow& row : contents.event_rows) {
+    text += row.interface_name + "\t" + row.owners + "\t\t" + std::to_string(row.hidden) +
+            "\n";
+  }
+  text += "\n# Types list\nTypes\n";
+  for (const std::string& row : contents.type_rows) text += row + "\n";
+  text += "\n# Enumerations list\nConstant Enumerations\n";
+  for (const std::string& row : contents.enumeration_rows) text += row + "\n";
+  return text;
+}
+
+void AddShowCommand(CLI::App& app, int* exit_code) {
+  auto options = std::make_shared<ShowOptions>();
+  options->backend = DefaultBackend();
+  CLI::App* command =
+      app.add_subcommand("show", "List the contents window's four lists for a library");
+  command->add_option("LIBRARY", options->library, "Type library file")->required();
+  command->add_option("--backend", options->backend, "Reader: portable or oleaut")
+      ->check(CLI::IsMember({"portable", "oleaut"}));
+  command->callback([options, exit_code] { *exit_code = RunShow(*options); });
+}
+
+}  // namespace velbrook::cli

@@ -1,0 +1,218 @@
+// Record types with embedding, and the enumeration groups, byte-exact.
+#include <gtest/gtest.h>
+
+#include "fakes/text_compare.h"
+#include "generate/record_section.h"
+#include "shapes_fake.h"
+
+namespace velbrook::generate::testing {
+namespace {
+
+using fakes::SameBytes;
+
+// The records section alone: every record and enumeration checked as given.
+std::string Records(const FakeLibrary& library, const std::vector<size_t>& checked_types) {
+  TestContents contents = BuildTestContents(library, {});
+  for (size_t row : checked_types) contents.lists.types.SetChecked(row, true);
+  TestRun run(library, &contents, true);
+  return run.Body();
+}
+
+TEST(RecordSectionTest, PointAndRectExample) {
+  ShapesFake shapes;
+  EXPECT_TRUE(SameBytes(
+      "  TYPE Point\r\n"
+      "     x as LONG '[VT_I4]\r\n"
+      "     y as LONG '[VT_I4]\r\n"
+      "  END TYPE\r\n"
+      "\r\n"
+      "  TYPE Rect\r\n"
+      "    'embedded topLeft as Point\r\n"
+      "     topLeft_x as LONG '[VT_I4]\r\n"
+      "     topLeft_y as LONG '[VT_I4]\r\n"
+      "    'end of embedded topLeft\r\n"
+      "    'embedded bottomRight as Point\r\n"
+      "     bottomRight_x as LONG '[VT_I4]\r\n"
+      "     bottomRight_y as LONG '[VT_I4]\r\n"
+      "    'end of embedded bottomRight\r\n"
+      "  END TYPE\r\n"
+      "\r\n",
+      Records(shapes.library, {0, 1}), "records_point_rect.inc"));
+}
+
+TEST(RecordSectionTest, EmbeddingDoesNotDependOnRowOrder) {
+  // Rect checked and listed before Point: its embedding reads Point's fields
+  // all the same, and records come out in row order.
+  ShapesFake shapes;
+  TestContents contents = BuildTestContents(shapes.library, {});
+  contents.lists.types.SortByColumn(0, true);  // Rect, Point
+  contents.lists.types.CheckAll();
+  TestRun run(shapes.library, &contents, true);
+  const std::string body = run.Body();
+  EXPECT_EQ(body.find("  TYPE Rect\r\n    'embedded topLeft as Point\r\n"
+                      "     topLeft_x as LONG '[VT_I4]\r\n"),
+            0u);
+  EXPECT_NE(body.find("  END TYPE\r\n\r\n  TYPE Point\r\n"), std::string::npos);
+}
+
+TEST(RecordSectionTest, UncheckedRecordIsNotEmbedded) {
+  ShapesFake shapes;
+  EXPECT_TRUE(SameBytes(
+      "  TYPE Rect\r\n"
+      "     topLeft as Point\r\n"
+      "     bottomRight as Point\r\n"
+      "  END TYPE\r\n"
+      "\r\n",
+      Records(shapes.library, {1})));
+}
+
+TEST(RecordSectionTest, ThreeLevelsExpandFully) {
+  ShapesFake shapes;
+  auto frame = Record("Frame");
+  frame->AddMember(RecordField("outer", shapes.rect));
+  shapes.library.AddRecord(frame);
+  EXPECT_TRUE(SameBytes(
+      "  TYPE Point\r\n     x as LONG '[VT_I4]\r\n     y as LONG '[VT_I4]\r\n  END TYPE\r\n\r\n"
+      "  TYPE Rect\r\n"
+      "    'embedded topLeft as Point\r\n"
+      "     topLeft_x as LONG '[VT_I4]\r\n"
+      "     topLeft_y as LONG '[VT_I4]\r\n"
+      "    'end of embedded topLeft\r\n"
+      "    'embedded bottomRight as Point\r\n"
+      "     bottomRight_x as LONG '[VT_I4]\r\n"
+      "     bottomRight_y as LONG '[VT_I4]\r\n"
+      "    'end of embedded bottomRight\r\n"
+      "  END TYPE\r\n\r\n"
+      "  TYPE Frame\r\n"
+      "    'embedded outer as Rect\r\n"
+      "    'embedded outer_topLeft as Point\r\n"
+      "     outer_topLeft_x as LONG '[VT_I4]\r\n"
+      "     outer_topLeft_y as LONG '[VT_I4]\r\n"
+      "    'end of embedded outer_topLeft\r\n"
+      "    'embedded outer_bottomRight as Point\r\n"
+      "     outer_bottomRight_x as LONG '[VT_I4]\r\n"
+      "     outer_bottomRight_y as LONG '[VT_I4]\r\n"
+      "    'end of embedded outer_bottomRight\r\n"
+      "    'end of embedded outer\r\n"
+      "  END TYPE\r\n\r\n",
+      Records(shapes.library, {0, 1, 2})));
+}
+
+TEST(RecordSectionTest, RecordReachingItselfIsNotEmbeddedInItself) {
+  FakeLibrary library;
+  auto node = Record("Node");
+  node->AddMember(Field("value", 3));
+  node->AddMember(RecordField("next", node));  // by pointer in the IDL
+  library.AddRecord(node);
+  EXPECT_TRUE(SameBytes(
+      "  TYPE Node\r\n     value as LONG '[VT_I4]\r\n     next as Node\r\n  END TYPE\r\n\r\n",
+      Records(library, {0})));
+}
+
+TEST(RecordSectionTest, LeadingUnderscoresAreRemovedAndTheRecordEmbeds) {
+  FakeLibrary library;
+  auto point = Record("_Point");
+  point->AddMember(Field("x", 3));
+  auto user = Record("User");
+  user->AddMember(RecordField("at", point));
+  library.AddRecord(point).AddRecord(user);
+  TestContents contents = BuildTestContents(library, {});
+  contents.lists.types.CheckAll();
+  TestRun run(library, &contents, true);
+  const std::string text = run.Generate();
+  // The contents name the record as the component does.
+  EXPECT_NE(text.find("'Types\r\n'    _Point\r\n'    User\r\n'\r\n"), std::string::npos);
+  EXPECT_TRUE(SameBytes(
+      "  TYPE Point\r\n     x as LONG '[VT_I4]\r\n  END TYPE\r\n\r\n"
+      "  TYPE User\r\n    'embedded at as Point\r\n     at_x as LONG '[VT_I4]\r\n"
+      "    'end of embedded at\r\n  END TYPE\r\n\r\n",
+      run.Body()));
+}
+
+TEST(RecordSectionTest, FieldTypeTexts) {
+  auto guid = Record("_GUID");
+  auto other_enum = std::make_shared<FakeType>("__Fill", typeinfo::kTypeKindEnum);
+  EXPECT_EQ(RecordFieldLine(*RecordField("id", guid)), "     id as STRING*16 'GUID");
+  EXPECT_EQ(RecordFieldLine(*Field("clsid", 72)),
+            "     clsid as DWORD 'GUID pointer '[VT_CLSID]");
+  EXPECT_EQ(RecordFieldLine(*Field("name", 8)),
+            "     name as DWORD 'string pointer '[VT_BSTR]");
+  EXPECT_EQ(RecordFieldLine(*Field("any", 12)),
+            "     any as DWORD 'variant pointer '[VT_DWORD 'variant pointer]");
+  // (replace-all reaches the comment too: every "VARIANT" is replaced)
+  EXPECT_EQ(RecordFieldLine(*Field("list", 0x2000 | 3)),
+            "     list as DWORD  ' Array of LONG '[VT_I4]");
+  EXPECT_EQ(RecordFieldLine(*Field("texts", 0x2000 | 8)),
+            "     texts as DWORD  ' Array of STRING '[VT_BSTR]");
+  EXPECT_EQ(RecordFieldLine(*RecordField("style", other_enum)),
+            "     style as DWORD '[VT_EMPTY] enum Fill");
+}
+
+TEST(RecordSectionTest, FixedArrayBounds) {
+  auto one = std::make_shared<FakeTypeDescriptor>(0x1000 | 17);
+  one->SetBounds({{0, 9}});
+  auto field = std::make_shared<FakeMember>("data");
+  field->SetInvokeKind(typeinfo::kInvokeData).SetValueType(one);
+  EXPECT_EQ(RecordFieldLine(*field), "     data(0 TO 9) as BYTE '[VT_UI1]");
+
+  auto two = std::make_shared<FakeTypeDescriptor>(0x1000 | 3);
+  two->SetBounds({{0, 2}, {-1, 3}});
+  field->SetValueType(two);
+  EXPECT_EQ(RecordFieldLine(*field), "     data(0 TO 2, -1 TO 3) as LONG '[VT_I4]");
+
+  // No bounds delivered: no bounds text.
+  field->SetValueType(std::make_shared<FakeTypeDescriptor>(0x1000 | 3));
+  EXPECT_EQ(RecordFieldLine(*field), "     data as LONG '[VT_I4]");
+  // A string array element keeps its word: the pointer replacements are
+  // not applied to a fixed array's element text.
+  auto strings = std::make_shared<FakeTypeDescriptor>(0x1000 | 8);
+  strings->SetBounds({{1, 4}});
+  field->SetValueType(strings);
+  EXPECT_EQ(RecordFieldLine(*field), "     data(1 TO 4) as STRING '[VT_BSTR]");
+}
+
+TEST(RecordSectionTest, RecordWithoutFields) {
+  FakeLibrary library;
+  library.AddRecord(Record("Empty"));
+  EXPECT_TRUE(SameBytes("  TYPE Empty\r\n  END TYPE\r\n\r\n", Records(library, {0})));
+}
+
+// Enumerations.
+std::string Enumerations(const FakeLibrary& library) {
+  TestContents contents = BuildTestContents(library, {});
+  contents.lists.enumerations.CheckAll();
+  TestRun run(library, &contents, true);
+  return run.Body();
+}
+
+TEST(EnumerationSectionTest, ColorsWithHelpText) {
+  ShapesFake shapes;
+  EXPECT_TRUE(SameBytes(
+      "' ColorsEnumeration\r\n"
+      "' The colors of a shape\r\n"
+      "\r\n"
+      "  $define clrRed 255\r\n"
+      "  $define clrGreen 65280\r\n"
+      "\r\n",
+      Enumerations(shapes.library), "enum_colors.inc"));
+}
+
+TEST(EnumerationSectionTest, WithoutHelpAndWithoutConstants) {
+  FakeLibrary library;
+  auto plain = std::make_shared<FakeType>("Plain", typeinfo::kTypeKindEnum);
+  auto one = std::make_shared<FakeMember>("one");
+  one->SetConstantValue(Int4(1));
+  plain->AddMember(one);
+  library.AddEnumeration(plain);
+  library.AddEnumeration(std::make_shared<FakeType>("_Nothing", typeinfo::kTypeKindEnum));
+  EXPECT_TRUE(SameBytes(
+      "' PlainEnumeration\r\n"
+      "  $define one 1\r\n"
+      "\r\n"
+      "' _NothingEnumeration\r\n"
+      "\r\n",
+      Enumerations(library)));
+}
+
+}  // namespace
+}  // namespace velbrook::generate::testing
