@@ -56,8 +56,8 @@ Result<bool> MsftParser::ParseHeader() {
     return Corrupt("header is truncated (file size " + Hex(int64_t(file_.size())) +
                    ", need " + Hex(kHeaderSize) + ")");
   }
-  int32_t posguid, varflags, version, nrtypeinfos, helpstring, name_offset, dispatchpos;
-  uint32_t lcid, lcid2;
+  int32_t posguid = 0, varflags = 0, version = 0, nrtypeinfos = 0, helpstring = 0, name_offset = 0, dispatchpos = 0;
+  uint32_t lcid = 0, lcid2 = 0;
   file_.I32At(0x08, &posguid);
   file_.U32At(0x0C, &lcid);
   file_.U32At(0x10, &lcid2);
@@ -77,7 +77,7 @@ Result<bool> MsftParser::ParseHeader() {
                    " is past the end of the file (size " + Hex(int64_t(file_.size())) + ")");
   }
   for (int i = 0; i < kSegmentCount; ++i) {
-    int32_t offset, length, res0c;
+    int32_t offset = 0, length = 0, res0c = 0;
     file_.I32At(dir + i * 16, &offset);
     file_.I32At(dir + i * 16 + 4, &length);
     file_.I32At(dir + i * 16 + 12, &res0c);
@@ -202,7 +202,7 @@ Result<bool> MsftParser::ParseTypeDescs() {
   size_t count = size_t(s.length) / 8;
   out_.type_descs.resize(count);
   for (size_t i = 0; i < count; ++i) {
-    int16_t td[4];
+    int16_t td[4] = {0, 0, 0, 0};
     for (int k = 0; k < 4; ++k) file_.I16At(size_t(s.offset) + i * 8 + k * 2, &td[k]);
     TypeDescEntry& e = out_.type_descs[i];
     e.vt = uint16_t(td[0]) & 0x0FFF;
@@ -214,7 +214,7 @@ Result<bool> MsftParser::ParseTypeDescs() {
       const Segment& a = segments_[kSegArrayDesc];
       if (!a.present) continue;  // the loader leaves such an array without bounds
       int64_t at = td[2];
-      int16_t elem_lo, elem_hi, dims;
+      int16_t elem_lo = 0, elem_hi = 0, dims = 0;
       if (!SegmentHas(kSegArrayDesc, at, 8)) {
         return Corrupt("TYPEDESC " + std::to_string(i) + ": array description offset " +
                        Hex(at) + " is past the array table (size " + Hex(a.length) + ")");
@@ -231,7 +231,7 @@ Result<bool> MsftParser::ParseTypeDescs() {
       e.inner = elem_hi < 0 ? DataType(0x80000000u | (uint16_t(elem_lo) & 0x0FFF))
                             : DataType(uint16_t(elem_lo));
       for (int16_t d = 0; d < dims; ++d) {
-        int32_t elements, lower;
+        int32_t elements = 0, lower = 0;
         file_.I32At(size_t(a.offset + at + 8 + d * 8), &elements);
         file_.I32At(size_t(a.offset + at + 12 + d * 8), &lower);
         e.bounds.push_back({lower, int32_t(uint32_t(lower) + uint32_t(elements) - 1)});
@@ -281,8 +281,8 @@ Result<bool> MsftParser::ParseImports() {
     size_t at = size_t(f.offset + offs);
     ImportFile imp;
     imp.offset = uint32_t(offs);
-    int32_t guid_offset;
-    uint16_t size;
+    int32_t guid_offset = 0;
+    uint16_t size = 0;
     file_.I32At(at, &guid_offset);
     file_.U32At(at + 4, &imp.lcid);
     file_.U16At(at + 8, &imp.major);
@@ -300,7 +300,7 @@ Result<bool> MsftParser::ParseImports() {
   }
   const Segment& s = segments_[kSegImpInfo];
   for (int64_t at = 0; s.present && at + 12 <= s.length; at += 12) {
-    int32_t flags, file_offset, guid;
+    int32_t flags = 0, file_offset = 0, guid = 0;
     file_.I32At(size_t(s.offset + at), &flags);
     file_.I32At(size_t(s.offset + at + 4), &file_offset);
     file_.I32At(size_t(s.offset + at + 8), &guid);

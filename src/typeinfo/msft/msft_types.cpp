@@ -110,8 +110,8 @@ Result<bool> MsftParser::ParseTypeInfos() {
 // Reference table records (16 bytes): reftype, flags, oCustData, onext.
 Result<bool> MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
   size_t base = size_t(segments_[kSegTypeInfo].offset) + size_t(index) * 0x64;
-  int32_t kind, memoffset, element, posguid, flags, name_offset, doc, datatype1;
-  int16_t impl_count, vft_size;
+  int32_t kind = 0, memoffset = 0, element = 0, posguid = 0, flags = 0, name_offset = 0, doc = 0, datatype1 = 0;
+  int16_t impl_count = 0, vft_size = 0;
   file_.I32At(base + 0x00, &kind);
   file_.I32At(base + 0x04, &memoffset);
   file_.I32At(base + 0x18, &element);
@@ -224,8 +224,8 @@ Result<bool> MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* 
       return Corrupt(fwhere + ": record size " + Hex(len) + " at " + Hex(rec) +
                      " is outside 0x18.." + Hex(records_end - rec));
     }
-    int32_t datatype, fkccic;
-    int16_t nrargs;
+    int32_t datatype = 0, fkccic = 0;
+    int16_t nrargs = 0;
     file_.I32At(size_t(rec + 4), &datatype);
     file_.I16At(size_t(rec + 0x0C), &f.vtable_offset);
     file_.I32At(size_t(rec + 0x10), &fkccic);
@@ -245,7 +245,7 @@ Result<bool> MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* 
     }
     f.return_type = datatype;
     if (optional > 0x1C) {
-      int32_t help;
+      int32_t help = 0;
       file_.I32At(size_t(rec + 0x1C), &help);
       f.help = String(help);
     }
@@ -260,7 +260,7 @@ Result<bool> MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* 
     f.params.resize(size_t(nrargs));
     for (int16_t j = 0; j < nrargs; ++j) {
       ParamRecord& p = f.params[size_t(j)];
-      int32_t ptype, pname, pflags;
+      int32_t ptype = 0, pname = 0, pflags = 0;
       file_.I32At(size_t(params + j * 12), &ptype);
       file_.I32At(size_t(params + j * 12 + 4), &pname);
       file_.I32At(size_t(params + j * 12 + 8), &pflags);
@@ -292,7 +292,7 @@ Result<bool> MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* 
       return Corrupt(vwhere + ": record size " + Hex(len) + " at " + Hex(rec) +
                      " is outside 0x14.." + Hex(records_end - rec));
     }
-    int32_t datatype, offs_value;
+    int32_t datatype = 0, offs_value = 0;
     file_.I32At(size_t(rec + 4), &datatype);
     file_.I16At(size_t(rec + 0x0C), &v.var_kind);
     file_.I32At(size_t(rec + 0x10), &offs_value);
@@ -304,7 +304,7 @@ Result<bool> MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* 
     v.member_id = array_at(n_funcs + i);
     v.name = Name(array_at(n_all + n_funcs + i));
     if (len > 0x18) {
-      int32_t help;
+      int32_t help = 0;
       file_.I32At(size_t(rec + 0x18), &help);
       v.help = String(help);
     }

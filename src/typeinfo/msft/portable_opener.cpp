@@ -30,3 +30,15 @@ Result<std::unique_ptr<Library>> PortableOpener::OpenLibraryFile(
 }
 
 }  // namespace velbrook::typeinfo::msft
+
+namespace velbrook::typeinfo::msft {
+
+Result<std::unique_ptr<Library>> PortableOpener::OpenLibraryBytes(std::vector<uint8_t> bytes,
+                                                                  const std::string& name,
+                                                                  uint16_t resource_id) const {
+  Result<LibraryModel*> model = session_->OpenBytes(std::move(bytes), name, resource_id);
+  if (!model) return model.error();
+  return std::unique_ptr<Library>(std::make_unique<PortableLibrary>(session_, *model));
+}
+
+}  // namespace velbrook::typeinfo::msft

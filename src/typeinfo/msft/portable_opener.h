@@ -23,6 +23,10 @@ class PortableOpener : public Opener {
   void SetBuiltinStdole(bool enabled);
 
   Result<std::unique_ptr<Library>> OpenLibraryFile(const std::string& path) const override;
+  // The same for bytes in memory (a PE module or a bare library).
+  Result<std::unique_ptr<Library>> OpenLibraryBytes(std::vector<uint8_t> bytes,
+                                                    const std::string& name,
+                                                    uint16_t resource_id = 1) const;
 
  private:
   std::shared_ptr<Session> session_;

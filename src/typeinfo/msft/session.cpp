@@ -98,6 +98,14 @@ Result<LibraryModel*> Session::OpenPath(const std::string& path) {
   return MakeError(ErrorKind::kIo, path + ": not a regular file");
 }
 
+Result<LibraryModel*> Session::OpenBytes(std::vector<uint8_t> bytes, const std::string& name,
+                                         uint16_t resource_id) {
+  MemorySource source(std::move(bytes), name);
+  Result<MsftFile> parsed = ParseLibrarySource(source, resource_id);
+  if (!parsed) return WithPath(name, parsed.error());
+  return Adopt(std::move(parsed.value()), name);
+}
+
 LibraryModel* Session::Builtin() {
   if (!builtin_tried_) {
     builtin_tried_ = true;

@@ -48,6 +48,10 @@ class Session {
   SessionOptions& options() { return options_; }
   // Opens (or finds already open) the library a path names.
   Result<LibraryModel*> OpenPath(const std::string& path);
+  // Opens a library held in memory; `name` stands for its path in messages
+  // and is where its imports are looked for.
+  Result<LibraryModel*> OpenBytes(std::vector<uint8_t> bytes, const std::string& name,
+                                  uint16_t resource_id);
   // The library import file `import_file` of `from` names; null if none.
   LibraryModel* Import(LibraryModel* from, size_t import_file);
 
