@@ -1,0 +1,26 @@
+// Opening the IDL fixtures and comparing with golden include files kept in
+// tests/generate/golden (VELBROOK_REGENERATE_GOLDENS=1 rewrites them).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "typeinfo/component.h"
+
+namespace velbrook::generate::testing {
+
+std::string FixturePath(const std::string& name);  // e.g. "shapes" -> .../shapes.tlb
+std::string GoldenPath(const std::string& name);   // e.g. "shapes_invoke" -> .../x.inc
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+
+// The reader of this build (portable on Linux, oleaut32 on Windows).
+std::unique_ptr<typeinfo::Library> OpenFixture(const std::string& name);
+
+// Compares actual with the golden file, rewriting it when regeneration is
+// asked for; the actual text lands in <build>/test_output/<golden>.inc.
+::testing::AssertionResult MatchesGolden(const std::string& golden, const std::string& actual);
+
+}  // namespace velbrook::generate::testing

@@ -1,0 +1,95 @@
+// Golden include files for the IDL fixtures: every list checked or a
+// selection, both styles, with and without the generic block, and a
+// re-sorted object classes list.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "generate/contents_list.h"
+#include "generate/generator.h"
+#include "generate/generic_block_hook.h"
+#include "generate/row_maps.h"
+#include "golden_support.h"
+
+namespace velbrook::generate::testing {
+namespace {
+
+struct GoldenCase {
+  const char* golden;
+  const char* fixture;
+  bool use_invoke;
+  bool generics;
+  std::vector<std::string> selects;  // empty: every row of every list
+  int sort_column = -1;              // object classes list, descending
+};
+
+void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.golden; }
+
+class GoldenTest : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(GoldenTest, MatchesGoldenFile) {
+  const GoldenCase& c = GetParam();
+  std::unique_ptr<typeinfo::Library> library = OpenFixture(c.fixture);
+  ASSERT_NE(library, nullptr) << "cannot open " << FixturePath(c.fixture);
+  const typeinfo::LibraryContents contents =
+      typeinfo::BuildLibraryContents(*library, [](const std::string&) { return ""; });
+  VectorContentsLists lists = MakeContentsLists(contents);
+  const RowMaps maps = RowMaps::FromContents(contents);
+  if (c.selects.empty()) {
+    lists.classes.CheckAll();
+    lists.events.CheckAll();
+    lists.types.CheckAll();
+    lists.enumerations.CheckAll();
+  }
+  for (const std::string& name : c.selects) {
+    ASSERT_GT(SelectRowsNamed(&lists, name), 0u) << name;
+  }
+  if (c.sort_column >= 0) lists.classes.SortByColumn(c.sort_column, true);
+
+  GenerationInputs inputs;
+  inputs.library = library.get();
+  inputs.classes = &lists.classes;
+  inputs.events = &lists.events;
+  inputs.types = &lists.types;
+  inputs.enumerations = &lists.enumerations;
+  inputs.row_maps = &maps;
+  inputs.library_path = std::string("C:\\Fixtures\\") + c.fixture + ".tlb";
+  inputs.output_path = std::string("C:\\Out\\") + c.fixture + ".inc";
+  inputs.date_text = [] { return std::string("31/12/2007"); };
+  const bool invoke = c.use_invoke, generics = c.generics;
+  inputs.use_invoke = [invoke] { return invoke; };
+  inputs.include_generics = [generics] { return generics; };
+  inputs.generic_block = LinkedGenericBlock();
+  std::vector<std::string> warnings;
+  inputs.warn = [&warnings](const std::string& text) { warnings.push_back(text); };
+  std::string text = GenerateIncludeText(inputs);
+  // Warnings are part of the expected result: appended after a marker line
+  // so the golden file pins them too.
+  for (const std::string& warning : warnings) text += "==== warning: " + warning + "\r\n";
+  EXPECT_TRUE(MatchesGolden(c.golden, text));
+}
+
+const GoldenCase kCases[] = {
+    {"shapes_all_invoke", "shapes", true, false, {}},
+    {"shapes_all_vtable", "shapes", false, false, {}},
+    {"shapes_all_invoke_generics", "shapes", true, true, {}},
+    {"shapes_all_vtable_generics", "shapes", false, true, {}},
+    {"shapes_events_only_vtable", "shapes", false, false, {"DShapeEvents", "Rect"}},
+    {"types_all_invoke", "types", true, false, {}},
+    {"types_all_vtable", "types", false, false, {}},
+    {"inherit_all_invoke", "inherit", true, false, {}},
+    {"inherit_all_vtable", "inherit", false, false, {}},
+    {"inherit_resorted_vtable", "inherit", false, false, {}, 1},
+    {"inherit_events_only_invoke", "inherit", true, false, {"DEventsA", "DEventsB", "DShared"}},
+    {"inherit_gadget_vtable", "inherit", false, false, {"Gadget", "IMiddle", "DShared"}},
+    {"records_all_invoke", "records", true, false, {}},
+    {"records_all_vtable", "records", false, false, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, GoldenTest, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<GoldenCase>& info) {
+                           return std::string(info.param.golden);
+                         });
+
+}  // namespace
+}  // namespace velbrook::generate::testing
