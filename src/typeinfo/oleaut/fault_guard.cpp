@@ -21,7 +21,8 @@ PVOID g_handler = nullptr;
 bool IsFault(DWORD code) {
   return code == EXCEPTION_ACCESS_VIOLATION || code == EXCEPTION_IN_PAGE_ERROR ||
          code == EXCEPTION_ILLEGAL_INSTRUCTION || code == EXCEPTION_INT_DIVIDE_BY_ZERO ||
-         code == EXCEPTION_ARRAY_BOUNDS_EXCEEDED || code == EXCEPTION_DATATYPE_MISALIGNMENT;
+         code == EXCEPTION_ARRAY_BOUNDS_EXCEEDED || code == EXCEPTION_DATATYPE_MISALIGNMENT ||
+         code == EXCEPTION_BREAKPOINT;  // Wine's own consistency checks
 }
 
 LONG CALLBACK OnException(EXCEPTION_POINTERS* info) {

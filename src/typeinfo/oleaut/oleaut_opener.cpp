@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "typeinfo/oleaut/com_text.h"
+#include "typeinfo/oleaut/fault_guard.h"
 #include "typeinfo/oleaut/oleaut_objects.h"
 
 namespace velbrook::typeinfo::oleaut {
@@ -12,7 +13,10 @@ Result<std::unique_ptr<Library>> OleautOpener::OpenLibraryFile(
     const std::string& path) const {
   std::wstring wide = TextToWide(path);
   ITypeLib* lib = nullptr;
-  HRESULT hr = LoadTypeLibEx(wide.c_str(), REGKIND_NONE, &lib);
+  HRESULT hr = E_FAIL;
+  if (!Guarded([&] { hr = LoadTypeLibEx(wide.c_str(), REGKIND_NONE, &lib); })) {
+    return MakeError(ErrorKind::kCorrupt, path + ": oleaut32 faulted while reading it");
+  }
   if (FAILED(hr) || lib == nullptr) {
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
