@@ -54,17 +54,58 @@ int PairTotal(HWND list, int column) {
   return lv::ColumnWidth(list, column) + lv::ColumnWidth(list, column + 1);
 }
 
+// True while this code sets column widths itself, so that the header
+// notifications those calls cause are let through untouched.
+bool g_setting_widths = false;
+
+// A header that does not drag live applies the final width only after
+// HDN_ENDTRACK, with a change notification that ignores what was written back
+// into HDN_ENDTRACK. The width settled at the end is kept for that one
+// notification; any later width change of the list clears it.
+int g_settled_column = -1;
+int g_settled_width = 0;
+
+void SetPairWidths(HWND list, int column, int width, int pair_total) {
+  g_setting_widths = true;
+  lv::SetColumnWidth(list, column + 1, pair_total - width);
+  lv::SetColumnWidth(list, column, width);
+  g_setting_widths = false;
+}
+
 // HDN_ITEMCHANGING and HDN_ENDTRACK with fixed total width: clamp the
 // tracked column's new width and give the rest of the pair to the neighbour.
-void ApplyTrackedWidth(HWND list, const NMHEADERA& header) {
-  if (header.iItem != g_tracked_column || header.pitem == nullptr ||
-      (header.pitem->mask & HDI_WIDTH) == 0) {
-    return;
+// The clamped width is written into the notification; since not every
+// header control reads it back, a clamped change is also applied here and
+// the header's own change refused. Returns the notification's result.
+LRESULT ApplyTrackedWidth(HWND list, const NMHEADERA& header, bool end) {
+  if (!g_setting_widths && !end && header.iItem == g_settled_column &&
+      header.iItem != g_tracked_column) {
+    g_settled_column = -1;
+    bool differs = header.pitem != nullptr &&
+                   (header.pitem->mask & HDI_WIDTH) != 0 &&
+                   header.pitem->cxy != g_settled_width;
+    return differs ? 1 : 0;
+  }
+  if (g_setting_widths || header.iItem != g_tracked_column ||
+      header.pitem == nullptr || (header.pitem->mask & HDI_WIDTH) == 0) {
+    return 0;
   }
   int pair_total = PairTotal(list, header.iItem);
-  int width = ClampDraggedWidth(header.pitem->cxy, pair_total);
+  int requested = header.pitem->cxy;
+  int width = ClampDraggedWidth(requested, pair_total);
   header.pitem->cxy = width;
-  lv::SetColumnWidth(list, header.iItem + 1, pair_total - width);
+  if (width == requested && !end) {
+    g_setting_widths = true;
+    lv::SetColumnWidth(list, header.iItem + 1, pair_total - width);
+    g_setting_widths = false;
+    return 0;
+  }
+  SetPairWidths(list, header.iItem, width, pair_total);
+  if (end) {
+    g_settled_column = header.iItem;
+    g_settled_width = width;
+  }
+  return end ? 0 : 1;
 }
 
 enum class HeaderEvent { kOther, kItemClick, kBeginTrack, kItemChanging,
@@ -94,6 +135,7 @@ bool HandleHeaderNotify(HWND list, ColumnListViewRecord& record,
       SortByColumn(list, header.iItem);
       return true;
     case HeaderEvent::kBeginTrack:
+      g_settled_column = -1;
       if (!record.column_resizing) {
         *result = 1;
         return true;
@@ -108,14 +150,15 @@ bool HandleHeaderNotify(HWND list, ColumnListViewRecord& record,
       return true;
     case HeaderEvent::kItemChanging:
       if (!record.fixed_total_width) return false;
-      ApplyTrackedWidth(list, header);
+      *result = ApplyTrackedWidth(list, header, /*end=*/false);
       return true;
     case HeaderEvent::kEndTrack:
       if (!record.fixed_total_width) return false;
-      ApplyTrackedWidth(list, header);
+      ApplyTrackedWidth(list, header, /*end=*/true);
       g_tracked_column = -1;
       return true;
     case HeaderEvent::kDividerDoubleClick:
+      g_settled_column = -1;
       if (record.column_resizing && record.fixed_total_width &&
           header.iItem >= 0 && header.iItem < last_column) {
         int pair_total = PairTotal(list, header.iItem);
@@ -172,6 +215,9 @@ LRESULT Handle(HWND list, ColumnListViewRecord& record, UINT message,
       }
       break;
     }
+    case LVM_SETCOLUMNWIDTH:
+      if (!g_setting_widths) g_settled_column = -1;
+      break;
     case WM_LBUTTONDOWN:
       return HandleLeftButtonDown(list, record, wparam, lparam);
     default:

@@ -341,6 +341,38 @@ TEST_F(ColumnListViewTest, DraggingKeepsTwentyPixelsOnEitherSide) {
   EXPECT_EQ(TrackedColumn(), -1);
 }
 
+// Drags a divider of the real header control with mouse messages.
+void DragDivider(HWND list, int column, int distance) {
+  HWND header = lv::Header(list);
+  RECT rect = {};
+  SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rect));
+  int y = (rect.top + rect.bottom) / 2;
+  SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rect.right - 1, y));
+  SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON,
+               MAKELPARAM(rect.right - 1 + distance / 2, y));
+  SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON,
+               MAKELPARAM(rect.right - 1 + distance, y));
+  SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(rect.right - 1 + distance, y));
+}
+
+TEST_F(ColumnListViewTest, RealHeaderDragKeepsTheTotal) {
+  HWND list = ScannedList();
+  SetClientSize(app_->main_window().hwnd(), 800, 562);
+  int pair_total = lv::ColumnWidth(list, 0) + lv::ColumnWidth(list, 1);
+  DragDivider(list, 0, 35);
+  EXPECT_EQ(TrackedColumn(), -1);
+  EXPECT_EQ(lv::ColumnWidth(list, 0), 150);
+  EXPECT_EQ(lv::ColumnWidth(list, 1), pair_total - 150);
+  EXPECT_EQ(lv::ColumnWidth(list, 2), 268);
+  DragDivider(list, 0, 600);
+  EXPECT_EQ(lv::ColumnWidth(list, 0), pair_total - 20);
+  EXPECT_EQ(lv::ColumnWidth(list, 1), 20);
+  DragDivider(list, 0, -600);
+  EXPECT_EQ(lv::ColumnWidth(list, 0), 20);
+  EXPECT_EQ(lv::ColumnWidth(list, 1), pair_total - 20);
+  EXPECT_EQ(lv::ColumnWidth(list, 3), 116);
+}
+
 TEST_F(ColumnListViewTest, OnlyTheTrackedColumnIsAdjusted) {
   HWND list = ScannedList();
   SetClientSize(app_->main_window().hwnd(), 800, 562);
