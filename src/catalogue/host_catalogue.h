@@ -1,0 +1,63 @@
+// The catalogue's seams as the command line backs them: the real registry on
+// Windows, a Wine prefix's files elsewhere, and a window without a screen.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/host.h"
+#include "catalogue/main_window.h"
+#include "catalogue/registry.h"
+#include "typeinfo/component.h"
+#include "typeinfo/result.h"
+
+namespace velbrook::catalogue {
+
+struct HostOptions {
+  // Linux only: the prefix directory; empty means $WINEPREFIX, then ~/.wine.
+  std::string wine_prefix;
+  // Linux only: 32 (the product's view, default) or 64.
+  int bitness = 32;
+};
+
+class HostCatalogue {
+ public:
+  virtual ~HostCatalogue() = default;
+  virtual const ClassesRegistry& registry() const = 0;
+  virtual const FileSystem& file_system() const = 0;
+  virtual const Environment& environment() const = 0;
+  // An opener for the Path texts of library rows (Wine paths mapped to Unix).
+  virtual std::unique_ptr<typeinfo::Opener> WrapOpener(const typeinfo::Opener& opener) const = 0;
+  // What was opened, for messages: "the registry" or "Wine prefix DIR".
+  virtual std::string Description() const = 0;
+};
+
+Result<std::unique_ptr<HostCatalogue>> OpenHostCatalogue(const HostOptions& options);
+
+// The prefix directory the options name, after the defaults.
+std::string ChosenWinePrefix(const HostOptions& options);
+
+// A main window for the command line: no messages to pump, no Abort button;
+// texts and message boxes are recorded.
+class ConsoleWindow : public MainWindow {
+ public:
+  void PumpMessages() override {}
+  void StartAbortable() override {}
+  bool AbortRequested() const override { return false; }
+  void SetStatusText(const std::string&) override {}
+  void SetCountText(const std::string& text) override { count_text_ = text; }
+  void SetCountSuffixText(const std::string& text) override { count_suffix_ = text; }
+  void SetCaption(const std::string&) override {}
+  void ShowMessage(const std::string& text) override { messages_.push_back(text); }
+
+  const std::vector<std::string>& messages() const { return messages_; }
+  std::string count_text() const { return count_text_ + count_suffix_; }
+
+ private:
+  std::vector<std::string> messages_;
+  std::string count_text_;
+  std::string count_suffix_;
+};
+
+}  // namespace velbrook::catalogue

@@ -1,0 +1,27 @@
+// An Opener that maps the Windows paths of library rows to Unix paths of a
+// Wine prefix before handing them to the real reader.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "catalogue/wine_paths.h"
+#include "typeinfo/component.h"
+
+namespace velbrook::catalogue {
+
+class MappedOpener : public typeinfo::Opener {
+ public:
+  MappedOpener(const typeinfo::Opener& opener, const WinePathMapper& paths)
+      : opener_(opener), paths_(paths) {}
+  // A trailing "\N" resource number is kept after the mapped file path.
+  Result<std::unique_ptr<typeinfo::Library>> OpenLibraryFile(
+      const std::string& path) const override;
+  std::string MapPath(const std::string& path) const;
+
+ private:
+  const typeinfo::Opener& opener_;
+  const WinePathMapper& paths_;
+};
+
+}  // namespace velbrook::catalogue

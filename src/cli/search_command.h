@@ -1,0 +1,10 @@
+// velbrook search NAME [--wine-prefix DIR] [--include-missing]
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace velbrook::cli {
+
+void AddSearchCommand(CLI::App& app, int* exit_code);
+
+}  // namespace velbrook::cli
