@@ -73,7 +73,7 @@ class ContentsLists {
 };
 
 enum class OpenOutcome {
-  kOpened,      // the lists and row maps are filled; the window will be shown
+  kOpened,       // the lists and row maps are filled; the window will be shown
   kFileMissing,  // no such file, or only a directory of that name
   kOpenFailed,   // the component could not read it (non-zero result)
 };

@@ -9,7 +9,8 @@ namespace {
 // Floor division for either sign, so that "half up" means towards +inf.
 int FloorDiv(int numerator, int denominator) {
   int quotient = numerator / denominator;
-  if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0))) {
+  if ((numerator % denominator != 0) &&
+      ((numerator < 0) != (denominator < 0))) {
     --quotient;
   }
   return quotient;
@@ -59,7 +60,8 @@ ContentsLayout ComputeContentsLayout(int client_width, int client_height) {
   int w2 = layout.w2;
   int h2 = layout.h2;
 
-  layout.classes = {kContentsListLeft, kRowHeight, NotNegative(TenthsHalfUp(w2, 6)),
+  layout.classes = {kContentsListLeft, kRowHeight,
+                    NotNegative(TenthsHalfUp(w2, 6)),
                     NotNegative(TenthsHalfUp(h2, 13))};
   int class_column = NotNegative(ThirdRounded(layout.classes.width) - 7);
   layout.class_columns = {class_column, class_column, class_column};

@@ -38,7 +38,7 @@ int PercentTruncated(int value, int percent);
 struct MainLayout {
   int count_suffix_left = 0;
   int count_text_left = 0;
-  int button_top = 0;       // Refresh, and every other button and the option
+  int button_top = 0;  // Refresh, and every other button and the option
   int list_width = 0;
   int list_height = 0;
   std::array<int, 5> columns{};  // File, Description, Path, CLSID, Hidden
@@ -50,11 +50,11 @@ constexpr int kMainLeft = 80;
 constexpr int kMainTop = 80;
 constexpr int kMainWidth = 800;
 constexpr int kMainHeight = 600;
-constexpr int kRefreshLeft = kRowHeight / 2;                         // 12
-constexpr int kSearchLeft = kRefreshLeft + kButtonWidth + 12;        // 99
-constexpr int kAbortLeft = kRefreshLeft + 2 * kButtonWidth + 24;     // 186
-constexpr int kHelpLeft = kAbortLeft + kButtonWidth + 12;            // 273
-constexpr int kFilesOptionLeft = kHelpLeft + kButtonWidth + 24;      // 372
+constexpr int kRefreshLeft = kRowHeight / 2;                      // 12
+constexpr int kSearchLeft = kRefreshLeft + kButtonWidth + 12;     // 99
+constexpr int kAbortLeft = kRefreshLeft + 2 * kButtonWidth + 24;  // 186
+constexpr int kHelpLeft = kAbortLeft + kButtonWidth + 12;         // 273
+constexpr int kFilesOptionLeft = kHelpLeft + kButtonWidth + 24;   // 372
 constexpr int kFilesOptionWidth = 145;
 constexpr int kOptionHeight = 20;
 constexpr int kListLeft = 4;
@@ -68,8 +68,8 @@ struct ContentsLayout {
   int button_top = 0;  // Refresh, help, Generate, "Include COM Generics"
   int w2 = 0;
   int h2 = 0;
-  Rect classes;      // object classes list
-  Rect events;       // event interfaces list
+  Rect classes;  // object classes list
+  Rect events;   // event interfaces list
   Rect types;
   Rect enumerations;
   std::array<Rect, 4> toggles;  // under classes, events, types, enumerations
@@ -96,8 +96,7 @@ constexpr int kContentsListLeft = 5;
 
 // A window of the given size centred on the screen, first shrunk to the
 // screen; halves are dropped.
-Rect CenterOnScreen(int width, int height, int screen_width,
-                    int screen_height);
+Rect CenterOnScreen(int width, int height, int screen_width, int screen_height);
 
 // The prompt box: 357 wide, client area 99 high.
 constexpr int kPromptWidth = 357;

@@ -131,8 +131,7 @@ void App::OnSearch() {
       return;
     }
     std::string path = lv::CellText(list, row, MainWindow::kPathColumn);
-    if (context_.services->LibraryDefinesName(*context_.component, path,
-                                              key)) {
+    if (context_.services->LibraryDefinesName(*context_.component, path, key)) {
       ++found;
       if (found == 1) {
         lv::SelectRowAndShow(list, row);
@@ -198,8 +197,7 @@ bool App::OpenRow(int row) { return OpenLibrary(RowEntry(row)); }
 
 bool App::OpenLibrary(const LibraryEntry& entry) {
   HWND window = contents_.hwnd();
-  SetWindowTextA(window,
-                 (entry.description + " (" + entry.file + ")").c_str());
+  SetWindowTextA(window, (entry.description + " (" + entry.file + ")").c_str());
   OpenOutcome outcome =
       context_.services->OpenLibrary(*context_.component, entry, contents_);
   if (outcome != OpenOutcome::kOpened) {
@@ -246,10 +244,9 @@ void App::OnToggle(ContentsList which) {
   HWND list = contents_.list(which);
   int count = lv::RowCount(list);
   for (int row = 0; row < count; ++row) {
-    lv::SetItemState(list, row,
-                     ToggledStateImage(lv::ItemState(list, row,
-                                                     kStateImageMask)),
-                     kStateImageMask);
+    lv::SetItemState(
+        list, row, ToggledStateImage(lv::ItemState(list, row, kStateImageMask)),
+        kStateImageMask);
   }
 }
 

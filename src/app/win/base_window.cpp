@@ -25,18 +25,17 @@ bool BaseWindow::CreateTopLevel(HINSTANCE instance, const char* caption,
   return hwnd_ != nullptr;
 }
 
-LRESULT CALLBACK BaseWindow::Procedure(HWND window, UINT message,
-                                       WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK BaseWindow::Procedure(HWND window, UINT message, WPARAM wparam,
+                                       LPARAM lparam) {
   BaseWindow* self = nullptr;
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
     self = static_cast<BaseWindow*>(create->lpCreateParams);
     self->hwnd_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(self));
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   } else {
-    self = reinterpret_cast<BaseWindow*>(
-        GetWindowLongPtrA(window, GWLP_USERDATA));
+    self =
+        reinterpret_cast<BaseWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   }
   if (self == nullptr) return DefWindowProcA(window, message, wparam, lparam);
   // Nothing may unwind through the system's callback.

@@ -28,8 +28,7 @@ class BaseWindow {
   // Creates the window hidden; false when CreateWindowExA failed.
   bool CreateTopLevel(HINSTANCE instance, const char* caption, DWORD style,
                       const Rect& rect, HWND owner);
-  virtual LRESULT HandleMessage(UINT message, WPARAM wparam,
-                                LPARAM lparam) = 0;
+  virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) = 0;
   LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcA(hwnd_, message, wparam, lparam);
   }

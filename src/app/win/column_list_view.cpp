@@ -108,19 +108,34 @@ LRESULT ApplyTrackedWidth(HWND list, const NMHEADERA& header, bool end) {
   return end ? 0 : 1;
 }
 
-enum class HeaderEvent { kOther, kItemClick, kBeginTrack, kItemChanging,
-                         kEndTrack, kDividerDoubleClick };
+enum class HeaderEvent {
+  kOther,
+  kItemClick,
+  kBeginTrack,
+  kItemChanging,
+  kEndTrack,
+  kDividerDoubleClick
+};
 
 HeaderEvent EventOf(UINT code) {
   switch (code) {
-    case HDN_ITEMCLICKA: case HDN_ITEMCLICKW: return HeaderEvent::kItemClick;
-    case HDN_BEGINTRACKA: case HDN_BEGINTRACKW: return HeaderEvent::kBeginTrack;
-    case HDN_ITEMCHANGINGA: case HDN_ITEMCHANGINGW:
+    case HDN_ITEMCLICKA:
+    case HDN_ITEMCLICKW:
+      return HeaderEvent::kItemClick;
+    case HDN_BEGINTRACKA:
+    case HDN_BEGINTRACKW:
+      return HeaderEvent::kBeginTrack;
+    case HDN_ITEMCHANGINGA:
+    case HDN_ITEMCHANGINGW:
       return HeaderEvent::kItemChanging;
-    case HDN_ENDTRACKA: case HDN_ENDTRACKW: return HeaderEvent::kEndTrack;
-    case HDN_DIVIDERDBLCLICKA: case HDN_DIVIDERDBLCLICKW:
+    case HDN_ENDTRACKA:
+    case HDN_ENDTRACKW:
+      return HeaderEvent::kEndTrack;
+    case HDN_DIVIDERDBLCLICKA:
+    case HDN_DIVIDERDBLCLICKW:
       return HeaderEvent::kDividerDoubleClick;
-    default: return HeaderEvent::kOther;
+    default:
+      return HeaderEvent::kOther;
   }
 }
 

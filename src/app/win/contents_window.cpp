@@ -19,10 +19,9 @@ constexpr DWORD kListExtendedStyle =
 }  // namespace
 
 bool ContentsWindow::Create(HINSTANCE instance, HWND owner, SIZE screen) {
-  Rect rect = CenterOnScreen(kContentsWidth, kContentsHeight, screen.cx,
-                             screen.cy);
-  if (!CreateTopLevel(instance, "Velbrook", WS_OVERLAPPEDWINDOW, rect,
-                      owner)) {
+  Rect rect =
+      CenterOnScreen(kContentsWidth, kContentsHeight, screen.cx, screen.cy);
+  if (!CreateTopLevel(instance, "Velbrook", WS_OVERLAPPEDWINDOW, rect, owner)) {
     return false;
   }
   window_.Reset(hwnd());
@@ -30,12 +29,12 @@ bool ContentsWindow::Create(HINSTANCE instance, HWND owner, SIZE screen) {
   refresh_ = CreateChild(w, "BUTTON", "Refresh", kButtonStyle,
                          {kContentsRefreshLeft, 0, kButtonWidth, kRowHeight},
                          kRefreshId);
-  help_ = CreateChild(w, "BUTTON", "?", kButtonStyle,
-                      {kContentsHelpLeft, 0, kButtonWidth, kRowHeight},
-                      kHelpId);
-  generate_ = CreateChild(w, "BUTTON", "Generate .inc", kButtonStyle,
-                          {kGenerateLeft, 0, kButtonWidth, kRowHeight},
-                          kGenerateId);
+  help_ =
+      CreateChild(w, "BUTTON", "?", kButtonStyle,
+                  {kContentsHelpLeft, 0, kButtonWidth, kRowHeight}, kHelpId);
+  generate_ =
+      CreateChild(w, "BUTTON", "Generate .inc", kButtonStyle,
+                  {kGenerateLeft, 0, kButtonWidth, kRowHeight}, kGenerateId);
   for (int i = 0; i < kContentsListCount; ++i) {
     lists_[i] = CreateChild(w, WC_LISTVIEWA, "", kListStyle,
                             {kContentsListLeft, kRowHeight, 0, 0},
@@ -48,10 +47,9 @@ bool ContentsWindow::Create(HINSTANCE instance, HWND owner, SIZE screen) {
     }
   }
   for (int i = 0; i < kContentsListCount; ++i) {
-    toggles_[i] = CreateChild(w, "BUTTON", "Toggle selection", kButtonStyle,
-                              {kContentsListLeft, 0, kToggleWidth,
-                               kToggleHeight},
-                              kToggleBaseId + i);
+    toggles_[i] = CreateChild(
+        w, "BUTTON", "Toggle selection", kButtonStyle,
+        {kContentsListLeft, 0, kToggleWidth, kToggleHeight}, kToggleBaseId + i);
     if (i == 1) {
       use_invoke_ = CreateChild(
           w, "BUTTON", "use Invoke", kOptionStyle,
@@ -82,8 +80,8 @@ void ContentsWindow::CreateColumns() {
   };
   for (int i = 0; i < kContentsListCount; ++i) {
     for (size_t column = 0; column < captions[i].size(); ++column) {
-      lv::InsertColumn(lists_[i], static_cast<int>(column),
-                       captions[i][column], 60);
+      lv::InsertColumn(lists_[i], static_cast<int>(column), captions[i][column],
+                       60);
     }
   }
   // Hidden columns hold data for the program only; the resize rule sets the

@@ -62,8 +62,7 @@ class ContentsWindow : public BaseWindow, public ContentsLists {
   int AppendRow(ContentsList which,
                 const std::vector<std::string>& cells) override;
   int RowCount(ContentsList which) const override;
-  std::string CellText(ContentsList which, int row,
-                       int column) const override;
+  std::string CellText(ContentsList which, int row, int column) const override;
   int IsRowChecked(ContentsList which, int row) const override;
 
  private:

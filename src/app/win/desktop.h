@@ -15,8 +15,7 @@ class Desktop {
  public:
   virtual ~Desktop() = default;
   // A message box with the caption "Velbrook"; `style` adds to MB_OK.
-  virtual void ShowMessage(HWND owner, const std::string& text,
-                           UINT style) = 0;
+  virtual void ShowMessage(HWND owner, const std::string& text, UINT style) = 0;
   // Ends the process at once with the exit code.
   virtual void EndProcess(int exit_code) = 0;
   // ShellExecuteA(no owner, "open", path, "", "", SW_SHOW); result unused.

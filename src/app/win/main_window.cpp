@@ -32,9 +32,9 @@ bool MainWindow::Create(HINSTANCE instance) {
   HWND w = hwnd();
   status_ = CreateChild(w, "STATIC", "", kStaticStyle,
                         {kStatusLeft, 2, kStatusWidth, kRowHeight}, kStatusId);
-  count_suffix_ = CreateChild(w, "STATIC", "", kStaticStyle,
-                              {0, 2, kCountSuffixWidth, kRowHeight},
-                              kCountSuffixId);
+  count_suffix_ =
+      CreateChild(w, "STATIC", "", kStaticStyle,
+                  {0, 2, kCountSuffixWidth, kRowHeight}, kCountSuffixId);
   count_ = CreateChild(w, "STATIC", "", kStaticStyle | SS_RIGHT,
                        {0, 2, kCountTextWidth, kRowHeight}, kCountTextId);
   refresh_ = CreateChild(w, "BUTTON", "Refresh", kButtonStyle,
@@ -81,8 +81,8 @@ void MainWindow::Layout() {
   SetControlTop(search_, refresh_top);
   SetControlTop(files_option_, refresh_top);
   SetControlTop(help_, refresh_top);
-  PlaceControl(list_, {kListLeft, kRowHeight, layout.list_width,
-                       layout.list_height});
+  PlaceControl(list_,
+               {kListLeft, kRowHeight, layout.list_width, layout.list_height});
   PumpPendingMessages();
   for (int column = 0; column < 5; ++column) {
     lv::SetColumnWidth(list_, column, layout.columns[column]);
@@ -90,18 +90,28 @@ void MainWindow::Layout() {
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam,
-                                  LPARAM lparam) {
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED) {
         switch (LOWORD(wparam)) {
-          case kRefreshId: commands_->OnScan(); return 0;
-          case kFilesOptionId: commands_->OnScan(); return 0;
-          case kAbortId: commands_->OnAbort(); return 0;
-          case kSearchId: commands_->OnSearch(); return 0;
-          case kHelpId: commands_->OnHelp(); return 0;
-          default: break;
+          case kRefreshId:
+            commands_->OnScan();
+            return 0;
+          case kFilesOptionId:
+            commands_->OnScan();
+            return 0;
+          case kAbortId:
+            commands_->OnAbort();
+            return 0;
+          case kSearchId:
+            commands_->OnSearch();
+            return 0;
+          case kHelpId:
+            commands_->OnHelp();
+            return 0;
+          default:
+            break;
         }
       }
       break;

@@ -39,8 +39,13 @@ class MainWindow : public BaseWindow {
     kLibraryListId,
   };
   // Library list columns.
-  enum Column { kFileColumn = 0, kDescriptionColumn, kPathColumn,
-                kClsidColumn, kHiddenColumn };
+  enum Column {
+    kFileColumn = 0,
+    kDescriptionColumn,
+    kPathColumn,
+    kClsidColumn,
+    kHiddenColumn
+  };
 
   explicit MainWindow(MainCommands* commands) : commands_(commands) {}
   ~MainWindow() override = default;

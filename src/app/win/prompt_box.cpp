@@ -35,9 +35,8 @@ bool PromptBox::EnsureCreated() {
                       {75, 18, 254, 21}, kEditId, WS_EX_CLIENTEDGE);
   ok_ = CreateChild(hwnd(), "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON,
                     {75, 60, 75, 23}, kOkId);
-  cancel_ = CreateChild(hwnd(), "BUTTON", "Annuler",
-                        WS_TABSTOP | BS_PUSHBUTTON, {186, 60, 75, 23},
-                        kCancelId);
+  cancel_ = CreateChild(hwnd(), "BUTTON", "Annuler", WS_TABSTOP | BS_PUSHBUTTON,
+                        {186, 60, 75, 23}, kCancelId);
   SetWindowSubclass(edit_, &PromptBox::EditProc, kEditSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
   // The client area must be 99 high whatever the frame metrics are; the

@@ -23,8 +23,8 @@ StartupResult StartUp(const StartupContext& context, bool show_main_window) {
   BaseWindow::RegisterWindowClass(context.instance);
 
   result.functions = std::make_unique<SystemFunctions>();
-  if (auto failure = BindStartFunctions(*context.binder,
-                                        result.functions.get())) {
+  if (auto failure =
+          BindStartFunctions(*context.binder, result.functions.get())) {
     context.desktop->ShowMessage(nullptr, failure->message, 0);
     result.exit_code = failure->exit_code;
     return result;
@@ -33,13 +33,12 @@ StartupResult StartUp(const StartupContext& context, bool show_main_window) {
 
   result.component = CreateTypeInfoComponent(*context.binder);
   if (result.component == nullptr) {
-    context.desktop->ShowMessage(nullptr, kComponentMissing,
-                                 MB_SETFOREGROUND);
+    context.desktop->ShowMessage(nullptr, kComponentMissing, MB_SETFOREGROUND);
     result.exit_code = 0;
     return result;
   }
-  if (auto failure = BindWindowFunctions(*context.binder,
-                                         result.functions.get())) {
+  if (auto failure =
+          BindWindowFunctions(*context.binder, result.functions.get())) {
     context.desktop->ShowMessage(nullptr, failure->message, 0);
     result.exit_code = failure->exit_code;
     return result;

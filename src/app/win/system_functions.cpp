@@ -23,7 +23,8 @@ std::optional<BindFailure> BindAll(ModuleBinder& binder,
   for (size_t i = 0; i < count; ++i) {
     HMODULE module = binder.LoadLibraryByName(bindings[i].library);
     if (module == nullptr) {
-      return BindFailure{1, std::string(kLibraryNotFound) + bindings[i].library};
+      return BindFailure{1,
+                         std::string(kLibraryNotFound) + bindings[i].library};
     }
     FARPROC function = binder.FindFunction(module, bindings[i].function);
     if (function == nullptr) {

@@ -46,8 +46,8 @@ struct SystemFunctions {
   FARPROC safe_array_get_ubound = nullptr;
   FARPROC multi_byte_to_wide_char = nullptr;
   FARPROC wide_char_to_multi_byte = nullptr;
-  HINSTANCE(WINAPI* shell_execute)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR,
-                                   INT) = nullptr;
+  HINSTANCE(WINAPI* shell_execute)
+  (HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) = nullptr;
   FARPROC call_window_proc = nullptr;
   FARPROC get_class_name = nullptr;
   FARPROC get_window_long_w = nullptr;
@@ -72,7 +72,6 @@ std::optional<BindFailure> BindWindowFunctions(ModuleBinder& binder,
 // Creates the type-information component: binds LoadTypeLibEx from
 // "OLEAUT32.dll" and makes the oleaut32 reader. Null when either is missing;
 // the caller then shows kComponentMissing and ends with exit code 0.
-std::unique_ptr<typeinfo::Opener> CreateTypeInfoComponent(
-    ModuleBinder& binder);
+std::unique_ptr<typeinfo::Opener> CreateTypeInfoComponent(ModuleBinder& binder);
 
 }  // namespace velbrook::app

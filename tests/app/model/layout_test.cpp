@@ -12,17 +12,17 @@ TEST(RoundingTest, HalfFromDivisionByTwoGoesToEvenNeighbour) {
   EXPECT_EQ(HalfToEven(461), 230);  // 230.5 -> 230
   EXPECT_EQ(HalfToEven(1), 0);
   EXPECT_EQ(HalfToEven(3), 2);
-  EXPECT_EQ(HalfToEven(-1), 0);     // -0.5 -> 0
-  EXPECT_EQ(HalfToEven(-3), -2);    // -1.5 -> -2
+  EXPECT_EQ(HalfToEven(-1), 0);   // -0.5 -> 0
+  EXPECT_EQ(HalfToEven(-3), -2);  // -1.5 -> -2
 }
 
 TEST(RoundingTest, HalfFromProductGoesUp) {
-  EXPECT_EQ(TenthsHalfUp(5, 7), 4);     // 3.5 -> 4
-  EXPECT_EQ(TenthsHalfUp(15, 7), 11);   // 10.5 -> 11
-  EXPECT_EQ(TenthsHalfUp(5, 13), 7);    // 6.5 -> 7
-  EXPECT_EQ(TenthsHalfUp(764, 6), 458); // 458.4
-  EXPECT_EQ(TenthsHalfUp(764, 4), 306); // 305.6
-  EXPECT_EQ(TenthsHalfUp(-5, 7), -3);   // -3.5 -> -3 (up)
+  EXPECT_EQ(TenthsHalfUp(5, 7), 4);      // 3.5 -> 4
+  EXPECT_EQ(TenthsHalfUp(15, 7), 11);    // 10.5 -> 11
+  EXPECT_EQ(TenthsHalfUp(5, 13), 7);     // 6.5 -> 7
+  EXPECT_EQ(TenthsHalfUp(764, 6), 458);  // 458.4
+  EXPECT_EQ(TenthsHalfUp(764, 4), 306);  // 305.6
+  EXPECT_EQ(TenthsHalfUp(-5, 7), -3);    // -3.5 -> -3 (up)
 }
 
 TEST(RoundingTest, ThirdsAndPercents) {

@@ -46,8 +46,7 @@ void FakeServices::Generate(const typeinfo::Opener& /*component*/,
                             const ContentsLists& lists) {
   generated.push_back(request);
   generated_hidden_rows.clear();
-  for (int row = 0; row < lists.RowCount(ContentsList::kObjectClasses);
-       ++row) {
+  for (int row = 0; row < lists.RowCount(ContentsList::kObjectClasses); ++row) {
     if (lists.IsRowChecked(ContentsList::kObjectClasses, row) == 1) {
       generated_hidden_rows.push_back(ParseHiddenRowNumber(
           lists.CellText(ContentsList::kObjectClasses, row, 3)));
@@ -119,8 +118,7 @@ void AppTest::RunSoon(std::function<void()> action) {
   PostMessageA(runner_, kRunMessage, 0, reinterpret_cast<LPARAM>(queued));
 }
 
-LRESULT AppTest::NotifyHeader(HWND list, UINT code, int column,
-                              HDITEMA* item) {
+LRESULT AppTest::NotifyHeader(HWND list, UINT code, int column, HDITEMA* item) {
   NMHEADERA header = {};
   header.hdr.hwndFrom = lv::Header(list);
   header.hdr.idFrom = GetDlgCtrlID(header.hdr.hwndFrom);
@@ -157,9 +155,7 @@ std::vector<std::string> AppTest::ColumnTexts(HWND list, int column) {
 
 void AppTest::CloseContentsWhenFilled() {
   HWND contents = app_->contents_window().hwnd();
-  services_.after_fill = [contents] {
-    PostMessageA(contents, WM_CLOSE, 0, 0);
-  };
+  services_.after_fill = [contents] { PostMessageA(contents, WM_CLOSE, 0, 0); };
 }
 
 std::vector<LibraryEntry> SampleLibraries() {

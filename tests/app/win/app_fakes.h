@@ -4,15 +4,15 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/model/app_services.h"
 #include "app/win/app.h"

@@ -1,8 +1,8 @@
 // The command handlers driven through the real windows: scan, abort,
 // command line, opening, reopening, generation, search, help and closing.
 #include <windows.h>
-#include <commctrl.h>
 
+#include <commctrl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -19,8 +19,7 @@ namespace {
 using ::testing::ElementsAre;
 
 void Click(HWND window, HWND button) {
-  SendMessageA(window, WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                reinterpret_cast<LPARAM>(button));
 }
 
@@ -49,8 +48,8 @@ TEST_F(ScanTest, RowsSortedByFileWithAddingOrderInHidden) {
 TEST_F(ScanTest, AbortStopsBetweenLibrariesAndKeepsOldCounts) {
   ScanWith(SampleLibraries());
   services_.after_add = [this](int added) {
-    if (added == 2) Click(app_->main_window().hwnd(),
-                          app_->main_window().abort_button());
+    if (added == 2)
+      Click(app_->main_window().hwnd(), app_->main_window().abort_button());
   };
   services_.libraries.push_back({"E.TLB", "e", "c:\\e.tlb", "{E}"});
   app_->OnScan();
@@ -186,9 +185,9 @@ TEST_F(OpenTest, DoubleClickOpensTheRowAndWaitsUntilHidden) {
   EXPECT_EQ(WindowText(contents()), "gamma library (C.TLB)");
   EXPECT_EQ(app_->current_row(), 2);
   EXPECT_TRUE(desktop_.exit_codes.empty());
-  EXPECT_EQ(lv::CellText(app_->contents_window().list(ContentsList::kTypes),
-                         0, 0),
-            "C.TLB record");
+  EXPECT_EQ(
+      lv::CellText(app_->contents_window().list(ContentsList::kTypes), 0, 0),
+      "C.TLB record");
 }
 
 TEST_F(OpenTest, RightAndMiddleDoubleClicksOpenToo) {
@@ -391,7 +390,8 @@ TEST_F(SearchTest, AbortStopsTheSearchWithoutMessage) {
   EXPECT_EQ(services_.searched_paths.size(), 1u);
   EXPECT_TRUE(desktop_.messages.empty());
   EXPECT_EQ(lv::ItemState(list(), 0, LVIS_SELECTED), UINT{LVIS_SELECTED});
-  EXPECT_EQ(WindowText(app_->main_window().hwnd()), "Searching... 1 / 4  - found: 1");
+  EXPECT_EQ(WindowText(app_->main_window().hwnd()),
+            "Searching... 1 / 4  - found: 1");
 }
 
 class HelpTest : public AppTest {};
@@ -417,8 +417,7 @@ TEST_F(HelpTest, OpensManualOnlyWhenItExists) {
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
-  Click(app_->contents_window().hwnd(),
-        app_->contents_window().help_button());
+  Click(app_->contents_window().hwnd(), app_->contents_window().help_button());
   EXPECT_THAT(desktop_.documents, ElementsAre(page));
   DeleteFileA(page.c_str());
 }

@@ -1,7 +1,6 @@
 // The prompt box: its window, OK, "Annuler", Enter, Esc and the close box.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "app/win/base_window.h"
 #include "app/win/controls.h"
@@ -29,8 +28,8 @@ class PromptBoxTest : public ::testing::Test {
                  reinterpret_cast<LPARAM>(button));
   }
   std::string Ask(const std::string& default_text) {
-    return box_.PromptText("Find interface or object class...", "Find:",
-                           default_text);
+    return box_.PromptText("Find interface or object class...",
+                           "Find:", default_text);
   }
 
   PromptBox box_{GetModuleHandleA(nullptr)};

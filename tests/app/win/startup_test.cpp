@@ -1,15 +1,15 @@
 // Start-up with an injected binder: binding failures with their messages and
 // exit codes, the component-creation failure, and a complete start-up.
-#include <windows.h>
+#include "app/win/startup.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "app/model/messages.h"
 #include "app/win/controls.h"
 #include "app/win/list_view.h"
 #include "app/win/message_pump.h"
-#include "app/win/startup.h"
 #include "app_fakes.h"
 
 namespace velbrook::app::testing {
@@ -38,15 +38,14 @@ class StartUpTest : public ::testing::Test {
 TEST_F(StartUpTest, BindsTheListedFunctionsInOrder) {
   StartupResult result = Start("velbrook.exe");
   ASSERT_NE(result.app, nullptr);
-  EXPECT_THAT(binder_.looked_up,
-              ElementsAre("BringWindowToTop", "CoInitialize",
-                          "CoCreateInstance", "SafeArrayDestroy",
-                          "SafeArrayGetElement", "SafeArrayGetLBound",
-                          "SafeArrayGetUBound", "MultiByteToWideChar",
-                          "WideCharToMultiByte", "ShellExecuteA",
-                          "LoadTypeLibEx", "CallWindowProcA", "GetClassNameA",
-                          "GetWindowLongW", "IsWindowUnicode",
-                          "SetWindowLongW"));
+  EXPECT_THAT(
+      binder_.looked_up,
+      ElementsAre("BringWindowToTop", "CoInitialize", "CoCreateInstance",
+                  "SafeArrayDestroy", "SafeArrayGetElement",
+                  "SafeArrayGetLBound", "SafeArrayGetUBound",
+                  "MultiByteToWideChar", "WideCharToMultiByte", "ShellExecuteA",
+                  "LoadTypeLibEx", "CallWindowProcA", "GetClassNameA",
+                  "GetWindowLongW", "IsWindowUnicode", "SetWindowLongW"));
   EXPECT_EQ(binder_.loaded[0], "user32.dll");
   EXPECT_EQ(binder_.loaded[10], "OLEAUT32.dll");
   EXPECT_TRUE(desktop_.messages.empty());

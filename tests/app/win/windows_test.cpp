@@ -1,8 +1,8 @@
 // The real windows: controls, captions, layout figures, check marks, Toggle,
 // and the column list view's sorting, divider and click rules.
 #include <windows.h>
-#include <commctrl.h>
 
+#include <commctrl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -166,7 +166,8 @@ TEST_F(ContentsWindowTest, Client784By562Layout) {
             (Rect{5, 490, 120, 21}));
   EXPECT_EQ(ControlRect(contents.toggle_button(ContentsList::kTypes)),
             (Rect{473, 239, 120, 21}));
-  EXPECT_EQ(ControlRect(contents.use_invoke_option()), (Rect{285, 498, 125, 20}));
+  EXPECT_EQ(ControlRect(contents.use_invoke_option()),
+            (Rect{285, 498, 125, 20}));
   EXPECT_EQ(ControlRect(contents.generics_option()), (Rect{285, 526, 240, 20}));
   EXPECT_EQ(ControlRect(contents.generate_button()), (Rect{186, 526, 75, 24}));
   EXPECT_EQ(ControlRect(contents.refresh_button()).top, 526);
@@ -345,14 +346,17 @@ TEST_F(ColumnListViewTest, DraggingKeepsTwentyPixelsOnEitherSide) {
 void DragDivider(HWND list, int column, int distance) {
   HWND header = lv::Header(list);
   RECT rect = {};
-  SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rect));
+  SendMessageA(header, HDM_GETITEMRECT, column,
+               reinterpret_cast<LPARAM>(&rect));
   int y = (rect.top + rect.bottom) / 2;
-  SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rect.right - 1, y));
+  SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON,
+               MAKELPARAM(rect.right - 1, y));
   SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON,
                MAKELPARAM(rect.right - 1 + distance / 2, y));
   SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON,
                MAKELPARAM(rect.right - 1 + distance, y));
-  SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(rect.right - 1 + distance, y));
+  SendMessageA(header, WM_LBUTTONUP, 0,
+               MAKELPARAM(rect.right - 1 + distance, y));
 }
 
 TEST_F(ColumnListViewTest, RealHeaderDragKeepsTheTotal) {
