@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A fresh directory per test, made current while the test runs.
-class CliTest : public ::testing::Test {
+class GenerateCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -63,7 +63,7 @@ std::string FirstLines(const std::string& text, int count) {
   return text.substr(0, at);
 }
 
-TEST_F(CliTest, AllRowsToTheDefaultNameInTheCurrentDirectory) {
+TEST_F(GenerateCliTest, AllRowsToTheDefaultNameInTheCurrentDirectory) {
   cli::GenerateRequest request = Request("shapes");
   request.all = true;
   ASSERT_EQ(cli::RunGenerate(request), 0);
@@ -82,7 +82,7 @@ TEST_F(CliTest, AllRowsToTheDefaultNameInTheCurrentDirectory) {
                                AfterThirdLine(text)));
 }
 
-TEST_F(CliTest, VtableStyleToANamedFile) {
+TEST_F(GenerateCliTest, VtableStyleToANamedFile) {
   cli::GenerateRequest request = Request("shapes");
   request.all = true;
   request.vtable = true;
@@ -92,7 +92,7 @@ TEST_F(CliTest, VtableStyleToANamedFile) {
                                AfterThirdLine(ReadBytes("out.inc"))));
 }
 
-TEST_F(CliTest, SelectedRowsOnly) {
+TEST_F(GenerateCliTest, SelectedRowsOnly) {
   cli::GenerateRequest request = Request("inherit");
   request.selects = {"Gadget", "IMiddle", "DShared"};
   request.vtable = true;
@@ -104,7 +104,7 @@ TEST_F(CliTest, SelectedRowsOnly) {
   EXPECT_TRUE(fakes::SameBytes(AfterThirdLine(golden), AfterThirdLine(ReadBytes("gadget.inc"))));
 }
 
-TEST_F(CliTest, NothingCheckedIsNoError) {
+TEST_F(GenerateCliTest, NothingCheckedIsNoError) {
   cli::GenerateRequest request = Request("shapes");
   request.output = "empty.inc";
   ASSERT_EQ(cli::RunGenerate(request), 0);
@@ -112,7 +112,7 @@ TEST_F(CliTest, NothingCheckedIsNoError) {
   EXPECT_EQ(AfterThirdLine(text), "'\r\n'Contents\r\n'--------\r\n'\r\n\r\n");
 }
 
-TEST_F(CliTest, UnknownSelectWritesNothingAndKeepsTheOldFile) {
+TEST_F(GenerateCliTest, UnknownSelectWritesNothingAndKeepsTheOldFile) {
   WriteBytes("old.inc", "old contents\r\n");
   cli::GenerateRequest request = Request("shapes");
   request.selects = {"Shape", "NoSuchRow"};
@@ -122,7 +122,7 @@ TEST_F(CliTest, UnknownSelectWritesNothingAndKeepsTheOldFile) {
   EXPECT_EQ(Entries(dir_), std::set<std::string>{"old.inc"});
 }
 
-TEST_F(CliTest, MissingLibrary) {
+TEST_F(GenerateCliTest, MissingLibrary) {
   cli::GenerateRequest request = Request("shapes");
   request.library = (dir_ / "missing.tlb").string();
   request.all = true;
@@ -130,7 +130,7 @@ TEST_F(CliTest, MissingLibrary) {
   EXPECT_TRUE(Entries(dir_).empty());
 }
 
-TEST_F(CliTest, CorruptLibrary) {
+TEST_F(GenerateCliTest, CorruptLibrary) {
   WriteBytes("corrupt.tlb", std::string("MSFT\x02\x00\x01\x00garbage", 15));
   cli::GenerateRequest request = Request("shapes");
   request.library = (dir_ / "corrupt.tlb").string();
@@ -139,7 +139,7 @@ TEST_F(CliTest, CorruptLibrary) {
   EXPECT_EQ(Entries(dir_), std::set<std::string>{"corrupt.tlb"});
 }
 
-TEST_F(CliTest, TargetDirectoryMissing) {
+TEST_F(GenerateCliTest, TargetDirectoryMissing) {
   cli::GenerateRequest request = Request("shapes");
   request.all = true;
   request.output = (dir_ / "no" / "such" / "x.inc").string();
@@ -147,7 +147,7 @@ TEST_F(CliTest, TargetDirectoryMissing) {
   EXPECT_TRUE(Entries(dir_).empty());
 }
 
-TEST_F(CliTest, TargetIsADirectory) {
+TEST_F(GenerateCliTest, TargetIsADirectory) {
   fs::create_directory("taken.inc");
   cli::GenerateRequest request = Request("shapes");
   request.all = true;
@@ -158,7 +158,7 @@ TEST_F(CliTest, TargetIsADirectory) {
   EXPECT_EQ(Entries(dir_), std::set<std::string>{"taken.inc"});
 }
 
-TEST_F(CliTest, WriteFailureKeepsTheOldFile) {
+TEST_F(GenerateCliTest, WriteFailureKeepsTheOldFile) {
   // The file beside the target cannot be created: a directory has its name.
   WriteBytes("kept.inc", "old contents\r\n");
   fs::create_directory("kept.inc.velbrook-tmp");
@@ -170,7 +170,7 @@ TEST_F(CliTest, WriteFailureKeepsTheOldFile) {
   EXPECT_EQ(Entries(dir_), (std::set<std::string>{"kept.inc", "kept.inc.velbrook-tmp"}));
 }
 
-TEST_F(CliTest, ReplacesAnExistingFile) {
+TEST_F(GenerateCliTest, ReplacesAnExistingFile) {
   WriteBytes("shapes.inc", "old contents\r\n");
   cli::GenerateRequest request = Request("shapes");
   request.all = true;
@@ -180,7 +180,7 @@ TEST_F(CliTest, ReplacesAnExistingFile) {
   EXPECT_EQ(Entries(dir_), std::set<std::string>{"shapes.inc"});
 }
 
-TEST_F(CliTest, BadSourceDateEpoch) {
+TEST_F(GenerateCliTest, BadSourceDateEpoch) {
   cli::GenerateRequest request = Request("shapes");
   request.source_date_epoch = "yesterday";
   request.output = "x.inc";
@@ -188,13 +188,13 @@ TEST_F(CliTest, BadSourceDateEpoch) {
   EXPECT_TRUE(Entries(dir_).empty());
 }
 
-TEST_F(CliTest, LibraryFileText) {
+TEST_F(GenerateCliTest, LibraryFileText) {
   EXPECT_EQ(cli::LibraryFileText("/a/b/msxml6.dll"), "MSXML6.DLL");
   EXPECT_EQ(cli::LibraryFileText("C:\\Windows\\x.dll\\2"), "X.DLL");
   EXPECT_EQ(cli::LibraryFileText("plain"), "PLAIN");
 }
 
-TEST_F(CliTest, ShowListsTheFourLists) {
+TEST_F(GenerateCliTest, ShowListsTheFourLists) {
   std::unique_ptr<typeinfo::Library> library = OpenFixture("shapes");
   ASSERT_NE(library, nullptr);
   const typeinfo::LibraryContents contents = typeinfo::BuildLibraryContents(

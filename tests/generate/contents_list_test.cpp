@@ -23,7 +23,7 @@ typeinfo::LibraryContents Sample() {
   return contents;
 }
 
-TEST(ContentsListTest, ListsCarryColumnsAndHiddenNumbers) {
+TEST(GenerateContentsListTest, ListsCarryColumnsAndHiddenNumbers) {
   VectorContentsLists lists = MakeContentsLists(Sample());
   ASSERT_EQ(lists.classes.RowCount(), 3u);
   EXPECT_EQ(lists.classes.CellText(1, kObjectClassesColumn), "Grid (ActiveX)");
@@ -34,7 +34,7 @@ TEST(ContentsListTest, ListsCarryColumnsAndHiddenNumbers) {
   EXPECT_FALSE(lists.classes.IsChecked(0));
 }
 
-TEST(ContentsListTest, SortKeepsHiddenNumbers) {
+TEST(GenerateContentsListTest, SortKeepsHiddenNumbers) {
   VectorContentsLists lists = MakeContentsLists(Sample());
   lists.classes.SortByColumn(kInterfacesColumn, false);
   EXPECT_EQ(lists.classes.CellText(0, 0), "IDrawing");
@@ -43,7 +43,7 @@ TEST(ContentsListTest, SortKeepsHiddenNumbers) {
   EXPECT_EQ(lists.classes.HiddenNumber(0), 0u);
 }
 
-TEST(ContentsListTest, SelectByShownName) {
+TEST(GenerateContentsListTest, SelectByShownName) {
   VectorContentsLists lists = MakeContentsLists(Sample());
   EXPECT_EQ(SelectRowsNamed(&lists, "Grid"), 1u);  // " (ActiveX)" left out
   EXPECT_TRUE(lists.classes.IsChecked(1));
@@ -58,7 +58,7 @@ TEST(ContentsListTest, SelectByShownName) {
   EXPECT_EQ(SelectRowsNamed(&lists, "Nothing"), 0u);
 }
 
-TEST(RowMapsTest, LookUps) {
+TEST(GenerateRowMapsTest, LookUps) {
   RowMaps maps = RowMaps::FromContents(Sample());
   EXPECT_EQ(maps.ClassRowCount(), 2u);
   EXPECT_FALSE(maps.InterfaceOfRow(0).has_value());

@@ -25,9 +25,9 @@ struct GoldenCase {
 
 void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.golden; }
 
-class GoldenTest : public ::testing::TestWithParam<GoldenCase> {};
+class GenerateGoldenTest : public ::testing::TestWithParam<GoldenCase> {};
 
-TEST_P(GoldenTest, MatchesGoldenFile) {
+TEST_P(GenerateGoldenTest, MatchesGoldenFile) {
   const GoldenCase& c = GetParam();
   std::unique_ptr<typeinfo::Library> library = OpenFixture(c.fixture);
   ASSERT_NE(library, nullptr) << "cannot open " << FixturePath(c.fixture);
@@ -86,7 +86,7 @@ const GoldenCase kCases[] = {
     {"records_all_vtable", "records", false, false, {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, GoldenTest, ::testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(Fixtures, GenerateGoldenTest, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<GoldenCase>& info) {
                            return std::string(info.param.golden);
                          });

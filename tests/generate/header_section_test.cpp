@@ -20,14 +20,14 @@ constexpr char kHeader[] =
     "'--------\r\n"
     "'\r\n";
 
-TEST(HeaderSectionTest, NothingCheckedGivesHeaderAndOneEmptyLine) {
+TEST(GenerateHeaderTest, NothingCheckedGivesHeaderAndOneEmptyLine) {
   ShapesFake shapes;
   TestContents contents = BuildTestContents(shapes.library, ShapesSources());
   TestRun run(shapes.library, &contents, true);
   EXPECT_TRUE(SameBytes(std::string(kHeader) + "\r\n", run.Generate()));
 }
 
-TEST(HeaderSectionTest, NothingCheckedWithGenericsAppendsTheBlock) {
+TEST(GenerateHeaderTest, NothingCheckedWithGenericsAppendsTheBlock) {
   ShapesFake shapes;
   TestContents contents = BuildTestContents(shapes.library, ShapesSources());
   TestRun run(shapes.library, &contents, true);
@@ -39,7 +39,7 @@ TEST(HeaderSectionTest, NothingCheckedWithGenericsAppendsTheBlock) {
   EXPECT_TRUE(SameBytes(std::string(kHeader) + "\r\n", run.Generate()));
 }
 
-TEST(HeaderSectionTest, OverallShapeContents) {
+TEST(GenerateHeaderTest, OverallShapeContents) {
   ShapesFake shapes;
   TestContents contents = BuildTestContents(shapes.library, ShapesSources());
   contents.lists.types.SetChecked(0, true);         // Point
@@ -70,7 +70,7 @@ TEST(HeaderSectionTest, OverallShapeContents) {
   EXPECT_TRUE(SameBytes(expected, text.substr(0, expected.size()), "overall_shape.inc"));
 }
 
-TEST(HeaderSectionTest, GroupsWithoutRowsWriteNothingAndClosersDiffer) {
+TEST(GenerateHeaderTest, GroupsWithoutRowsWriteNothingAndClosersDiffer) {
   ShapesFake shapes;
   TestContents contents = BuildTestContents(shapes.library, ShapesSources());
   contents.lists.enumerations.SetChecked(0, true);
@@ -89,7 +89,7 @@ TEST(HeaderSectionTest, GroupsWithoutRowsWriteNothingAndClosersDiffer) {
   EXPECT_TRUE(SameBytes(expected, text.substr(0, expected.size())));
 }
 
-TEST(HeaderSectionTest, RowsAreMappedByHiddenNumberAfterSorting) {
+TEST(GenerateHeaderTest, RowsAreMappedByHiddenNumberAfterSorting) {
   ShapesFake shapes;
   TestContents contents = BuildTestContents(shapes.library, ShapesSources());
   // Descending by name: Rect, Point. Only the Point row (hidden 0) checked.
@@ -108,7 +108,7 @@ TEST(HeaderSectionTest, RowsAreMappedByHiddenNumberAfterSorting) {
   EXPECT_TRUE(SameBytes(expected, text.substr(0, expected.size())));
 }
 
-TEST(HeaderSectionTest, CodeOneCharactersLeaveInterfaceNames) {
+TEST(GenerateHeaderTest, CodeOneCharactersLeaveInterfaceNames) {
   FakeLibrary library;
   auto odd = fakes::Interface("IOd\x01" "d", {Dispatch()});
   odd->MemberList();
@@ -122,7 +122,7 @@ TEST(HeaderSectionTest, CodeOneCharactersLeaveInterfaceNames) {
   EXPECT_EQ(text.find('\x01'), std::string::npos);
 }
 
-TEST(HeaderSectionTest, IncludeNameAndDefaultFileName) {
+TEST(GenerateHeaderTest, IncludeNameAndDefaultFileName) {
   EXPECT_EQ(IncludeNameOf("C:\\dir\\x.inc"), "x.inc");
   EXPECT_EQ(IncludeNameOf("x.inc"), "x.inc");
   EXPECT_EQ(IncludeNameOf("/tmp/out/y.inc"), "y.inc");
@@ -131,7 +131,7 @@ TEST(HeaderSectionTest, IncludeNameAndDefaultFileName) {
   EXPECT_EQ(DefaultIncludeFileName("NODOT"), "NODOT.inc");
 }
 
-TEST(HeaderSectionTest, PathWithoutBackslashIsQuotedWhole) {
+TEST(GenerateHeaderTest, PathWithoutBackslashIsQuotedWhole) {
   ShapesFake shapes;
   TestContents contents = BuildTestContents(shapes.library, ShapesSources());
   TestRun run(shapes.library, &contents, true);
@@ -139,7 +139,7 @@ TEST(HeaderSectionTest, PathWithoutBackslashIsQuotedWhole) {
   EXPECT_NE(run.Generate().find("' $include \"plain.inc\" 'paste"), std::string::npos);
 }
 
-TEST(HeaderSectionTest, ShortDateTextIsDayMonthYearInUtc) {
+TEST(GenerateHeaderTest, ShortDateTextIsDayMonthYearInUtc) {
 #if !defined(_WIN32)
   EXPECT_EQ(ShortDateText(1199059200, true), "31/12/2007");
   EXPECT_EQ(ShortDateText(0, true), "01/01/1970");

@@ -55,7 +55,7 @@ struct ShapesRun {
   TestRun run;
 };
 
-TEST(InterfaceSectionTest, VtableExample) {
+TEST(GenerateInterfaceTest, VtableExample) {
   ShapesRun s(false);
   const std::string guids = Guids(s.run, false,
                                   {{"IID_IShape", s.shapes.shape_interface.get()},
@@ -87,7 +87,7 @@ TEST(InterfaceSectionTest, VtableExample) {
   EXPECT_TRUE(s.run.warnings.empty());
 }
 
-TEST(InterfaceSectionTest, InvokeExample) {
+TEST(GenerateInterfaceTest, InvokeExample) {
   ShapesRun s(true);
   const std::string guids = Guids(s.run, true,
                                   {{"IID_IShape", s.shapes.shape_interface.get()},
@@ -105,7 +105,7 @@ TEST(InterfaceSectionTest, InvokeExample) {
   EXPECT_EQ(expected.find("type "), std::string::npos);
 }
 
-TEST(InterfaceSectionTest, MembersGoToBodyAndType) {
+TEST(GenerateInterfaceTest, MembersGoToBodyAndType) {
   ShapesRun s(false);
   auto move = std::make_shared<FakeMember>("Move");
   move->SetValueType(Vt(25)).SetVTableOffset(28);
@@ -124,7 +124,7 @@ TEST(InterfaceSectionTest, MembersGoToBodyAndType) {
   EXPECT_NE(body.find("Move", body.find("end sub")), std::string::npos);
 }
 
-TEST(InterfaceSectionTest, TwoClassesShareOneBlockEvenAfterResort) {
+TEST(GenerateInterfaceTest, TwoClassesShareOneBlockEvenAfterResort) {
   ShapesFake shapes;
   auto circle = Coclass("Circle", "{C1C1C1C1-0000-0000-0000-000000000000}", shapes.shape_interface);
   shapes.library.AddClass(circle);
@@ -155,7 +155,7 @@ TEST(InterfaceSectionTest, TwoClassesShareOneBlockEvenAfterResort) {
   }
 }
 
-TEST(InterfaceSectionTest, PlainRowForWrittenInterfaceWritesNothing) {
+TEST(GenerateInterfaceTest, PlainRowForWrittenInterfaceWritesNothing) {
   ShapesFake shapes;
   TestContents contents = BuildTestContents(shapes.library, ShapesSources());
   contents.lists.classes.CheckAll();
@@ -168,7 +168,7 @@ TEST(InterfaceSectionTest, PlainRowForWrittenInterfaceWritesNothing) {
   EXPECT_TRUE(SameBytes(with_drawing, run.Body()));
 }
 
-TEST(InterfaceSectionTest, LongClassNameGetsNoPadding) {
+TEST(GenerateInterfaceTest, LongClassNameGetsNoPadding) {
   ShapesFake shapes;
   FakeLibrary library;
   const std::string name(27, 'L');
@@ -184,7 +184,7 @@ TEST(InterfaceSectionTest, LongClassNameGetsNoPadding) {
             std::string::npos);
 }
 
-TEST(InterfaceSectionTest, ActiveXCreatorsInBothModes) {
+TEST(GenerateInterfaceTest, ActiveXCreatorsInBothModes) {
   ShapesFake shapes;
   shapes.shape->SetTypeFlags(0x22);
   for (bool invoke : {false, true}) {
@@ -229,7 +229,7 @@ TEST(InterfaceSectionTest, ActiveXCreatorsInBothModes) {
   }
 }
 
-TEST(InterfaceSectionTest, WarningsGoToTheSinkAndTheBlockIsWritten) {
+TEST(GenerateInterfaceTest, WarningsGoToTheSinkAndTheBlockIsWritten) {
   FakeLibrary library;
   auto pure = fakes::Interface("DPure", {Dispatch()});  // no vtable side
   pure->MemberList();
@@ -253,7 +253,7 @@ TEST(InterfaceSectionTest, WarningsGoToTheSinkAndTheBlockIsWritten) {
             "(it is not based on Invoke and must be accessed from its VTable.)");
 }
 
-TEST(InterfaceSectionTest, InterfaceWithoutAnyMemberList) {
+TEST(GenerateInterfaceTest, InterfaceWithoutAnyMemberList) {
   FakeLibrary library;
   auto bare = fakes::Interface("IBare", {Dispatch()});
   library.AddClass(Coclass("Bare", "{B}", bare)).AddInterface(bare);
@@ -268,7 +268,7 @@ TEST(InterfaceSectionTest, InterfaceWithoutAnyMemberList) {
 }
 
 // Event blocks.
-TEST(EventSectionTest, StandAloneExample) {
+TEST(GenerateEventTest, StandAloneExample) {
   ShapesFake shapes;
   TestContents contents = BuildTestContents(shapes.library, ShapesSources());
   contents.lists.events.CheckAll();
@@ -278,7 +278,7 @@ TEST(EventSectionTest, StandAloneExample) {
                         run.Body(), "event_standalone_example.inc"));
 }
 
-TEST(EventSectionTest, WrittenInsideInterfaceBlockIsNotRepeated) {
+TEST(GenerateEventTest, WrittenInsideInterfaceBlockIsNotRepeated) {
   ShapesRun s(true);
   s.contents.lists.events.CheckAll();
   const std::string body = s.run.Body();
@@ -286,7 +286,7 @@ TEST(EventSectionTest, WrittenInsideInterfaceBlockIsNotRepeated) {
   EXPECT_EQ(body.substr(body.size() - 4), "\r\n\r\n");
 }
 
-TEST(EventSectionTest, TwoRowsForOneInterfaceWriteOneBlock) {
+TEST(GenerateEventTest, TwoRowsForOneInterfaceWriteOneBlock) {
   ShapesFake shapes;
   TestContents contents = BuildTestContents(shapes.library, ShapesSources());
   contents.maps.AddEventRow(2);
@@ -297,7 +297,7 @@ TEST(EventSectionTest, TwoRowsForOneInterfaceWriteOneBlock) {
   EXPECT_EQ(body.find("'EVENT INTERFACE"), body.rfind("'EVENT INTERFACE"));
 }
 
-TEST(EventSectionTest, SharedEventInterfaceIsWrittenOncePerClassInsideTheBlock) {
+TEST(GenerateEventTest, SharedEventInterfaceIsWrittenOncePerClassInsideTheBlock) {
   ShapesFake shapes;
   auto circle = Coclass("Circle", "{C1}", shapes.shape_interface);
   circle->SetDefaultEventInterface(shapes.events);
@@ -317,7 +317,7 @@ TEST(EventSectionTest, SharedEventInterfaceIsWrittenOncePerClassInsideTheBlock) 
   EXPECT_EQ(body.find(heading, second + 1), std::string::npos);
 }
 
-TEST(EventSectionTest, NotDispatchBasedWarnsAndWithoutMembersWritesSeparatorsOnly) {
+TEST(GenerateEventTest, NotDispatchBasedWarnsAndWithoutMembersWritesSeparatorsOnly) {
   FakeLibrary library;
   auto events = fakes::Interface("IVtableEvents", {fakes::Interface("IUnknown")});
   library.AddInterface(events);  // no member list
@@ -331,7 +331,7 @@ TEST(EventSectionTest, NotDispatchBasedWarnsAndWithoutMembersWritesSeparatorsOnl
             "(It is not based on Invoke. Velbrook doesn't support this.)");
 }
 
-TEST(EventSectionTest, ObjectClassWarningNamesTheClass) {
+TEST(GenerateEventTest, ObjectClassWarningNamesTheClass) {
   ShapesFake shapes;
   auto events = fakes::Interface("IVtableEvents", {fakes::Interface("IUnknown")});
   events->MemberList();
@@ -347,7 +347,7 @@ TEST(EventSectionTest, ObjectClassWarningNamesTheClass) {
             "(It is not based on Invoke. Velbrook doesn't support this.)");
 }
 
-TEST(EventSectionTest, UnknownOwnerFallsBackToTheFirstOwnersLine) {
+TEST(GenerateEventTest, UnknownOwnerFallsBackToTheFirstOwnersLine) {
   ShapesFake shapes;
   TestContents contents = BuildTestContents(shapes.library, {{"Other", "Somebody"}});
   contents.maps.AddEventRow(2);  // DShapeEvents, not a source name

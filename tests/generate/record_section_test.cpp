@@ -18,7 +18,7 @@ std::string Records(const FakeLibrary& library, const std::vector<size_t>& check
   return run.Body();
 }
 
-TEST(RecordSectionTest, PointAndRectExample) {
+TEST(GenerateRecordTest, PointAndRectExample) {
   ShapesFake shapes;
   EXPECT_TRUE(SameBytes(
       "  TYPE Point\r\n"
@@ -40,7 +40,7 @@ TEST(RecordSectionTest, PointAndRectExample) {
       Records(shapes.library, {0, 1}), "records_point_rect.inc"));
 }
 
-TEST(RecordSectionTest, EmbeddingDoesNotDependOnRowOrder) {
+TEST(GenerateRecordTest, EmbeddingDoesNotDependOnRowOrder) {
   // Rect checked and listed before Point: its embedding reads Point's fields
   // all the same, and records come out in row order.
   ShapesFake shapes;
@@ -55,7 +55,7 @@ TEST(RecordSectionTest, EmbeddingDoesNotDependOnRowOrder) {
   EXPECT_NE(body.find("  END TYPE\r\n\r\n  TYPE Point\r\n"), std::string::npos);
 }
 
-TEST(RecordSectionTest, UncheckedRecordIsNotEmbedded) {
+TEST(GenerateRecordTest, UncheckedRecordIsNotEmbedded) {
   ShapesFake shapes;
   EXPECT_TRUE(SameBytes(
       "  TYPE Rect\r\n"
@@ -66,7 +66,7 @@ TEST(RecordSectionTest, UncheckedRecordIsNotEmbedded) {
       Records(shapes.library, {1})));
 }
 
-TEST(RecordSectionTest, ThreeLevelsExpandFully) {
+TEST(GenerateRecordTest, ThreeLevelsExpandFully) {
   ShapesFake shapes;
   auto frame = Record("Frame");
   frame->AddMember(RecordField("outer", shapes.rect));
@@ -98,7 +98,7 @@ TEST(RecordSectionTest, ThreeLevelsExpandFully) {
       Records(shapes.library, {0, 1, 2})));
 }
 
-TEST(RecordSectionTest, RecordReachingItselfIsNotEmbeddedInItself) {
+TEST(GenerateRecordTest, RecordReachingItselfIsNotEmbeddedInItself) {
   FakeLibrary library;
   auto node = Record("Node");
   node->AddMember(Field("value", 3));
@@ -109,7 +109,7 @@ TEST(RecordSectionTest, RecordReachingItselfIsNotEmbeddedInItself) {
       Records(library, {0})));
 }
 
-TEST(RecordSectionTest, LeadingUnderscoresAreRemovedAndTheRecordEmbeds) {
+TEST(GenerateRecordTest, LeadingUnderscoresAreRemovedAndTheRecordEmbeds) {
   FakeLibrary library;
   auto point = Record("_Point");
   point->AddMember(Field("x", 3));
@@ -129,7 +129,7 @@ TEST(RecordSectionTest, LeadingUnderscoresAreRemovedAndTheRecordEmbeds) {
       run.Body()));
 }
 
-TEST(RecordSectionTest, FieldTypeTexts) {
+TEST(GenerateRecordTest, FieldTypeTexts) {
   auto guid = Record("_GUID");
   auto other_enum = std::make_shared<FakeType>("__Fill", typeinfo::kTypeKindEnum);
   EXPECT_EQ(RecordFieldLine(*RecordField("id", guid)), "     id as STRING*16 'GUID");
@@ -148,7 +148,7 @@ TEST(RecordSectionTest, FieldTypeTexts) {
             "     style as DWORD '[VT_EMPTY] enum Fill");
 }
 
-TEST(RecordSectionTest, FixedArrayBounds) {
+TEST(GenerateRecordTest, FixedArrayBounds) {
   auto one = std::make_shared<FakeTypeDescriptor>(0x1000 | 17);
   one->SetBounds({{0, 9}});
   auto field = std::make_shared<FakeMember>("data");
@@ -171,7 +171,7 @@ TEST(RecordSectionTest, FixedArrayBounds) {
   EXPECT_EQ(RecordFieldLine(*field), "     data(1 TO 4) as STRING '[VT_BSTR]");
 }
 
-TEST(RecordSectionTest, RecordWithoutFields) {
+TEST(GenerateRecordTest, RecordWithoutFields) {
   FakeLibrary library;
   library.AddRecord(Record("Empty"));
   EXPECT_TRUE(SameBytes("  TYPE Empty\r\n  END TYPE\r\n\r\n", Records(library, {0})));
@@ -185,7 +185,7 @@ std::string Enumerations(const FakeLibrary& library) {
   return run.Body();
 }
 
-TEST(EnumerationSectionTest, ColorsWithHelpText) {
+TEST(GenerateEnumerationTest, ColorsWithHelpText) {
   ShapesFake shapes;
   EXPECT_TRUE(SameBytes(
       "' ColorsEnumeration\r\n"
@@ -197,7 +197,7 @@ TEST(EnumerationSectionTest, ColorsWithHelpText) {
       Enumerations(shapes.library), "enum_colors.inc"));
 }
 
-TEST(EnumerationSectionTest, WithoutHelpAndWithoutConstants) {
+TEST(GenerateEnumerationTest, WithoutHelpAndWithoutConstants) {
   FakeLibrary library;
   auto plain = std::make_shared<FakeType>("Plain", typeinfo::kTypeKindEnum);
   auto one = std::make_shared<FakeMember>("one");
