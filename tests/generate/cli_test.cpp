@@ -2,6 +2,7 @@
 // name, options, and every failure path leaving no file and no stray file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -186,6 +187,40 @@ TEST_F(GenerateCliTest, BadSourceDateEpoch) {
   request.output = "x.inc";
   EXPECT_EQ(cli::RunGenerate(request), 2);
   EXPECT_TRUE(Entries(dir_).empty());
+}
+
+// The options as the command line parses them.
+int ParseAndRun(std::vector<std::string> args) {
+  CLI::App app;
+  int exit_code = -1;
+  cli::AddGenerateCommand(app, &exit_code);
+  std::reverse(args.begin(), args.end());  // CLI11 takes them last first
+  app.parse(args);
+  return exit_code;
+}
+
+TEST_F(GenerateCliTest, CommandLineOptions) {
+  const std::string library = FixturePath("shapes");
+  ASSERT_EQ(ParseAndRun({"generate", library, "-o", "picked.inc", "--select", "Shape",
+                         "--select", "Point", "--vtable", "--no-generics"}),
+            0);
+  const std::string picked = ReadBytes("picked.inc");
+  EXPECT_NE(picked.find("'Types\r\n'    Point\r\n'\r\n'Interfaces\r\n"), std::string::npos);
+  EXPECT_NE(picked.find("\r\ntype IShape"), std::string::npos);
+  EXPECT_EQ(picked.find("Enumeration"), std::string::npos);
+  EXPECT_EQ(picked.find("TYPE Rect"), std::string::npos);
+
+  ASSERT_EQ(ParseAndRun({"generate", library, "-o", "generics.inc", "--select", "Shape"}), 0);
+  const std::string generics = ReadBytes("generics.inc");
+  EXPECT_EQ(generics.find("\r\ntype IShape"), std::string::npos);  // Invoke style
+  // The generic block sits between the contents and the interface block.
+  ASSERT_EQ(ParseAndRun({"generate", library, "-o", "plain.inc", "--select", "Shape",
+                         "--no-generics"}),
+            0);
+  const std::string plain = ReadBytes("plain.inc");
+  EXPECT_GT(generics.size(), plain.size() + 10000);
+  EXPECT_EQ(ParseAndRun({"generate", library, "-o", "bad.inc", "--select", "Nope"}), 1);
+  EXPECT_FALSE(fs::exists("bad.inc"));
 }
 
 TEST_F(GenerateCliTest, LibraryFileText) {
