@@ -28,6 +28,15 @@ REGISTRATIONS = [
      'win32', False, 'C:\\windows\\system32\\oleaut32.dll\\1'),
     ('{d0d0d0d0-0000-4000-8000-000000000000}', '3.1', 'Program files', '0',
      'win32', True, '%ProgramFiles%\\Velbrook Test\\Lib.TLB'),
+    # Equal File texts keep the order of addition, which shows the order in
+    # which Wine enumerates keys: by upper-cased name, so "{a" before "{B" and
+    # version "10.0" before "9.0".
+    ('{BBBB0000-0000-4000-8000-000000000000}', '1.0', 'tie upper B', '0',
+     'win32', False, 'C:\\tie\\Tie.tlb'),
+    ('{aaaa0000-0000-4000-8000-000000000000}', '9.0', 'tie lower a nine', '0',
+     'win32', False, 'C:\\tie\\Tie.tlb'),
+    ('{aaaa0000-0000-4000-8000-000000000000}', '10.0', 'tie lower a ten', '0',
+     'win32', False, 'C:\\tie\\Tie.tlb'),
 ]
 OUR_GUIDS = {r[0].upper() for r in REGISTRATIONS}
 
