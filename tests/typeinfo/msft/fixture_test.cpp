@@ -128,7 +128,9 @@ TEST_F(MsftFixture, PureDispinterface) {
   const Type& events = Get("ShapeEvents");
   EXPECT_EQ(events.TypeKind(), kTypeKindDispatch);
   EXPECT_EQ(events.VTableInterface(), nullptr);
-  ASSERT_EQ(events.Members()->Count(), 8u);
+  // widl records no base for a plain dispinterface and a vtable size of its
+  // own methods only, so oleaut32 lists just those.
+  ASSERT_EQ(events.Members()->Count(), 1u);
   const Member* moved = FindMember(events, "Moved", kInvokeFunc);
   ASSERT_NE(moved, nullptr);
   EXPECT_EQ(moved->VTableOffset(), 0) << "dispatch-only functions have no vtable slot";
@@ -208,9 +210,9 @@ TEST_F(MsftFixture, UserDefinedReferences) {
   ASSERT_NE(where->ReferencedType(), nullptr);
   EXPECT_EQ(where->ReferencedType()->Name(), "Point");
   const TypeDescriptor* size = corner->Parameters()->Item(2)->ParamType();
-  ASSERT_NE(size->ReferencedType(), nullptr);
-  EXPECT_EQ(size->ReferencedType()->Name(), "Length");
-  EXPECT_EQ(size->ReferencedType()->TypeKind(), kTypeKindAlias);
+  // widl writes a typedef without attributes as the type it names.
+  EXPECT_EQ(size->VarType(), kVtI4);
+  EXPECT_EQ(size->ReferencedType(), nullptr);
   const Member* put = FindMember(*vtable, "Colour", kInvokePropertyPut);
   ASSERT_NE(put, nullptr);
   EXPECT_EQ(put->Parameters()->Item(1)->ParamType()->ReferencedType()->Name(), "Colour");
@@ -219,6 +221,7 @@ TEST_F(MsftFixture, UserDefinedReferences) {
 
 TEST_F(MsftFixture, ImportsFallBackOnTheBuiltInStdole) {
   // No stdole2.tlb lies beside the fixture and no search path is set.
+  ASSERT_EQ(Get("IShape").Members()->Count(), 12u);
   const Member* query = Get("IShape").Members()->Item(1);
   ASSERT_NE(query, nullptr);
   ASSERT_NE(query->Parameters(), nullptr);

@@ -311,12 +311,18 @@ TEST_F(MsftMalformedPe, ResourceDirectoryDamage) {
 }
 
 TEST_F(MsftMalformedPe, TruncatedModule) {
-  for (size_t len : {size_t(2), size_t(0x40), good_.size() / 2, good_.size() - 1}) {
+  for (size_t len : {size_t(2), size_t(0x40), size_t(pe_ + 4), resource_root_ + 8}) {
     std::vector<uint8_t> part(good_.begin(), good_.begin() + std::ptrdiff_t(len));
     PortableOpener opener;
     auto library = opener.OpenLibraryBytes(part, "truncated.dll");
-    EXPECT_FALSE(library.ok()) << "length " << len;
+    ASSERT_FALSE(library.ok()) << "length " << len;
+    EXPECT_TRUE(library.error().kind == ErrorKind::kCorrupt ||
+                library.error().kind == ErrorKind::kNotTypeLibrary)
+        << library.error().message;
   }
+  // Cut inside the resource directory: the module is broken, not foreign.
+  std::vector<uint8_t> part(good_.begin(), good_.begin() + std::ptrdiff_t(resource_root_ + 8));
+  EXPECT_EQ(Open(part), ErrorKind::kCorrupt);
 }
 
 }  // namespace
