@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the portable reader's fuzzer with clang in build/fuzz and runs it for
+# SECONDS (default 60) over a seed corpus of real libraries; exits non-zero
+# when the fuzzer finds a crash (the reproducer is left in build/fuzz/crashes).
+# Usage: tests/fuzz/run-fuzz.sh [SECONDS]
+set -eu
+seconds=${1:-60}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$root/build/fuzz
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELBROOK_FUZZ=ON >/dev/null
+cmake --build "$build" -j2 --target msft_fuzz
+seeds=$build/seeds
+corpus=$build/corpus
+mkdir -p "$seeds" "$corpus" "$build/crashes"
+wine=/usr/lib/i386-linux-gnu/wine/i386-windows
+for f in stdole2.tlb stdole32.tlb scrrun.dll vbscript.dll msxml3.dll; do
+  [ -f "$wine/$f" ] && cp -f "$wine/$f" "$seeds/"
+done
+for f in "$root"/build/*/tests/typeinfo/msft/fixtures/*.tlb; do
+  [ -f "$f" ] && cp -f "$f" "$seeds/"
+done
+"$build/tests/fuzz/msft_fuzz" "$corpus" "$seeds" -max_total_time="$seconds" \
+  -max_len=4000000 -rss_limit_mb=2048 -timeout=10 \
+  -artifact_prefix="$build/crashes/"
