@@ -14,12 +14,12 @@ seeds=$build/seeds
 corpus=$build/corpus
 mkdir -p "$seeds" "$corpus" "$build/crashes"
 wine=/usr/lib/i386-linux-gnu/wine/i386-windows
-for f in stdole2.tlb stdole32.tlb scrrun.dll vbscript.dll msxml3.dll; do
+for f in stdole2.tlb stdole32.tlb scrrun.dll vbscript.dll; do
   [ -f "$wine/$f" ] && cp -f "$wine/$f" "$seeds/"
 done
 for f in "$root"/build/*/tests/typeinfo/msft/fixtures/*.tlb; do
   [ -f "$f" ] && cp -f "$f" "$seeds/"
 done
 "$build/tests/fuzz/msft_fuzz" "$corpus" "$seeds" -max_total_time="$seconds" \
-  -max_len=4000000 -rss_limit_mb=2048 -timeout=10 \
+  -max_len=1000000 -rss_limit_mb=2048 -timeout=10 \
   -artifact_prefix="$build/crashes/"

@@ -3,6 +3,7 @@
 // bytes), the "\N" resource selection, and the answers for paths that are
 // no library.
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -83,6 +84,21 @@ TEST(MsftRealFiles, MshtmlTypeLibrary) {
   EXPECT_EQ(element->Members()->Item(1)->Name(), "QueryInterface");
   EXPECT_EQ(element->Members()->Count(),
             element->VTableInterface()->Members()->Count() + 7);
+}
+
+TEST(MsftRealFiles, MshtmlOpensAndWalksQuickly) {
+  auto start = std::chrono::steady_clock::now();
+  PortableOpener opener;
+  auto library = opener.OpenLibraryFile(WinePath("mshtml.tlb"));
+  ASSERT_TRUE(library.ok()) << library.error().message;
+  testing::WalkTotals totals = testing::WalkAll(**library);
+  double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                  .count();
+  std::printf("mshtml.tlb: %llu types, %llu members walked in %.1f ms\n",
+              static_cast<unsigned long long>(totals.types),
+              static_cast<unsigned long long>(totals.members), ms);
+  EXPECT_GT(totals.members, 10000u);
+  EXPECT_LT(ms, 1000.0);
 }
 
 TEST(MsftRealFiles, DllResourceAndItsSelection) {
