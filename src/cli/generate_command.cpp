@@ -52,6 +52,17 @@ std::string AbsolutePath(const std::string& path) {
 
 }  // namespace
 
+void ReportOpenFailure(const std::string& library, const Error& error) {
+  // The readers' messages usually start with the path already.
+  if (error.message.compare(0, library.size(), library) == 0) {
+    std::fprintf(stderr, "velbrook: cannot open %s (%s)\n", error.message.c_str(),
+                 ErrorKindName(error.kind));
+  } else {
+    std::fprintf(stderr, "velbrook: cannot open %s: %s (%s)\n", library.c_str(),
+                 error.message.c_str(), ErrorKindName(error.kind));
+  }
+}
+
 typeinfo::ProgIdLookup CommandLineProgIdLookup() {
   return [](const std::string&) { return std::string(); };
 }
@@ -92,8 +103,7 @@ int RunGenerate(const GenerateRequest& request) {
   }
   auto library = opener->OpenLibraryFile(request.library);
   if (!library.ok()) {
-    std::fprintf(stderr, "velbrook: cannot open %s: %s (%s)\n", request.library.c_str(),
-                 library.error().message.c_str(), ErrorKindName(library.error().kind));
+    ReportOpenFailure(request.library, library.error());
     return 1;
   }
 
@@ -120,6 +130,12 @@ int RunGenerate(const GenerateRequest& request) {
       request.output.empty()
           ? generate::DefaultIncludeFileName(LibraryFileText(request.library))
           : request.output;
+
+  std::error_code error;
+  if (std::filesystem::is_directory(output, error)) {
+    std::fprintf(stderr, "velbrook: cannot write %s: it is a directory\n", output.c_str());
+    return 1;
+  }
 
   generate::GenerationInputs inputs;
   inputs.library = library.value().get();

@@ -37,6 +37,9 @@ generate::GenericBlockWriter CommandLineGenericBlock();
 // element (a trailing "\N" resource number dropped), upper-cased.
 std::string LibraryFileText(const std::string& library);
 
+// "velbrook: cannot open ..." on stderr, the path named once.
+void ReportOpenFailure(const std::string& library, const Error& error);
+
 // Runs one generation; messages go to stderr. Returns the exit code: 0 done,
 // 1 bad input (library, --select, output), 2 bad usage.
 int RunGenerate(const GenerateRequest& request);

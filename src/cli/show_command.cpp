@@ -26,8 +26,7 @@ int RunShow(const ShowOptions& options) {
   }
   auto library = opener->OpenLibraryFile(options.library);
   if (!library.ok()) {
-    std::fprintf(stderr, "velbrook: cannot open %s: %s (%s)\n", options.library.c_str(),
-                 library.error().message.c_str(), ErrorKindName(library.error().kind));
+    ReportOpenFailure(options.library, library.error());
     return 1;
   }
   const typeinfo::LibraryContents contents =

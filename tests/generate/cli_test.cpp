@@ -192,6 +192,8 @@ TEST_F(GenerateCliTest, BadSourceDateEpoch) {
 // The options as the command line parses them.
 int ParseAndRun(std::vector<std::string> args) {
   CLI::App app;
+  // As main does: Wine paths such as /tmp/x.tlb are no "/option" switches.
+  app.allow_windows_style_options(false);
   int exit_code = -1;
   cli::AddGenerateCommand(app, &exit_code);
   std::reverse(args.begin(), args.end());  // CLI11 takes them last first
