@@ -12,11 +12,19 @@ mkdir -p "$(dirname "$prefix")"
 (
   flock 9
   if [ ! -f "$prefix/system.reg" ]; then
-    "$wine" wineboot -i >/dev/null 2>&1 </dev/null
-    "$server" -w
+    "$wine" wineboot -i >/dev/null 2>&1 </dev/null 9>&-
+    "$server" -w 9>&-
   fi
 ) 9>"$prefix.lock"
-# A wineserver started by this call would keep CTest's output pipe open, so
-# start it detached from our output first; it exits 30 s after its last client.
-"$server" -p30 >/dev/null 2>&1 </dev/null
+# Wine's own background processes (services, explorer) inherit the standard
+# output of the program that starts them and would keep CTest's pipe open
+# long after the test ended. So start the server and those processes here,
+# detached from our output and from the lock; later tests find them running.
+# The server stays ten minutes after its last client (scripts/test-all.sh
+# stops it at once).
+(
+  flock 9
+  "$server" -p600 >/dev/null 2>&1 </dev/null 9>&-
+  "$wine" cmd.exe /c exit >/dev/null 2>&1 </dev/null 9>&-
+) 9>"$prefix.lock"
 exec "$wine" "$@"
