@@ -4,9 +4,7 @@
 #if defined(_WIN32)
 #include "typeinfo/oleaut/oleaut_opener.h"
 #endif
-#if defined(VELBROOK_HAVE_PORTABLE)
 #include "typeinfo/msft/portable_opener.h"
-#endif
 
 namespace velbrook::cli {
 
@@ -14,9 +12,7 @@ std::unique_ptr<typeinfo::Opener> MakeOpener(const std::string& backend) {
 #if defined(_WIN32)
   if (backend == "oleaut") return std::make_unique<typeinfo::oleaut::OleautOpener>();
 #endif
-#if defined(VELBROOK_HAVE_PORTABLE)
   if (backend == "portable") return std::make_unique<typeinfo::msft::PortableOpener>();
-#endif
   return nullptr;
 }
 

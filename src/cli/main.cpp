@@ -3,6 +3,10 @@
 
 #include "cli/bench_command.h"
 #include "cli/dump_command.h"
+#include "cli/generate_command.h"
+#include "cli/list_command.h"
+#include "cli/search_command.h"
+#include "cli/show_command.h"
 
 #if defined(_WIN32)
 #include <objbase.h>
@@ -19,6 +23,10 @@ int main(int argc, char** argv) {
   int exit_code = 0;
   velbrook::cli::AddDumpCommand(app, &exit_code);
   velbrook::cli::AddBenchCommand(app, &exit_code);
+  velbrook::cli::AddListCommand(app, &exit_code);
+  velbrook::cli::AddSearchCommand(app, &exit_code);
+  velbrook::cli::AddGenerateCommand(app, &exit_code);
+  velbrook::cli::AddShowCommand(app, &exit_code);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
