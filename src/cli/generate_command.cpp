@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "catalogue/registry_functions.h"
 #include "cli/backends.h"
+#include "cli/list_command.h"
 #include "cli/output.h"
 #include "generate/contents_list.h"
 #include "generate/generator.h"
@@ -63,8 +65,20 @@ void ReportOpenFailure(const std::string& library, const Error& error) {
   }
 }
 
-typeinfo::ProgIdLookup CommandLineProgIdLookup() {
-  return [](const std::string&) { return std::string(); };
+bool CommandLineProgIdLookup(const catalogue::HostOptions& host,
+                             typeinfo::ProgIdLookup* lookup) {
+  *lookup = [](const std::string&) { return std::string(); };
+  auto catalogue = catalogue::OpenHostCatalogue(host);
+  if (!catalogue.ok()) {
+    if (host.wine_prefix.empty()) return true;  // nothing was asked for
+    std::fprintf(stderr, "velbrook: %s\n", catalogue.error().message.c_str());
+    return false;
+  }
+  std::shared_ptr<catalogue::HostCatalogue> shared = std::move(catalogue.value());
+  *lookup = [shared](const std::string& guid_text) {
+    return catalogue::ReadKeyValue(shared->registry(), "CLSID\\" + guid_text + "\\ProgID");
+  };
+  return true;
 }
 
 generate::GenericBlockWriter CommandLineGenericBlock() { return generate::LinkedGenericBlock(); }
@@ -107,7 +121,8 @@ int RunGenerate(const GenerateRequest& request) {
     return 1;
   }
 
-  const typeinfo::ProgIdLookup prog_id = CommandLineProgIdLookup();
+  typeinfo::ProgIdLookup prog_id;
+  if (!CommandLineProgIdLookup(request.host, &prog_id)) return 1;
   const typeinfo::LibraryContents contents =
       typeinfo::BuildLibraryContents(*library.value(), prog_id);
   generate::VectorContentsLists lists = generate::MakeContentsLists(contents);
@@ -183,6 +198,7 @@ void AddGenerateCommand(CLI::App& app, int* exit_code) {
                     "Vtable wrappers instead of Invoke usage comments");
   command->add_flag("--no-generics", request->no_generics,
                     "Leave out the generic COM support block");
+  AddCatalogueHostOptions(command, &request->host);
   command->add_option("--backend", request->backend, "Reader: portable or oleaut")
       ->check(CLI::IsMember({"portable", "oleaut"}));
   command->callback([request, exit_code] {

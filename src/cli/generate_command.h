@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/host_catalogue.h"
 #include "generate/generation_context.h"
 #include "typeinfo/library_contents.h"
 
@@ -21,14 +22,18 @@ struct GenerateRequest {
   bool vtable = false;
   bool no_generics = false;
   std::string backend;
+  // Where ProgIDs come from: the registry, or on Linux a Wine prefix.
+  catalogue::HostOptions host;
   // SOURCE_DATE_EPOCH as found in the environment, if set.
   bool has_source_date_epoch = false;
   std::string source_date_epoch;
 };
 
-// Hook for the ProgID look-up: the registry-backed one (catalogue) goes
-// here. Until it is wired in, every object class reads as having no ProgID.
-typeinfo::ProgIdLookup CommandLineProgIdLookup();
+// ProgIDs from CLSID\{guid}\ProgID of the registry the options name. With
+// no registry at hand (no Wine prefix on Linux) object classes have none;
+// a prefix named explicitly that cannot be read is an error (stderr, false).
+bool CommandLineProgIdLookup(const catalogue::HostOptions& host,
+                             typeinfo::ProgIdLookup* lookup);
 
 // The generic COM support block the command line writes.
 generate::GenericBlockWriter CommandLineGenericBlock();

@@ -7,6 +7,7 @@
 
 #include "cli/backends.h"
 #include "cli/generate_command.h"
+#include "cli/list_command.h"
 #include "cli/output.h"
 
 namespace velbrook::cli {
@@ -15,6 +16,7 @@ namespace {
 struct ShowOptions {
   std::string library;
   std::string backend;
+  catalogue::HostOptions host;
 };
 
 int RunShow(const ShowOptions& options) {
@@ -29,8 +31,10 @@ int RunShow(const ShowOptions& options) {
     ReportOpenFailure(options.library, library.error());
     return 1;
   }
+  typeinfo::ProgIdLookup prog_id;
+  if (!CommandLineProgIdLookup(options.host, &prog_id)) return 1;
   const typeinfo::LibraryContents contents =
-      typeinfo::BuildLibraryContents(*library.value(), CommandLineProgIdLookup());
+      typeinfo::BuildLibraryContents(*library.value(), prog_id);
   return WriteStdout(ShowText(contents)) ? 0 : 1;
 }
 
@@ -60,6 +64,7 @@ void AddShowCommand(CLI::App& app, int* exit_code) {
   CLI::App* command =
       app.add_subcommand("show", "List the contents window's four lists for a library");
   command->add_option("LIBRARY", options->library, "Type library file")->required();
+  AddCatalogueHostOptions(command, &options->host);
   command->add_option("--backend", options->backend, "Reader: portable or oleaut")
       ->check(CLI::IsMember({"portable", "oleaut"}));
   command->callback([options, exit_code] { *exit_code = RunShow(*options); });
