@@ -3,15 +3,27 @@
 
 #include "app/win/desktop.h"
 #include "app/win/message_pump.h"
-#include "app/win/placeholder_services.h"
+#include "app/win/real_services.h"
+#include "app/win/save_dialog.h"
 #include "app/win/startup.h"
+#include "catalogue/win32_host.h"
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/,
                    LPSTR /*arguments*/, int /*show*/) {
   using namespace velbrook::app;
   Win32Binder binder;
   Win32Desktop desktop;
-  PlaceholderServices services;
+  velbrook::catalogue::Win32ClassesRegistry registry;
+  velbrook::catalogue::Win32FileSystem file_system;
+  velbrook::catalogue::Win32Environment environment;
+  Win32SaveDialog save_dialog;
+  RealServicesSeams seams;
+  seams.registry = &registry;
+  seams.file_system = &file_system;
+  seams.environment = &environment;
+  seams.desktop = &desktop;
+  seams.save_dialog = &save_dialog;
+  RealServices services(seams);
   StartupContext context;
   context.instance = GetModuleHandleA(nullptr);
   context.binder = &binder;

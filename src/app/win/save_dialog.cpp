@@ -1,0 +1,34 @@
+// The save-file dialog of a generation run.
+#include "app/win/save_dialog.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+namespace velbrook::app {
+namespace {
+
+// Pairs of description and pattern, the whole ended by an extra NUL.
+constexpr char kFilter[] =
+    "Include files (.inc)\0*.inc\0All files\0*.*\0";
+
+}  // namespace
+
+std::optional<std::string> Win32SaveDialog::AskIncludePath(
+    HWND owner, const std::string& default_name) {
+  char name[260] = {};
+  std::strncpy(name, default_name.c_str(), sizeof(name) - 1);
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = kFilter;  // the literal's own NUL ends the list
+  dialog.lpstrFile = name;
+  dialog.nMaxFile = sizeof(name);
+  dialog.lpstrDefExt = "inc";
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
+                 OFN_CREATEPROMPT | OFN_LONGNAMES;
+  if (GetSaveFileNameA(&dialog) == 0) return std::nullopt;
+  return std::string(name);
+}
+
+}  // namespace velbrook::app
