@@ -11,11 +11,9 @@
 # The programs' targets are created later than this file is read (in src/),
 # so the install rules and CPack are set up by a call deferred to the end of
 # the top-level directory.
+# Everything, the WIN32 test included, waits for that call, so the file may
+# be included before or after project().
 include_guard(GLOBAL)
-
-if(NOT WIN32)
-  return()
-endif()
 
 set(VELBROOK_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR}/../packaging)
 get_filename_component(VELBROOK_PACKAGING_DIR ${VELBROOK_PACKAGING_DIR} ABSOLUTE)
@@ -23,6 +21,12 @@ set(VELBROOK_PACKAGING_SOURCE ${CMAKE_CURRENT_LIST_DIR}/..)
 get_filename_component(VELBROOK_PACKAGING_SOURCE ${VELBROOK_PACKAGING_SOURCE} ABSOLUTE)
 
 macro(velbrook_setup_packaging)
+  if(WIN32)
+    _velbrook_setup_packaging()
+  endif()
+endmacro()
+
+macro(_velbrook_setup_packaging)
   set(_vb_component velbrook)
 
   # The programs, at the zip's root.
