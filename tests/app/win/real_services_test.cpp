@@ -1,0 +1,494 @@
+// The real services behind the real windows: a scan of an in-memory registry
+// listing our fixture libraries, opening them into the contents lists (which
+// must read as the command line's show prints them) and generation through
+// the Generate button (which must write what the generator writes).
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/model/list_rules.h"
+#include "app/win/app.h"
+#include "app/win/base_window.h"
+#include "app/win/column_list_view.h"
+#include "app/win/controls.h"
+#include "app/win/list_view.h"
+#include "app/win/message_pump.h"
+#include "app/win/real_services.h"
+#include "catalogue/library_scan.h"
+#include "catalogue/library_search.h"
+#include "catalogue/registry_functions.h"
+#include "catalogue/win32_host.h"
+#include "cli/show_command.h"
+#include "generate/contents_list.h"
+#include "generate/generator.h"
+#include "generate/generic_block_hook.h"
+#include "generate/row_maps.h"
+#include "com_scope.h"
+#include "memory_registry.h"
+#include "app_fakes.h"
+#include "typeinfo/library_contents.h"
+#include "typeinfo/oleaut/oleaut_opener.h"
+
+namespace velbrook::app::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+constexpr char kDate[] = "01/02/2003";
+
+// The fixture paths as the registry would hold them: Wine's Z: drive.
+std::string WindowsPath(const std::string& unix_path) {
+  std::string path = "Z:" + unix_path;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+std::vector<std::string> FixturePaths() {
+  std::vector<std::string> paths;
+  std::stringstream list(VELBROOK_IDL_FIXTURES);
+  std::string item;
+  while (std::getline(list, item, '|')) {
+    if (!item.empty()) paths.push_back(WindowsPath(item));
+  }
+  return paths;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string TemporaryPath(const std::string& name) {
+  char directory[MAX_PATH] = {};
+  GetTempPathA(sizeof(directory), directory);
+  return std::string(directory) + "velbrook-app-" +
+         std::to_string(GetCurrentProcessId()) + "-" + name;
+}
+
+class ScriptedSaveDialog : public SaveDialog {
+ public:
+  std::optional<std::string> AskIncludePath(
+      HWND owner, const std::string& default_name) override {
+    owners.push_back(owner);
+    default_names.push_back(default_name);
+    return answer;
+  }
+  std::optional<std::string> answer;
+  std::vector<HWND> owners;
+  std::vector<std::string> default_names;
+};
+
+void Click(HWND window, HWND button) {
+  SendMessageA(window, WM_COMMAND,
+               MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
+void SetRowChecked(HWND list, int row, bool checked) {
+  lv::SetItemState(list, row, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1),
+                   LVIS_STATEIMAGEMASK);
+}
+
+class RealServicesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitializeCom();
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    ASSERT_TRUE(BaseWindow::RegisterWindowClass(instance));
+    paths_ = FixturePaths();
+    ASSERT_FALSE(paths_.empty());
+    int number = 0;
+    for (const std::string& path : paths_) {
+      const std::string key =
+          "TypeLib\\{00000000-0000-0000-0000-00000000000" +
+          std::to_string(number++) + "}\\1.0";
+      registry_.SetValue(key, "", "Fixture " + catalogue::FileColumnOf(path));
+      registry_.SetValue(key + "\\0\\win32", "", path);
+      RegisterProgIds(path);
+    }
+    // A version whose file is missing is left out of the list.
+    registry_.SetValue("TypeLib\\{00000000-0000-0000-0000-0000000000FF}\\1.0",
+                       "", "Missing");
+    registry_.SetValue(
+        "TypeLib\\{00000000-0000-0000-0000-0000000000FF}\\1.0\\0\\win32", "",
+        "Z:\\no\\such\\file.tlb");
+
+    RealServicesSeams seams;
+    seams.registry = &registry_;
+    seams.file_system = &file_system_;
+    seams.environment = &environment_;
+    seams.desktop = &desktop_;
+    seams.save_dialog = &dialog_;
+    seams.date_text = [] { return std::string(kDate); };
+    services_ = std::make_unique<RealServices>(seams);
+
+    AppContext context;
+    context.instance = instance;
+    context.services = services_.get();
+    context.desktop = &desktop_;
+    context.component = &component_;
+    context.screen = {1024, 768};
+    context.start_directory = "C:\\nowhere";
+    app_ = std::make_unique<App>(context);
+    ASSERT_TRUE(app_->BuildWindows());
+    app_->OnScan();
+  }
+
+  void TearDown() override {
+    app_.reset();
+    PumpPendingMessages();
+    for (const std::string& path : written_) DeleteFileA(path.c_str());
+    UninitializeCom();
+  }
+
+  // Every coclass of the fixture gets a ProgID, so that column is filled.
+  void RegisterProgIds(const std::string& path) {
+    auto library = component_.OpenLibraryFile(path);
+    ASSERT_TRUE(library.ok()) << path;
+    const typeinfo::TypeList* classes = library.value()->ObjectClasses();
+    for (uint32_t i = 1; i <= typeinfo::WalkCount(classes); ++i) {
+      const typeinfo::Type* coclass = classes->Item(i);
+      if (coclass == nullptr) continue;
+      registry_.SetValue("CLSID\\" + coclass->GuidText() + "\\ProgID", "",
+                         "Fixture." + coclass->Name() + ".1");
+    }
+  }
+
+  // The library list row of a fixture, or -1.
+  int RowOf(const std::string& path) {
+    HWND list = app_->main_window().library_list();
+    for (int row = 0; row < lv::RowCount(list); ++row) {
+      if (lv::CellText(list, row, MainWindow::kPathColumn) == path) return row;
+    }
+    return -1;
+  }
+
+  // Opens the row; the contents window closes itself once shown, so the
+  // opening's wait returns with the lists still filled.
+  bool Open(int row) {
+    PostMessageA(app_->contents_window().hwnd(), WM_CLOSE, 0, 0);
+    return app_->OpenRow(row);
+  }
+
+  // The four lists in the command line's show format.
+  std::string ShownText() {
+    ContentsWindow& contents = app_->contents_window();
+    auto line = [&](ContentsList which, int row, int columns) {
+      std::string text;
+      for (int column = 0; column < columns; ++column) {
+        if (column != 0) text += "\t";
+        text += contents.CellText(which, row, column);
+      }
+      return text + "\n";
+    };
+    std::string text =
+        "# Object classes list\nInterfaces\tObject classes\tProgIDs\tHidden\n";
+    for (int row = 0; row < contents.RowCount(ContentsList::kObjectClasses);
+         ++row) {
+      text += line(ContentsList::kObjectClasses, row, 4);
+    }
+    text += "\n# Event interfaces list\nEvent Interfaces\tfor Objects\t\tHidden\n";
+    for (int row = 0; row < contents.RowCount(ContentsList::kEventInterfaces);
+         ++row) {
+      text += line(ContentsList::kEventInterfaces, row, 4);
+    }
+    text += "\n# Types list\nTypes\n";
+    for (int row = 0; row < contents.RowCount(ContentsList::kTypes); ++row) {
+      text += line(ContentsList::kTypes, row, 1);
+    }
+    text += "\n# Enumerations list\nConstant Enumerations\n";
+    for (int row = 0; row < contents.RowCount(ContentsList::kEnumerations);
+         ++row) {
+      text += line(ContentsList::kEnumerations, row, 1);
+    }
+    return text;
+  }
+
+  typeinfo::ProgIdLookup ProgIds() {
+    return [this](const std::string& guid) {
+      return catalogue::ReadKeyValue(registry_, "CLSID\\" + guid + "\\ProgID");
+    };
+  }
+
+  typeinfo::LibraryContents ExpectedContents(const std::string& path) {
+    auto library = component_.OpenLibraryFile(path);
+    EXPECT_TRUE(library.ok());
+    return typeinfo::BuildLibraryContents(*library.value(), ProgIds());
+  }
+
+  // The generator's output for the lists in the window's display order and
+  // check marks, with the rows' cells taken from the contents model.
+  std::string ExpectedInclude(const std::string& library_path,
+                              const std::string& output_path, bool use_invoke,
+                              bool include_generics) {
+    auto library = component_.OpenLibraryFile(library_path);
+    EXPECT_TRUE(library.ok());
+    const typeinfo::LibraryContents contents =
+        typeinfo::BuildLibraryContents(*library.value(), ProgIds());
+    generate::VectorContentsLists model = generate::MakeContentsLists(contents);
+    generate::VectorContentsLists lists;
+    ContentsWindow& window = app_->contents_window();
+    auto reorder = [&](ContentsList which, const generate::VectorContentsList& from,
+                       generate::VectorContentsList* to, bool sortable) {
+      for (int row = 0; row < window.RowCount(which); ++row) {
+        size_t hidden = static_cast<size_t>(row);
+        if (sortable) {
+          hidden = static_cast<size_t>(
+              ParseHiddenRowNumber(window.CellText(which, row, 3)));
+        }
+        const generate::VectorContentsList::Row& source = from.rows().at(hidden);
+        to->AddRow(source.cells, source.hidden,
+                   window.IsRowChecked(which, row) == 1);
+      }
+    };
+    reorder(ContentsList::kObjectClasses, model.classes, &lists.classes, true);
+    reorder(ContentsList::kEventInterfaces, model.events, &lists.events, true);
+    reorder(ContentsList::kTypes, model.types, &lists.types, false);
+    reorder(ContentsList::kEnumerations, model.enumerations,
+            &lists.enumerations, false);
+    const generate::RowMaps maps = generate::RowMaps::FromContents(contents);
+    generate::GenerationInputs inputs;
+    inputs.library = library.value().get();
+    inputs.classes = &lists.classes;
+    inputs.events = &lists.events;
+    inputs.types = &lists.types;
+    inputs.enumerations = &lists.enumerations;
+    inputs.row_maps = &maps;
+    inputs.library_path = library_path;
+    inputs.output_path = output_path;
+    inputs.date_text = [] { return std::string(kDate); };
+    inputs.use_invoke = [use_invoke] { return use_invoke; };
+    inputs.include_generics = [include_generics] { return include_generics; };
+    inputs.prog_id = ProgIds();
+    inputs.generic_block = generate::LinkedGenericBlock();
+    return generate::GenerateIncludeText(inputs);
+  }
+
+  std::string Output(const std::string& name) {
+    std::string path = TemporaryPath(name);
+    DeleteFileA(path.c_str());
+    written_.push_back(path);
+    return path;
+  }
+
+  std::string FixtureNamed(const std::string& file) {
+    for (const std::string& path : paths_) {
+      if (catalogue::FileColumnOf(path) == file) return path;
+    }
+    ADD_FAILURE() << "no fixture " << file;
+    return std::string();
+  }
+
+  MemoryRegistry registry_;
+  catalogue::Win32FileSystem file_system_;
+  catalogue::Win32Environment environment_;
+  FakeDesktop desktop_;
+  ScriptedSaveDialog dialog_;
+  typeinfo::oleaut::OleautOpener component_;
+  std::unique_ptr<RealServices> services_;
+  std::unique_ptr<App> app_;
+  std::vector<std::string> paths_;
+  std::vector<std::string> written_;
+};
+
+TEST_F(RealServicesTest, ScanListsEveryFixtureSortedAndSkipsMissingFiles) {
+  HWND list = app_->main_window().library_list();
+  ASSERT_EQ(lv::RowCount(list), static_cast<int>(paths_.size()));
+  std::string previous;
+  for (int row = 0; row < lv::RowCount(list); ++row) {
+    std::string file = lv::CellText(list, row, MainWindow::kFileColumn);
+    EXPECT_LE(previous, file);
+    previous = file;
+    std::string path = lv::CellText(list, row, MainWindow::kPathColumn);
+    EXPECT_EQ(file, catalogue::FileColumnOf(path));
+    EXPECT_EQ(lv::CellText(list, row, MainWindow::kDescriptionColumn),
+              "Fixture " + file);
+    EXPECT_EQ(lv::CellText(list, row, MainWindow::kClsidColumn).substr(0, 9),
+              "{00000000");
+  }
+  EXPECT_EQ(RowOf("Z:\\no\\such\\file.tlb"), -1);
+  EXPECT_EQ(WindowText(app_->main_window().count_text()),
+            std::to_string(paths_.size()));
+}
+
+TEST_F(RealServicesTest, NoTypeLibKeyLeavesTheListEmpty) {
+  MemoryRegistry empty;
+  RealServicesSeams seams;
+  seams.registry = &empty;
+  seams.file_system = &file_system_;
+  seams.environment = &environment_;
+  RealServices services(seams);
+  class Sink : public ScanSink {
+   public:
+    bool PollAbort() override { return false; }
+    bool IncludeFilesNotFound() const override { return false; }
+    void AddLibrary(const LibraryEntry&) override { ++added; }
+    void SetStatusText(const std::string&) override {}
+    int added = 0;
+  } sink;
+  EXPECT_EQ(services.ScanLibraries(sink), ScanOutcome::kNoTypeLibKey);
+  EXPECT_EQ(sink.added, 0);
+}
+
+TEST_F(RealServicesTest, OpeningFillsTheListsAsShowPrintsThem) {
+  for (const std::string& path : paths_) {
+    SCOPED_TRACE(path);
+    int row = RowOf(path);
+    ASSERT_GE(row, 0);
+    ASSERT_TRUE(Open(row));
+    EXPECT_TRUE(desktop_.messages.empty());
+    EXPECT_EQ(ShownText(), cli::ShowText(ExpectedContents(path)));
+    // Every row starts unchecked.
+    for (int i = 0; i < kContentsListCount; ++i) {
+      auto which = static_cast<ContentsList>(i);
+      for (int r = 0; r < app_->contents_window().RowCount(which); ++r) {
+        EXPECT_EQ(app_->contents_window().IsRowChecked(which, r), 0);
+      }
+    }
+  }
+}
+
+TEST_F(RealServicesTest, ShapesHasRowsInEveryListItShows) {
+  ASSERT_TRUE(Open(RowOf(FixtureNamed("SHAPES.TLB"))));
+  ContentsWindow& contents = app_->contents_window();
+  EXPECT_GT(contents.RowCount(ContentsList::kObjectClasses), 0);
+  EXPECT_THAT(contents.CellText(ContentsList::kObjectClasses, 0, 2),
+              HasSubstr("Fixture."));
+}
+
+TEST_F(RealServicesTest, MissingFileAndUnreadableFileGiveTheirMessages) {
+  registry_.SetValue("TypeLib\\{00000000-0000-0000-0000-0000000000EE}\\1.0", "",
+                     "Not a library");
+  // This test program itself exists but holds no type library.
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, sizeof(self));
+  registry_.SetValue(
+      "TypeLib\\{00000000-0000-0000-0000-0000000000EE}\\1.0\\0\\win32", "",
+      self);
+  SetChecked(app_->main_window().files_option(), true);
+  app_->OnScan();
+  int missing = RowOf("Z:\\no\\such\\file.tlb");
+  int unreadable = RowOf(self);
+  ASSERT_GE(missing, 0);
+  ASSERT_GE(unreadable, 0);
+  EXPECT_FALSE(Open(missing));
+  EXPECT_FALSE(Open(unreadable));
+  PumpPendingMessages();
+  ASSERT_EQ(desktop_.messages.size(), 2u);
+  EXPECT_EQ(desktop_.messages[0].text,
+            "Sorry, I can't find file: \r\nZ:\\no\\such\\file.tlb");
+  EXPECT_THAT(desktop_.messages[1].text,
+              HasSubstr("Sorry, I can't access the information"));
+}
+
+TEST_F(RealServicesTest, GenerateWithEveryRowToggledOnMatchesTheGenerator) {
+  for (const std::string& path : paths_) {
+    SCOPED_TRACE(path);
+    ASSERT_TRUE(Open(RowOf(path)));
+    ContentsWindow& contents = app_->contents_window();
+    for (int i = 0; i < kContentsListCount; ++i) {
+      Click(contents.hwnd(), contents.toggle_button(static_cast<ContentsList>(i)));
+    }
+    const std::string output = Output(catalogue::FileColumnOf(path) + ".inc");
+    dialog_.answer = output;
+    Click(contents.hwnd(), contents.generate_button());
+    ASSERT_TRUE(FileExists(output));
+    EXPECT_EQ(ReadFileBytes(output),
+              ExpectedInclude(path, output, /*use_invoke=*/true,
+                              /*include_generics=*/true));
+    EXPECT_EQ(dialog_.owners.back(), app_->main_window().hwnd());
+    EXPECT_EQ(dialog_.default_names.back(),
+              generate::DefaultIncludeFileName(catalogue::FileColumnOf(path)));
+  }
+}
+
+TEST_F(RealServicesTest, GenerateFollowsSortedRowsCheckMarksAndOptions) {
+  for (const std::string& path : paths_) {
+    SCOPED_TRACE(path);
+    ASSERT_TRUE(Open(RowOf(path)));
+    ContentsWindow& contents = app_->contents_window();
+    // Sorted by object class, descending order of adding is lost: the rows
+    // map through their Hidden numbers.
+    SortByColumn(contents.list(ContentsList::kObjectClasses), 1);
+    SortByColumn(contents.list(ContentsList::kEventInterfaces), 0);
+    for (int i = 0; i < kContentsListCount; ++i) {
+      HWND list = contents.list(static_cast<ContentsList>(i));
+      for (int row = 0; row < lv::RowCount(list); ++row) {
+        SetRowChecked(list, row, row % 2 == 0);
+      }
+    }
+    SetChecked(contents.use_invoke_option(), false);
+    SetChecked(contents.generics_option(), false);
+    const std::string output = Output("sorted.inc");
+    dialog_.answer = output;
+    Click(contents.hwnd(), contents.generate_button());
+    ASSERT_TRUE(FileExists(output));
+    const std::string expected = ExpectedInclude(
+        path, output, /*use_invoke=*/false, /*include_generics=*/false);
+    EXPECT_EQ(ReadFileBytes(output), expected);
+    // The options reached the generator: without generics the text differs.
+    EXPECT_NE(expected, ExpectedInclude(path, output, false, true));
+  }
+}
+
+TEST_F(RealServicesTest, CancelledDialogWritesNothing) {
+  ASSERT_TRUE(Open(RowOf(paths_[0])));
+  dialog_.answer.reset();
+  Click(app_->contents_window().hwnd(),
+        app_->contents_window().generate_button());
+  EXPECT_EQ(dialog_.owners.size(), 1u);
+  EXPECT_TRUE(desktop_.messages.empty());
+}
+
+TEST_F(RealServicesTest, UnwritableFileIsReportedAndFocusReturns) {
+  ASSERT_TRUE(Open(RowOf(paths_[0])));
+  ShowWindow(app_->contents_window().hwnd(), SW_SHOWNORMAL);
+  dialog_.answer = "Z:\\no\\such\\directory\\out.inc";
+  Click(app_->contents_window().hwnd(),
+        app_->contents_window().generate_button());
+  ASSERT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_EQ(desktop_.messages[0].text,
+            "Sorry, I can't write the file: \r\nZ:\\no\\such\\directory\\out.inc");
+  EXPECT_EQ(desktop_.messages[0].owner, app_->main_window().hwnd());
+  EXPECT_FALSE(FileExists("Z:\\no\\such\\directory\\out.inc"));
+  EXPECT_EQ(GetFocus(), app_->contents_window().hwnd());
+  ShowWindow(app_->contents_window().hwnd(), SW_HIDE);
+}
+
+TEST_F(RealServicesTest, SearchTestUsesTheCatalogueRules) {
+  const std::string shapes = FixtureNamed("SHAPES.TLB");
+  const typeinfo::LibraryContents contents = ExpectedContents(shapes);
+  ASSERT_FALSE(contents.class_rows.empty());
+  const std::string name = contents.class_rows[0].class_name;
+  EXPECT_TRUE(services_->LibraryDefinesName(
+      component_, shapes, catalogue::SearchKey(name)));
+  // The ProgID's first part "Fixture" matches every library with a coclass.
+  EXPECT_TRUE(services_->LibraryDefinesName(component_, shapes, "fixture"));
+  EXPECT_FALSE(services_->LibraryDefinesName(component_, shapes,
+                                             "nosuchnameanywhere"));
+  EXPECT_FALSE(services_->LibraryDefinesName(component_, "Z:\\no\\such.tlb",
+                                             "fixture"));
+}
+
+}  // namespace
+}  // namespace velbrook::app::testing
