@@ -121,10 +121,18 @@ int Run(const std::string& program, const std::string& library, DWORD hold_ms,
     std::printf("found main window and \"%s\"\n",
                 found.contents_caption.c_str());
     if (hold_ms != 0) {
+      // The contents window is owned by the main window, so it stays above
+      // it: moved off the screen for the main window's picture, then back.
+      RECT place = {};
+      GetWindowRect(found.contents, &place);
+      SetWindowPos(found.contents, nullptr, 4000, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       ShowOnTop(found.main);
       Sleep(500);
       Touch(ready_file + ".main");
       Sleep(hold_ms);
+      SetWindowPos(found.contents, nullptr, place.left, place.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER);
       ShowOnTop(found.contents);
       Sleep(500);
       Touch(ready_file + ".contents");
