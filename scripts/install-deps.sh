@@ -18,6 +18,7 @@ packages=(
   googletest libbenchmark-dev libcli11-dev
   g++-mingw-w64-i686 mingw-w64-tools
   g++-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb xauth
+  imagemagick x11-apps x11-utils
 )
 
 missing=()
