@@ -1,6 +1,8 @@
 // Entry point of the command line: list, show, generate, search, dump.
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+
 #include "cli/bench_command.h"
 #include "cli/dump_command.h"
 #include "cli/generate_command.h"
@@ -32,5 +34,6 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     return app.exit(error);
   }
+  std::fflush(stderr);
   return exit_code;
 }
