@@ -14,22 +14,25 @@ namespace {
 
 constexpr char kTypeLibKey[] = "TypeLib";
 
-bool ShouldList(const CatalogueSeams& seams, const ScanOptions& options,
-                const std::string& file) {
+bool ShouldList(const CatalogueSeams& seams, const ScanOptions& options, const std::string& file) {
   if (file.size() <= 2) return false;
-  return options.include_files_not_found ||
-         seams.file_system.ExistsAsNonDirectory(file);
+  return options.include_files_not_found || seams.file_system.ExistsAsNonDirectory(file);
 }
 
 }  // namespace
 
+std::string RegisteredVersionFile(const ClassesRegistry& registry, const Environment& environment,
+                                  const std::string& version_path) {
+  std::string file = FindWin32File(registry, version_path);
+  if (file.find('%') != std::string::npos) file = ExpandEnvironmentText(file, environment);
+  return file;
+}
+
 std::string FileColumnOf(const std::string& path) {
   size_t last_slash = path.rfind('\\');
-  std::string last =
-      last_slash == std::string::npos ? path : path.substr(last_slash + 1);
+  std::string last = last_slash == std::string::npos ? path : path.substr(last_slash + 1);
   if (last.find('.') == std::string::npos && last_slash != std::string::npos) {
-    size_t prior_slash = last_slash == 0 ? std::string::npos
-                                         : path.rfind('\\', last_slash - 1);
+    size_t prior_slash = last_slash == 0 ? std::string::npos : path.rfind('\\', last_slash - 1);
     size_t start = prior_slash == std::string::npos ? 0 : prior_slash + 1;
     last = path.substr(start);
   }
@@ -56,14 +59,10 @@ void AddLibrary(const CatalogueSeams& seams, const ScanOptions& options,
     const std::string version_path = library_path + "\\" + version;
     std::string description;
     {
-      std::unique_ptr<RegistryKey> version_key =
-          OpenClassesKey(seams.registry, version_path);
+      std::unique_ptr<RegistryKey> version_key = OpenClassesKey(seams.registry, version_path);
       description = EnumValueText(version_key.get(), 0, true);
     }
-    std::string file = FindWin32File(seams.registry, version_path);
-    if (file.find('%') != std::string::npos) {
-      file = ExpandEnvironmentText(file, seams.environment);
-    }
+    std::string file = RegisteredVersionFile(seams.registry, seams.environment, version_path);
     if (!ShouldList(seams, options, file)) continue;
     std::string file_column = FileColumnOf(file);
     int row = SortedRowIndex(seams.list, file_column);
@@ -71,8 +70,7 @@ void AddLibrary(const CatalogueSeams& seams, const ScanOptions& options,
     seams.list.SetCellText(row, kColumnDescription, description);
     seams.list.SetCellText(row, kColumnPath, file);
     seams.list.SetCellText(row, kColumnClsid, UpperAscii(guid_key));
-    seams.list.SetCellText(row, kColumnHidden,
-                           std::to_string(seams.list.RowCount() - 1));
+    seams.list.SetCellText(row, kColumnHidden, std::to_string(seams.list.RowCount() - 1));
   }
 }
 
@@ -90,8 +88,8 @@ void ScanTypeLibraries(const CatalogueSeams& seams, const ScanOptions& options) 
     std::string guid_key = EnumSubkeyName(type_libs.get(), index);
     if (guid_key == kRegistryError) break;
     AddLibrary(seams, options, guid_key);
-    seams.window.SetStatusText(std::string("Searching HKEY_CLASSES_ROOT ") + "\\" +
-                               kTypeLibKey + ": " + guid_key);
+    seams.window.SetStatusText(std::string("Searching HKEY_CLASSES_ROOT ") + "\\" + kTypeLibKey +
+                               ": " + guid_key);
   }
   type_libs.reset();
   seams.window.SetStatusText("");

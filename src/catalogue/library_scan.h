@@ -51,6 +51,11 @@ struct ScanOptions {
   bool include_files_not_found = false;
 };
 
+// The Win32 file registered under TypeLib\{guid}\version, its %NAME%
+// references expanded: the Path column of that version's row.
+std::string RegisteredVersionFile(const ClassesRegistry& registry, const Environment& environment,
+                                  const std::string& version_path);
+
 // The File column for a path: its last "\" component upper-cased, or the
 // last two joined by "\" when the last has no "." (a resource number).
 std::string FileColumnOf(const std::string& path);

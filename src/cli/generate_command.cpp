@@ -11,6 +11,7 @@
 
 #include "catalogue/registry_functions.h"
 #include "cli/backends.h"
+#include "cli/library_argument.h"
 #include "cli/list_command.h"
 #include "cli/output.h"
 #include "generate/contents_list.h"
@@ -46,12 +47,6 @@ bool ParseEpoch(const std::string& text, std::time_t* when) {
   return true;
 }
 
-std::string AbsolutePath(const std::string& path) {
-  std::error_code error;
-  std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.string();
-}
-
 }  // namespace
 
 void ReportOpenFailure(const std::string& library, const Error& error) {
@@ -65,8 +60,7 @@ void ReportOpenFailure(const std::string& library, const Error& error) {
   }
 }
 
-bool CommandLineProgIdLookup(const catalogue::HostOptions& host,
-                             typeinfo::ProgIdLookup* lookup) {
+bool CommandLineProgIdLookup(const catalogue::HostOptions& host, typeinfo::ProgIdLookup* lookup) {
   *lookup = [](const std::string&) { return std::string(); };
   auto catalogue = catalogue::OpenHostCatalogue(host);
   if (!catalogue.ok()) {
@@ -115,16 +109,13 @@ int RunGenerate(const GenerateRequest& request) {
                  request.backend.c_str());
     return 2;
   }
-  auto library = opener->OpenLibraryFile(request.library);
-  if (!library.ok()) {
-    ReportOpenFailure(request.library, library.error());
-    return 1;
-  }
+  OpenedLibrary library = OpenLibraryArgument(request.library, *opener, request.host);
+  if (!library.library) return 1;
 
   typeinfo::ProgIdLookup prog_id;
   if (!CommandLineProgIdLookup(request.host, &prog_id)) return 1;
   const typeinfo::LibraryContents contents =
-      typeinfo::BuildLibraryContents(*library.value(), prog_id);
+      typeinfo::BuildLibraryContents(*library.library, prog_id);
   generate::VectorContentsLists lists = generate::MakeContentsLists(contents);
   const generate::RowMaps maps = generate::RowMaps::FromContents(contents);
   if (request.all) {
@@ -135,16 +126,14 @@ int RunGenerate(const GenerateRequest& request) {
   }
   for (const std::string& name : request.selects) {
     if (generate::SelectRowsNamed(&lists, name) == 0) {
-      std::fprintf(stderr, "velbrook: --select %s: no row of %s has that name\n",
-                   name.c_str(), request.library.c_str());
+      std::fprintf(stderr, "velbrook: --select %s: no row of %s has that name\n", name.c_str(),
+                   request.library.c_str());
       return 1;
     }
   }
 
   const std::string output =
-      request.output.empty()
-          ? generate::DefaultIncludeFileName(LibraryFileText(request.library))
-          : request.output;
+      request.output.empty() ? generate::DefaultIncludeFileName(library.file_text) : request.output;
 
   std::error_code error;
   if (std::filesystem::is_directory(output, error)) {
@@ -153,13 +142,13 @@ int RunGenerate(const GenerateRequest& request) {
   }
 
   generate::GenerationInputs inputs;
-  inputs.library = library.value().get();
+  inputs.library = library.library.get();
   inputs.classes = &lists.classes;
   inputs.events = &lists.events;
   inputs.types = &lists.types;
   inputs.enumerations = &lists.enumerations;
   inputs.row_maps = &maps;
-  inputs.library_path = AbsolutePath(request.library);
+  inputs.library_path = library.header_path;
   inputs.output_path = output;
   inputs.date_text = [when, utc] { return generate::ShortDateText(when, utc); };
   const bool use_invoke = !request.vtable;
@@ -184,15 +173,15 @@ int RunGenerate(const GenerateRequest& request) {
 void AddGenerateCommand(CLI::App& app, int* exit_code) {
   auto request = std::make_shared<GenerateRequest>();
   request->backend = DefaultBackend();
-  CLI::App* command =
-      app.add_subcommand("generate", "Write a HotBasic include file for a library");
-  command->add_option("LIBRARY", request->library, "Type library file")->required();
+  CLI::App* command = app.add_subcommand("generate", "Write a HotBasic include file for a library");
+  command
+      ->add_option("LIBRARY", request->library, "Type library file, or a registered library's GUID")
+      ->required();
   command->add_option("-o,--output", request->output,
                       "Include file to write (default: the library's name with .inc, "
                       "in the current directory)");
   command->add_flag("--all", request->all, "Check every row of the four lists");
-  command->add_option("--select", request->selects,
-                      "Check the rows shown under NAME (repeatable)")
+  command->add_option("--select", request->selects, "Check the rows shown under NAME (repeatable)")
       ->allow_extra_args(false);
   command->add_flag("--vtable", request->vtable,
                     "Vtable wrappers instead of Invoke usage comments");

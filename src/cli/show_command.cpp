@@ -7,6 +7,7 @@
 
 #include "cli/backends.h"
 #include "cli/generate_command.h"
+#include "cli/library_argument.h"
 #include "cli/list_command.h"
 #include "cli/output.h"
 
@@ -26,15 +27,12 @@ int RunShow(const ShowOptions& options) {
                  options.backend.c_str());
     return 2;
   }
-  auto library = opener->OpenLibraryFile(options.library);
-  if (!library.ok()) {
-    ReportOpenFailure(options.library, library.error());
-    return 1;
-  }
+  OpenedLibrary library = OpenLibraryArgument(options.library, *opener, options.host);
+  if (!library.library) return 1;
   typeinfo::ProgIdLookup prog_id;
   if (!CommandLineProgIdLookup(options.host, &prog_id)) return 1;
   const typeinfo::LibraryContents contents =
-      typeinfo::BuildLibraryContents(*library.value(), prog_id);
+      typeinfo::BuildLibraryContents(*library.library, prog_id);
   return WriteStdout(ShowText(contents)) ? 0 : 1;
 }
 
@@ -48,8 +46,7 @@ std::string ShowText(const typeinfo::LibraryContents& contents) {
   }
   text += "\n# Event interfaces list\nEvent Interfaces\tfor Objects\t\tHidden\n";
   for (const typeinfo::EventRow& row : contents.event_rows) {
-    text += row.interface_name + "\t" + row.owners + "\t\t" + std::to_string(row.hidden) +
-            "\n";
+    text += row.interface_name + "\t" + row.owners + "\t\t" + std::to_string(row.hidden) + "\n";
   }
   text += "\n# Types list\nTypes\n";
   for (const std::string& row : contents.type_rows) text += row + "\n";
@@ -63,7 +60,9 @@ void AddShowCommand(CLI::App& app, int* exit_code) {
   options->backend = DefaultBackend();
   CLI::App* command =
       app.add_subcommand("show", "List the contents window's four lists for a library");
-  command->add_option("LIBRARY", options->library, "Type library file")->required();
+  command
+      ->add_option("LIBRARY", options->library, "Type library file, or a registered library's GUID")
+      ->required();
   AddCatalogueHostOptions(command, &options->host);
   command->add_option("--backend", options->backend, "Reader: portable or oleaut")
       ->check(CLI::IsMember({"portable", "oleaut"}));

@@ -163,7 +163,13 @@ def compare_windows(args):
     env = wine_env(args.prefix)
     failures = 0
     cases = [['list'], ['list', '--include-missing'], ['search', 'StdFont'],
-             ['search', 'IUnknown', '--include-missing'], ['search', 'NoSuchName']]
+             ['search', 'IUnknown', '--include-missing'], ['search', 'NoSuchName'],
+             # Libraries named by their registered GUID: the newest version,
+             # a resource of a module, a missing file, an unregistered GUID.
+             ['show', '{D1D1D1D1-1111-4111-8111-111111111111}'],
+             ['show', 'd5d5d5d5-5555-4555-8555-555555555555'],
+             ['show', '{d2d2d2d2-2222-4222-8222-222222222222}'],
+             ['show', '{D9D9D9D9-9999-4999-8999-999999999999}']]
     for case in cases:
         windows = subprocess.run([args.wine, args.windows_cli] + case, env=env,
                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE)
@@ -178,8 +184,50 @@ def compare_windows(args):
             print(' windows (exit %d):\n%s\n linux (exit %d):\n%s' %
                   (windows.returncode, windows.stdout.decode('cp1252'), linux.returncode,
                    linux.stdout.decode('cp1252')))
+    failures += compare_generate_by_guid(args, env)
     subprocess.run([args.wineserver, '-w'], env=env)
     return 1 if failures else 0
+
+
+def compare_generate_by_guid(args, env):
+    """generate GUID --all gives the same file from both builds (but for the
+    header's date, which each writes in its own form); the header names the
+    registered path."""
+    guid = '{D1D1D1D1-1111-4111-8111-111111111111}'
+    work = args.prefix + '-generate'
+    shutil.rmtree(work, ignore_errors=True)
+    env = dict(env, SOURCE_DATE_EPOCH='0')
+    commands = {
+        'windows': [args.wine, os.path.abspath(args.windows_cli)],
+        'linux': [os.path.abspath(args.linux_cli)],
+    }
+    options = {'windows': [], 'linux': ['--wine-prefix', args.prefix, '--bitness', '64']}
+    texts = []
+    for name in ('windows', 'linux'):
+        directory = os.path.join(work, name)
+        os.makedirs(directory)
+        result = subprocess.run(commands[name] + ['generate', guid, '--all'] + options[name],
+                                env=env, cwd=directory,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        path = os.path.join(directory, 'STDOLE32.inc')
+        if result.returncode != 0 or not os.path.isfile(path):
+            print('MISMATCH generate %s: %s exit %d: %s' %
+                  (guid, name, result.returncode, result.stderr.decode(errors='replace')))
+            return 1
+        with open(path, 'rb') as f:
+            lines = f.read().split(b'\r\n')
+        lines[1] = lines[1].rsplit(b' on ', 1)[0]
+        texts.append(lines)
+    shutil.rmtree(work, ignore_errors=True)
+    header = b"' COM Include for file: C:\\windows\\system32\\stdole32.tlb"
+    if texts[0] != texts[1]:
+        print('MISMATCH generate %s: the two include files differ' % guid)
+        return 1
+    if texts[1][0] != header:
+        print('MISMATCH generate %s: header %r' % (guid, texts[1][0]))
+        return 1
+    print('ok generate %s --all: %d lines, same from both builds' % (guid, len(texts[1])))
+    return 0
 
 
 def cleanup(args):

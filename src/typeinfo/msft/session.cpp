@@ -32,7 +32,9 @@ std::string Join(const std::string& dir, const std::string& name) {
   return (last == '/' || last == '\\') ? dir + name : dir + "/" + name;
 }
 
+// Names the file once: the PE reader's messages start with it already.
 Error WithPath(const std::string& path, const Error& error) {
+  if (error.message.compare(0, path.size() + 1, path + ":") == 0) return error;
   return MakeError(error.kind, path + ": " + error.message);
 }
 
