@@ -11,8 +11,6 @@ namespace velbrook::catalogue {
 
 namespace {
 
-constexpr char kCaption[] = "Velbrook";
-
 bool NameMatches(const typeinfo::Type* type, const std::string& key) {
   return type != nullptr && ComparableName(type->Name()) == key;
 }
@@ -96,7 +94,7 @@ int SearchLibraries(const CatalogueSeams& seams, const typeinfo::Opener& opener,
   } else {
     seams.window.ShowMessage("I could not find " + search_text);
   }
-  seams.window.SetCaption(kCaption);
+  seams.window.SetCaption(kMainCaption);
   return found_count;
 }
 

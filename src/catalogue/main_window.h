@@ -6,6 +6,9 @@
 
 namespace velbrook::catalogue {
 
+// The main window's caption, which the search puts back when it ends.
+inline constexpr char kMainCaption[] = "Velbrook";
+
 class MainWindow {
  public:
   virtual ~MainWindow() = default;

@@ -14,6 +14,7 @@
 #include "cli/library_argument.h"
 #include "cli/list_command.h"
 #include "cli/output.h"
+#include "cli/terminal_progress.h"
 #include "generate/contents_list.h"
 #include "generate/generator.h"
 #include "generate/generic_block_hook.h"
@@ -156,12 +157,18 @@ int RunGenerate(const GenerateRequest& request) {
   inputs.use_invoke = [use_invoke] { return use_invoke; };
   inputs.include_generics = [include_generics] { return include_generics; };
   inputs.prog_id = prog_id;
-  inputs.warn = [](const std::string& text) {
+  TerminalProgress progress = TerminalProgress::ForStderr();
+  inputs.warn = [&progress](const std::string& text) {
+    progress.Clear();
     std::fprintf(stderr, "velbrook: warning: %s\n", ConsoleText(text).c_str());
+  };
+  inputs.progress = [&progress](const char* list, size_t done, size_t total) {
+    progress.Show(GenerationProgressText(list, done, total));
   };
   inputs.generic_block = CommandLineGenericBlock();
 
   const std::string text = generate::GenerateIncludeText(inputs);
+  progress.Clear();
   auto written = WriteFileAtomically(output, text);
   if (!written.ok()) {
     std::fprintf(stderr, "velbrook: %s\n", written.error().message.c_str());

@@ -14,10 +14,27 @@
 #include "cli/backends.h"
 #include "cli/list_command.h"
 #include "cli/output.h"
+#include "cli/terminal_progress.h"
 
 namespace velbrook::cli {
 
 namespace {
+
+// The search's caption progress, shown on the terminal's progress line; the
+// caption's return to the program's name ends it.
+class ProgressConsoleWindow : public catalogue::ConsoleWindow {
+ public:
+  void SetCaption(const std::string& text) override {
+    if (text == catalogue::kMainCaption) {
+      progress_.Clear();
+    } else {
+      progress_.Show(text);
+    }
+  }
+
+ private:
+  TerminalProgress progress_ = TerminalProgress::ForStderr();
+};
 
 struct SearchOptions {
   std::string name;
@@ -46,7 +63,7 @@ int RunSearch(const SearchOptions& options) {
   const catalogue::HostCatalogue& seams = *host.value();
   std::unique_ptr<typeinfo::Opener> opener = seams.WrapOpener(*reader);
   catalogue::VectorLibraryList list;
-  catalogue::ConsoleWindow window;
+  ProgressConsoleWindow window;
   catalogue::CatalogueRunState run_state;
   catalogue::CatalogueSeams catalogue_seams{seams.registry(), seams.file_system(),
                                             seams.environment(), list, window, run_state};

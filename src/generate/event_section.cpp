@@ -56,6 +56,7 @@ std::string EventBlockText(GenerationRun* run, const typeinfo::Type* event,
 void WriteStandAloneEventSection(GenerationRun* run) {
   const ContentsList& list = *run->inputs.events;
   for (size_t r = 0; r < list.RowCount(); ++r) {
+    run->Progress("Event interfaces", r + 1, list.RowCount());
     if (!list.IsChecked(r)) continue;
     const typeinfo::Type* event = ResolveEventRow(run->inputs, list.HiddenNumber(r));
     // A row the maps cannot resolve stands for nothing.

@@ -20,6 +20,10 @@ namespace velbrook::generate {
 // on stderr on the command line). Texts hold CR LF as the boxes show them.
 using MessageSink = std::function<void(const std::string& text)>;
 
+// Where a long run has got to: the list being written ("Types", "Enumerations",
+// "Object classes", "Event interfaces") and its rows done of all.
+using ProgressSink = std::function<void(const char* list, size_t done, size_t total)>;
+
 // Appends the generic COM support block; empty when none is linked in.
 using GenericBlockWriter = std::function<void(IncludeWriter* writer)>;
 
@@ -45,6 +49,7 @@ struct GenerationInputs {
 
   typeinfo::ProgIdLookup prog_id = [](const std::string&) { return std::string(); };
   MessageSink warn = [](const std::string&) {};
+  ProgressSink progress;
   GenericBlockWriter generic_block;
 };
 
@@ -78,6 +83,9 @@ struct GenerationRun {
   bool UseInvoke() const { return inputs.use_invoke(); }
   void Warn(const std::string& text) const {
     if (inputs.warn) inputs.warn(text);
+  }
+  void Progress(const char* list, size_t done, size_t total) const {
+    if (inputs.progress) inputs.progress(list, done, total);
   }
   std::string ProgIdOf(const typeinfo::Type& object_class) const {
     return inputs.prog_id ? inputs.prog_id(object_class.GuidText()) : std::string();

@@ -333,6 +333,7 @@ void WriteInterfaceSection(GenerationRun* run) {
   const ClassGroups groups = GroupCheckedClassRows(*run);
   const ContentsList& list = *run->inputs.classes;
   for (size_t r = 0; r < list.RowCount(); ++r) {
+    run->Progress("Object classes", r + 1, list.RowCount());
     if (!list.IsChecked(r)) continue;
     InterfaceBlock block(run, groups);
     block.Write(list.HiddenNumber(r));

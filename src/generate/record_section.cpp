@@ -153,6 +153,7 @@ void WriteRecordSection(GenerationRun* run) {
   std::vector<RecordText> records;
   const ContentsList& list = *run->inputs.types;
   for (size_t r = 0; r < list.RowCount(); ++r) {
+    run->Progress("Types", r + 1, list.RowCount());
     if (!list.IsChecked(r)) continue;
     const typeinfo::Type* record = ResolveRecordRow(run->inputs, list.HiddenNumber(r));
     RecordText text;
@@ -179,6 +180,7 @@ void WriteRecordSection(GenerationRun* run) {
 void WriteEnumerationSection(GenerationRun* run) {
   const ContentsList& list = *run->inputs.enumerations;
   for (size_t r = 0; r < list.RowCount(); ++r) {
+    run->Progress("Enumerations", r + 1, list.RowCount());
     if (!list.IsChecked(r)) continue;
     const typeinfo::Type* enumeration =
         ResolveEnumerationRow(run->inputs, list.HiddenNumber(r));

@@ -91,5 +91,47 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, GenerateGoldenTest, ::testing::ValuesIn(kCase
                            return std::string(info.param.golden);
                          });
 
+// Progress walks every row of the four lists once, in the file's order,
+// checked or not, and does not touch the output.
+TEST(GenerateProgressTest, ReportsEveryRowOfEachListInSectionOrder) {
+  std::unique_ptr<typeinfo::Library> library = OpenFixture("shapes");
+  ASSERT_NE(library, nullptr);
+  const typeinfo::LibraryContents contents =
+      typeinfo::BuildLibraryContents(*library, [](const std::string&) { return ""; });
+  VectorContentsLists lists = MakeContentsLists(contents);
+  const RowMaps maps = RowMaps::FromContents(contents);
+  ASSERT_GT(SelectRowsNamed(&lists, "Rect"), 0u);
+  GenerationInputs inputs;
+  inputs.library = library.get();
+  inputs.classes = &lists.classes;
+  inputs.events = &lists.events;
+  inputs.types = &lists.types;
+  inputs.enumerations = &lists.enumerations;
+  inputs.row_maps = &maps;
+  const std::string quiet = GenerateIncludeText(inputs);
+
+  std::vector<std::string> seen;
+  inputs.progress = [&seen](const char* list, size_t done, size_t total) {
+    seen.push_back(std::string(list) + " " + std::to_string(done) + "/" +
+                   std::to_string(total));
+  };
+  EXPECT_EQ(GenerateIncludeText(inputs), quiet);
+
+  std::vector<std::string> expected;
+  const std::pair<const char*, size_t> order[] = {
+      {"Types", lists.types.RowCount()},
+      {"Enumerations", lists.enumerations.RowCount()},
+      {"Object classes", lists.classes.RowCount()},
+      {"Event interfaces", lists.events.RowCount()}};
+  for (const auto& [list, total] : order) {
+    ASSERT_GT(total, 0u) << list;
+    for (size_t done = 1; done <= total; ++done) {
+      expected.push_back(std::string(list) + " " + std::to_string(done) + "/" +
+                         std::to_string(total));
+    }
+  }
+  EXPECT_EQ(seen, expected);
+}
+
 }  // namespace
 }  // namespace velbrook::generate::testing
