@@ -25,6 +25,19 @@ struct GoldenCase {
 
 void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.golden; }
 
+// A run over the library and its four lists; options left at their defaults.
+GenerationInputs InputsOver(const typeinfo::Library& library, const VectorContentsLists& lists,
+                            const RowMaps& maps) {
+  GenerationInputs inputs;
+  inputs.library = &library;
+  inputs.classes = &lists.classes;
+  inputs.events = &lists.events;
+  inputs.types = &lists.types;
+  inputs.enumerations = &lists.enumerations;
+  inputs.row_maps = &maps;
+  return inputs;
+}
+
 class GenerateGoldenTest : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GenerateGoldenTest, MatchesGoldenFile) {
@@ -46,13 +59,7 @@ TEST_P(GenerateGoldenTest, MatchesGoldenFile) {
   }
   if (c.sort_column >= 0) lists.classes.SortByColumn(c.sort_column, true);
 
-  GenerationInputs inputs;
-  inputs.library = library.get();
-  inputs.classes = &lists.classes;
-  inputs.events = &lists.events;
-  inputs.types = &lists.types;
-  inputs.enumerations = &lists.enumerations;
-  inputs.row_maps = &maps;
+  GenerationInputs inputs = InputsOver(*library, lists, maps);
   inputs.library_path = std::string("C:\\Fixtures\\") + c.fixture + ".tlb";
   inputs.output_path = std::string("C:\\Out\\") + c.fixture + ".inc";
   inputs.date_text = [] { return std::string("31/12/2007"); };
@@ -101,13 +108,7 @@ TEST(GenerateProgressTest, ReportsEveryRowOfEachListInSectionOrder) {
   VectorContentsLists lists = MakeContentsLists(contents);
   const RowMaps maps = RowMaps::FromContents(contents);
   ASSERT_GT(SelectRowsNamed(&lists, "Rect"), 0u);
-  GenerationInputs inputs;
-  inputs.library = library.get();
-  inputs.classes = &lists.classes;
-  inputs.events = &lists.events;
-  inputs.types = &lists.types;
-  inputs.enumerations = &lists.enumerations;
-  inputs.row_maps = &maps;
+  GenerationInputs inputs = InputsOver(*library, lists, maps);
   const std::string quiet = GenerateIncludeText(inputs);
 
   std::vector<std::string> seen;
