@@ -1,0 +1,215 @@
+#include "probe_support.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace velbrook::probe {
+namespace {
+
+constexpr size_t kTextCapacity = 1024;
+
+struct WindowSearch {
+  DWORD process_id;
+  const std::string* contents_caption;
+  ProgramWindows found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<WindowSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->process_id || !IsWindowVisible(window)) return TRUE;
+  char class_name[64] = {};
+  GetClassNameA(window, class_name, sizeof(class_name));
+  std::string caption = WindowText(window);
+  if (std::string(class_name) == "#32770") {
+    search->found.dialog = caption;
+  } else if (std::string(class_name) == kWindowClass) {
+    if (caption == kMainCaption) search->found.main = window;
+    if (caption == *search->contents_caption) search->found.contents = window;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindListView(HWND window, LPARAM context) {
+  char class_name[64] = {};
+  GetClassNameA(window, class_name, sizeof(class_name));
+  if (std::string(class_name) != WC_LISTVIEWA) return TRUE;
+  *reinterpret_cast<HWND*>(context) = window;
+  return FALSE;
+}
+
+}  // namespace
+
+std::string WindowsPath(std::string path) {
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+std::string FileColumn(const std::string& path) {
+  std::string file = path.substr(path.rfind('\\') + 1);
+  for (char& c : file) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return file;
+}
+
+bool SetClassesDefault(const std::string& key, const std::string& data) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                      nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  LONG set = RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                            static_cast<DWORD>(data.size() + 1));
+  RegCloseKey(handle);
+  return set == ERROR_SUCCESS;
+}
+
+Program::~Program() {
+  if (process_.hProcess == nullptr) return;
+  if (!HasEnded()) {
+    TerminateProcess(process_.hProcess, 99);
+    WaitForSingleObject(process_.hProcess, 5000);
+  }
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+bool Program::Start(const std::string& program, const std::string& arguments) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  std::string command = "\"" + program + "\"";
+  if (!arguments.empty()) command += " " + arguments;
+  std::vector<char> buffer(command.begin(), command.end());
+  buffer.push_back('\0');
+  return CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process_) != FALSE;
+}
+
+bool Program::WaitForExit(DWORD timeout_ms, DWORD* exit_code) {
+  if (WaitForSingleObject(process_.hProcess, timeout_ms) != WAIT_OBJECT_0) {
+    return false;
+  }
+  GetExitCodeProcess(process_.hProcess, exit_code);
+  return true;
+}
+
+bool Program::HasEnded() const {
+  return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+bool RunForOutput(const std::string& program, const std::string& arguments, DWORD timeout_ms,
+                  std::string* output, DWORD* exit_code) {
+  // A file rather than a pipe: nothing to drain while waiting.
+  char directory[MAX_PATH] = {};
+  char path[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, directory);
+  if (GetTempFileNameA(directory, "vbp", 0, path) == 0) return false;
+  SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+  HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = file;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  std::string command = "\"" + program + "\" " + arguments;
+  std::vector<char> buffer(command.begin(), command.end());
+  buffer.push_back('\0');
+  PROCESS_INFORMATION process = {};
+  bool ran = CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                            nullptr, &startup, &process) != FALSE;
+  if (ran) {
+    ran = WaitForSingleObject(process.hProcess, timeout_ms) == WAIT_OBJECT_0;
+    if (!ran) TerminateProcess(process.hProcess, 99);
+    GetExitCodeProcess(process.hProcess, exit_code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  output->clear();
+  if (ran) {
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read != 0) {
+      output->append(chunk, read);
+    }
+  }
+  CloseHandle(file);
+  DeleteFileA(path);
+  return ran;
+}
+
+ProgramWindows FindWindows(DWORD process_id, const std::string& contents_caption) {
+  WindowSearch search{process_id, &contents_caption, {}};
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string WindowText(HWND window) {
+  char text[512] = {};
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+                           SMTO_ABORTIFHUNG, 5000, &length)) {
+    return std::string();
+  }
+  return std::string(text, length);
+}
+
+RemoteListView::RemoteListView(HANDLE process, HWND list) : process_(process), list_(list) {
+  remote_ = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kTextCapacity,
+                                              MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+}
+
+RemoteListView::~RemoteListView() {
+  if (remote_ != nullptr) VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+}
+
+int RemoteListView::RowCount() const {
+  return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string RemoteListView::CellText(int row, int column) const {
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = remote_ + sizeof(LVITEMA);
+  item.cchTextMax = static_cast<int>(kTextCapacity);
+  if (!WriteProcessMemory(process_, remote_, &item, sizeof(item), nullptr)) {
+    return std::string();
+  }
+  LRESULT length = SendMessageA(list_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote_));
+  if (length <= 0) return std::string();
+  std::string text(static_cast<size_t>(length), '\0');
+  if (!ReadProcessMemory(process_, remote_ + sizeof(LVITEMA), &text[0], text.size(), nullptr)) {
+    return std::string();
+  }
+  return text;
+}
+
+bool RemoteListView::FocusRow(int row) const {
+  LVITEMA item = {};
+  item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+  if (!WriteProcessMemory(process_, remote_, &item, sizeof(item), nullptr) ||
+      !SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                    reinterpret_cast<LPARAM>(remote_))) {
+    return false;
+  }
+  item.state = LVIS_FOCUSED | LVIS_SELECTED;
+  return WriteProcessMemory(process_, remote_, &item, sizeof(item), nullptr) &&
+         SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote_)) != 0;
+}
+
+HWND FirstListView(HWND parent) {
+  HWND found = nullptr;
+  EnumChildWindows(parent, &FindListView, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+}  // namespace velbrook::probe

@@ -1,0 +1,297 @@
+// velbrook.exe against Wine's own type library registrations, seen from
+// outside: its library list holds the same rows, in the same order, as
+// `velbrook-cli.exe list`, and mshtml's library opens through the windows
+// (the time it takes is printed). Then closing the main window ends it with
+// exit code 0.
+//
+// Wine registers its type libraries for the bitness of the prefix only, and
+// the program reads the 32-bit ("win32") registrations: each stock "win64"
+// registration without a "win32" one gets one with the same path for the
+// run, as a prefix that runs 32-bit programs has them, and loses it after.
+// Usage: registry_list_probe velbrook.exe velbrook-cli.exe
+#include <commctrl.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "probe_support.h"
+
+namespace velbrook::probe {
+namespace {
+
+constexpr DWORD kScanTimeoutMs = 60000;
+constexpr DWORD kOpenTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 30000;
+constexpr int kListedColumns = 4;  // File, Description, Path, CLSID
+constexpr char kScanDone[] = " TypeLibs found";
+
+std::vector<std::string> SubkeyNames(HKEY key) {
+  std::vector<std::string> names;
+  char name[256];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof(name);
+    if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    names.emplace_back(name, length);
+  }
+  return names;
+}
+
+// Copies the default value of `from` to a new key `to` (both below HKCR).
+bool CopyDefault(const std::string& from, const std::string& to) {
+  HKEY source = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, from.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS) {
+    return false;
+  }
+  DWORD type = 0;
+  std::vector<BYTE> data(4096);
+  DWORD size = static_cast<DWORD>(data.size());
+  LONG read = RegQueryValueExA(source, nullptr, nullptr, &type, data.data(), &size);
+  RegCloseKey(source);
+  if (read != ERROR_SUCCESS) return false;
+  HKEY target = nullptr;
+  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, to.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &target,
+                      nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  LONG set = RegSetValueExA(target, nullptr, 0, type, data.data(), size);
+  RegCloseKey(target);
+  return set == ERROR_SUCCESS;
+}
+
+bool HasSubkey(const std::string& key, const char* name) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (key + "\\" + name).c_str(), 0, KEY_READ, &handle) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(handle);
+  return true;
+}
+
+// TypeLib\{guid}\version\locale\win64 → ...\locale\win32; returns the keys
+// it made.
+std::vector<std::string> MirrorStockRegistrations() {
+  std::vector<std::string> made;
+  HKEY libraries = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "TypeLib", 0, KEY_READ, &libraries) != ERROR_SUCCESS) {
+    return made;
+  }
+  for (const std::string& guid : SubkeyNames(libraries)) {
+    HKEY versions = nullptr;
+    if (RegOpenKeyExA(libraries, guid.c_str(), 0, KEY_READ, &versions) != ERROR_SUCCESS) {
+      continue;
+    }
+    for (const std::string& version : SubkeyNames(versions)) {
+      HKEY locales = nullptr;
+      if (RegOpenKeyExA(versions, version.c_str(), 0, KEY_READ, &locales) != ERROR_SUCCESS) {
+        continue;
+      }
+      for (const std::string& locale : SubkeyNames(locales)) {
+        std::string key = "TypeLib\\" + guid + "\\" + version + "\\" + locale;
+        if (HasSubkey(key, "win64") && !HasSubkey(key, "win32") &&
+            CopyDefault(key + "\\win64", key + "\\win32")) {
+          made.push_back(key + "\\win32");
+        }
+      }
+      RegCloseKey(locales);
+    }
+    RegCloseKey(versions);
+  }
+  RegCloseKey(libraries);
+  return made;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+BOOL CALLBACK FindChildText(HWND window, LPARAM context) {
+  auto* wanted = reinterpret_cast<std::pair<const char*, bool>*>(context);
+  if (WindowText(window) != wanted->first) return TRUE;
+  wanted->second = true;
+  return FALSE;
+}
+
+bool HasChildWithText(HWND parent, const char* text) {
+  std::pair<const char*, bool> wanted{text, false};
+  EnumChildWindows(parent, &FindChildText, reinterpret_cast<LPARAM>(&wanted));
+  return wanted.second;
+}
+
+BOOL CALLBACK CountListRows(HWND window, LPARAM context) {
+  char class_name[64] = {};
+  GetClassNameA(window, class_name, sizeof(class_name));
+  if (std::string(class_name) == "SysListView32") {
+    reinterpret_cast<std::vector<int>*>(context)->push_back(
+        static_cast<int>(SendMessageA(window, LVM_GETITEMCOUNT, 0, 0)));
+  }
+  return TRUE;
+}
+
+bool CompareLists(const std::vector<std::string>& window_rows,
+                  const std::vector<std::string>& command_rows) {
+  if (window_rows == command_rows) {
+    std::printf(
+        "ok: the library list and `list` both have %zu rows, "
+        "the same in the same order\n",
+        window_rows.size());
+    return true;
+  }
+  std::printf(
+      "FAIL: the library list (%zu rows) differs from `list` "
+      "(%zu rows)\n",
+      window_rows.size(), command_rows.size());
+  size_t rows = window_rows.size() > command_rows.size() ? window_rows.size() : command_rows.size();
+  for (size_t row = 0; row < rows; ++row) {
+    const char* window = row < window_rows.size() ? window_rows[row].c_str() : "(none)";
+    const char* command = row < command_rows.size() ? command_rows[row].c_str() : "(none)";
+    if (std::string(window) != command) {
+      std::printf(" row %zu\n  window: %s\n  list:   %s\n", row, window, command);
+    }
+  }
+  return false;
+}
+
+// Opens the row through the list as a user does (focus it, press Enter) and
+// reports how long until the contents window shows it.
+bool OpenThroughWindows(const Program& program, HWND main, const RemoteListView& list, int row,
+                        const std::string& caption) {
+  if (!list.FocusRow(row)) {
+    std::printf("FAIL: cannot focus row %d\n", row);
+    return false;
+  }
+  HWND list_window = FirstListView(main);
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  PostMessageA(list_window, WM_KEYDOWN, VK_RETURN, 0);
+  ProgramWindows found;
+  bool shown = WaitUntil(program, kOpenTimeoutMs, [&] {
+    found = FindWindows(program.process_id(), caption);
+    return found.contents != nullptr || !found.dialog.empty();
+  });
+  QueryPerformanceCounter(&end);
+  if (!found.dialog.empty()) {
+    std::printf("FAIL: a message box \"%s\" came up\n", found.dialog.c_str());
+    return false;
+  }
+  if (!shown || found.contents == nullptr) {
+    std::printf("FAIL: \"%s\" did not open\n", caption.c_str());
+    return false;
+  }
+  double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+              static_cast<double>(frequency.QuadPart);
+  std::vector<int> counts;
+  EnumChildWindows(found.contents, &CountListRows, reinterpret_cast<LPARAM>(&counts));
+  std::string rows;
+  for (int count : counts) rows += (rows.empty() ? "" : " / ") + std::to_string(count);
+  std::printf("opened \"%s\" through the windows in %.0f ms (rows %s)\n", caption.c_str(), ms,
+              rows.c_str());
+  bool filled = false;
+  for (int count : counts) filled = filled || count > 0;
+  if (!filled) std::printf("FAIL: its lists are empty\n");
+  PostMessageA(found.contents, WM_CLOSE, 0, 0);
+  bool hidden =
+      WaitUntil(program, kExitTimeoutMs, [&] { return !IsWindowVisible(found.contents); });
+  if (!hidden) std::printf("FAIL: the contents window did not close\n");
+  return filled && hidden;
+}
+
+int Run(const std::string& app, const std::string& cli) {
+  std::string output;
+  DWORD code = 1;
+  if (!RunForOutput(cli, "list", kScanTimeoutMs, &output, &code) || code != 0) {
+    std::printf("FAIL: %s list did not succeed (exit %lu)\n", cli.c_str(), code);
+    return 1;
+  }
+  std::vector<std::string> command_rows = Lines(output);
+  Program program;
+  if (!program.Start(app, "")) {
+    std::printf("FAIL: cannot start %s (error %lu)\n", app.c_str(), GetLastError());
+    return 1;
+  }
+  ProgramWindows found;
+  bool scanned = WaitUntil(program, kScanTimeoutMs, [&] {
+    found = FindWindows(program.process_id(), "");
+    return !found.dialog.empty() || (found.main && HasChildWithText(found.main, kScanDone));
+  });
+  if (!found.dialog.empty() || !scanned) {
+    std::printf("FAIL: the scan did not end (%s)\n",
+                found.dialog.empty() ? "no main window or count" : found.dialog.c_str());
+    return 1;
+  }
+  RemoteListView list(program.process(), FirstListView(found.main));
+  if (!list.ok()) {
+    std::printf("FAIL: no memory in the program's process\n");
+    return 1;
+  }
+  std::vector<std::string> window_rows;
+  int mshtml_row = -1;
+  for (int row = 0; row < list.RowCount(); ++row) {
+    std::string line;
+    for (int column = 0; column < kListedColumns; ++column) {
+      if (column != 0) line += '\t';
+      line += list.CellText(row, column);
+    }
+    if (list.CellText(row, 0) == "MSHTML.TLB") mshtml_row = row;
+    window_rows.push_back(line);
+  }
+  bool same = CompareLists(window_rows, command_rows);
+  bool opened = false;
+  if (mshtml_row < 0) {
+    std::printf("FAIL: MSHTML.TLB is not in the list\n");
+  } else {
+    std::string caption = list.CellText(mshtml_row, 1) + " (MSHTML.TLB)";
+    opened = OpenThroughWindows(program, found.main, list, mshtml_row, caption);
+  }
+  PostMessageA(found.main, WM_CLOSE, 0, 0);
+  if (!program.WaitForExit(kExitTimeoutMs, &code)) {
+    std::printf(
+        "FAIL: velbrook.exe did not end after its main window was "
+        "closed\n");
+    return 1;
+  }
+  if (code != 0) {
+    std::printf("FAIL: exit code %lu\n", code);
+    return 1;
+  }
+  return same && opened ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace velbrook::probe
+
+int main(int argc, char** argv) {
+  using namespace velbrook::probe;
+  if (argc != 3) {
+    std::printf("usage: registry_list_probe velbrook.exe velbrook-cli.exe\n");
+    return 2;
+  }
+  std::vector<std::string> made = MirrorStockRegistrations();
+  int result = 1;
+  if (made.empty()) {
+    std::printf("FAIL: Wine's registry has no type library registrations\n");
+  } else {
+    std::printf("%zu stock registrations given a win32 path for the run\n", made.size());
+    result = Run(WindowsPath(argv[1]), WindowsPath(argv[2]));
+    if (result == 0) std::printf("PASS\n");
+  }
+  for (const std::string& key : made) RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
+  std::fflush(stdout);
+  return result;
+}
