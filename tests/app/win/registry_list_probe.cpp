@@ -9,8 +9,9 @@
 // registration without a "win32" one gets one with the same path for the
 // run, as a prefix that runs 32-bit programs has them, and loses it after.
 // Usage: registry_list_probe velbrook.exe velbrook-cli.exe
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
