@@ -35,7 +35,7 @@ class ScanSink {
   // Adds a row at its sorted place by File (after rows with an equal File)
   // and gives it its Hidden number (row count after insertion minus 1).
   virtual void AddLibrary(const LibraryEntry& entry) = 0;
-  // The main window's status text ("Searching HKEY_CLASSES_ROOT\TypeLib: G").
+  // The main window's status text ("Searching HKEY_CLASSES_ROOT \TypeLib: G").
   virtual void SetStatusText(const std::string& text) = 0;
 };
 

@@ -16,7 +16,7 @@ ScanOutcome FakeServices::ScanLibraries(ScanSink& sink) {
   for (const LibraryEntry& entry : libraries) {
     if (sink.PollAbort()) return ScanOutcome::kAborted;
     sink.AddLibrary(entry);
-    sink.SetStatusText("Searching HKEY_CLASSES_ROOT\\TypeLib: " + entry.clsid);
+    sink.SetStatusText("Searching HKEY_CLASSES_ROOT \\TypeLib: " + entry.clsid);
     ++added;
     if (after_add) after_add(added);
   }
@@ -24,11 +24,9 @@ ScanOutcome FakeServices::ScanLibraries(ScanSink& sink) {
 }
 
 OpenOutcome FakeServices::OpenLibrary(const typeinfo::Opener& /*component*/,
-                                      const LibraryEntry& library,
-                                      ContentsLists& lists) {
+                                      const LibraryEntry& library, ContentsLists& lists) {
   opened.push_back(library);
-  OpenOutcome outcome =
-      open_outcome ? open_outcome(library) : OpenOutcome::kOpened;
+  OpenOutcome outcome = open_outcome ? open_outcome(library) : OpenOutcome::kOpened;
   if (outcome != OpenOutcome::kOpened) return outcome;
   for (int i = 0; i < kContentsListCount; ++i) {
     lists.Clear(static_cast<ContentsList>(i));
@@ -41,22 +39,20 @@ OpenOutcome FakeServices::OpenLibrary(const typeinfo::Opener& /*component*/,
   return outcome;
 }
 
-void FakeServices::Generate(const typeinfo::Opener& /*component*/,
-                            const GenerateRequest& request,
+void FakeServices::Generate(const typeinfo::Opener& /*component*/, const GenerateRequest& request,
                             const ContentsLists& lists) {
   generated.push_back(request);
   generated_hidden_rows.clear();
   for (int row = 0; row < lists.RowCount(ContentsList::kObjectClasses); ++row) {
     if (lists.IsRowChecked(ContentsList::kObjectClasses, row) == 1) {
-      generated_hidden_rows.push_back(ParseHiddenRowNumber(
-          lists.CellText(ContentsList::kObjectClasses, row, 3)));
+      generated_hidden_rows.push_back(
+          ParseHiddenRowNumber(lists.CellText(ContentsList::kObjectClasses, row, 3)));
     }
   }
 }
 
 bool FakeServices::LibraryDefinesName(const typeinfo::Opener& /*component*/,
-                                      const std::string& path,
-                                      const std::string& key) {
+                                      const std::string& path, const std::string& key) {
   searched_paths.push_back(path);
   if (on_search) on_search();
   last_key = key;
@@ -67,11 +63,9 @@ namespace {
 
 constexpr UINT kRunMessage = WM_APP + 50;
 
-LRESULT CALLBACK RunnerProc(HWND window, UINT message, WPARAM wparam,
-                            LPARAM lparam) {
+LRESULT CALLBACK RunnerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == kRunMessage) {
-    std::unique_ptr<std::function<void()>> action(
-        reinterpret_cast<std::function<void()>*>(lparam));
+    std::unique_ptr<std::function<void()>> action(reinterpret_cast<std::function<void()>*>(lparam));
     (*action)();
     return 0;
   }
@@ -88,8 +82,8 @@ void AppTest::SetUp() {
   runner_class.hInstance = instance;
   runner_class.lpszClassName = "VelbrookTestRunner";
   RegisterClassA(&runner_class);
-  runner_ = CreateWindowExA(0, "VelbrookTestRunner", "", 0, 0, 0, 0, 0,
-                            HWND_MESSAGE, nullptr, instance, nullptr);
+  runner_ = CreateWindowExA(0, "VelbrookTestRunner", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            instance, nullptr);
   ASSERT_NE(runner_, nullptr);
   Rebuild("C:\\nowhere", {1024, 768});
 }
@@ -125,8 +119,7 @@ LRESULT AppTest::NotifyHeader(HWND list, UINT code, int column, HDITEMA* item) {
   header.hdr.code = code;
   header.iItem = column;
   header.pitem = item;
-  return SendMessageA(list, WM_NOTIFY, header.hdr.idFrom,
-                      reinterpret_cast<LPARAM>(&header));
+  return SendMessageA(list, WM_NOTIFY, header.hdr.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
 void AppTest::SetClientSize(HWND window, int width, int height) {
@@ -136,8 +129,8 @@ void AppTest::SetClientSize(HWND window, int width, int height) {
   GetClientRect(window, &client);
   int frame_width = (outer.right - outer.left) - client.right;
   int frame_height = (outer.bottom - outer.top) - client.bottom;
-  SetWindowPos(window, nullptr, 0, 0, width + frame_width,
-               height + frame_height, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(window, nullptr, 0, 0, width + frame_width, height + frame_height,
+               SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void AppTest::ScanWith(const std::vector<LibraryEntry>& libraries) {

@@ -1,7 +1,7 @@
 // The command handlers driven through the real windows: scan, abort,
 // command line, opening, reopening, generation, search, help and closing.
 #include <windows.h>
-
+// After windows.h, which it needs.
 #include <commctrl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -34,8 +34,7 @@ TEST_F(ScanTest, RowsSortedByFileWithAddingOrderInHidden) {
   ScanWith(SampleLibraries());
   MainWindow& main = app_->main_window();
   HWND list = main.library_list();
-  EXPECT_THAT(ColumnTexts(list, 0),
-              ElementsAre("A.TLB", "B.TLB", "C.TLB", "D.TLB"));
+  EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("A.TLB", "B.TLB", "C.TLB", "D.TLB"));
   EXPECT_THAT(ColumnTexts(list, 4), ElementsAre("1", "3", "0", "2"));
   EXPECT_THAT(ColumnTexts(list, 3), ElementsAre("{A}", "{B}", "{C}", "{D}"));
   EXPECT_EQ(lv::CellText(list, 3, 2), "C:\\Libs\\D.tlb");
@@ -48,8 +47,7 @@ TEST_F(ScanTest, RowsSortedByFileWithAddingOrderInHidden) {
 TEST_F(ScanTest, AbortStopsBetweenLibrariesAndKeepsOldCounts) {
   ScanWith(SampleLibraries());
   services_.after_add = [this](int added) {
-    if (added == 2)
-      Click(app_->main_window().hwnd(), app_->main_window().abort_button());
+    if (added == 2) Click(app_->main_window().hwnd(), app_->main_window().abort_button());
   };
   services_.libraries.push_back({"E.TLB", "e", "c:\\e.tlb", "{E}"});
   app_->OnScan();
@@ -103,8 +101,7 @@ TEST_F(ScanTest, ScanStartedDuringScanTakesOver) {
   app_->OnScan();
   HWND list = app_->main_window().library_list();
   EXPECT_EQ(lv::RowCount(list), 4);
-  EXPECT_THAT(ColumnTexts(list, 0),
-              ElementsAre("A.TLB", "B.TLB", "C.TLB", "D.TLB"));
+  EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("A.TLB", "B.TLB", "C.TLB", "D.TLB"));
   EXPECT_EQ(WindowText(app_->main_window().count_text()), "4");
 }
 
@@ -158,6 +155,14 @@ TEST_F(CommandLineTest, CapitalSwitchLeavesTheOptionSet) {
   EXPECT_TRUE(IsChecked(app_->contents_window().use_invoke_option()));
 }
 
+TEST_F(CommandLineTest, TwoRowsWithTheArgumentsPathTakeTheUpperOne) {
+  ScanWith({{"B.TLB", "second", "c:\\libs\\same.tlb", "{2}"},
+            {"A.TLB", "first", "c:\\libs\\same.tlb", "{1}"}});
+  app_->ApplyCommandLine("velbrook.exe C:\\Libs\\Same.tlb");
+  ASSERT_EQ(app_->current_row(), 0);
+  EXPECT_EQ(lv::CellText(app_->main_window().library_list(), 0, 1), "first");
+}
+
 class OpenTest : public AppTest {
  protected:
   void SetUp() override {
@@ -185,9 +190,7 @@ TEST_F(OpenTest, DoubleClickOpensTheRowAndWaitsUntilHidden) {
   EXPECT_EQ(WindowText(contents()), "gamma library (C.TLB)");
   EXPECT_EQ(app_->current_row(), 2);
   EXPECT_TRUE(desktop_.exit_codes.empty());
-  EXPECT_EQ(
-      lv::CellText(app_->contents_window().list(ContentsList::kTypes), 0, 0),
-      "C.TLB record");
+  EXPECT_EQ(lv::CellText(app_->contents_window().list(ContentsList::kTypes), 0, 0), "C.TLB record");
 }
 
 TEST_F(OpenTest, RightAndMiddleDoubleClicksOpenToo) {
@@ -203,8 +206,7 @@ TEST_F(OpenTest, DoubleClickOnEmptySpaceOpensNothing) {
   app_->ApplyCommandLine("velbrook.exe c:\\libs\\b.tlb");
   ASSERT_EQ(app_->current_row(), 1);
   RECT last = lv::ItemRect(list(), 3);
-  SendMessageA(list(), WM_LBUTTONDBLCLK, MK_LBUTTON,
-               MAKELPARAM(30, last.bottom + 60));
+  SendMessageA(list(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, last.bottom + 60));
   EXPECT_EQ(app_->current_row(), -1);
   EXPECT_TRUE(services_.opened.empty());
 }
@@ -221,14 +223,12 @@ TEST_F(OpenTest, EnterOpensTheFocusedRow) {
 
 TEST_F(OpenTest, MissingFileAndUnreadableFileMessages) {
   services_.open_outcome = [](const LibraryEntry& entry) {
-    return entry.file == "A.TLB" ? OpenOutcome::kFileMissing
-                                 : OpenOutcome::kOpenFailed;
+    return entry.file == "A.TLB" ? OpenOutcome::kFileMissing : OpenOutcome::kOpenFailed;
   };
   app_->OpenRow(0);
   app_->OpenRow(1);
   ASSERT_EQ(desktop_.messages.size(), 2u);
-  EXPECT_EQ(desktop_.messages[0].text,
-            "Sorry, I can't find file: \r\nc:\\libs\\a.tlb");
+  EXPECT_EQ(desktop_.messages[0].text, "Sorry, I can't find file: \r\nc:\\libs\\a.tlb");
   EXPECT_EQ(desktop_.messages[1].text,
             "Sorry, I can't access the information for this file.\r"
             "It may not be a valid COM library or may not be registered.");
@@ -238,9 +238,8 @@ TEST_F(OpenTest, MissingFileAndUnreadableFileMessages) {
 }
 
 TEST_F(OpenTest, RefreshAndGenerateFollowTheShownLibraryAfterResort) {
-  services_.class_rows = {{"IB", "ClassB", "", "0"},
-                          {"IA", "ClassA", "", "1"},
-                          {"IC", "", "", "2"}};
+  services_.class_rows = {
+      {"IB", "ClassB", "", "0"}, {"IA", "ClassA", "", "1"}, {"IC", "", "", "2"}};
   int fills = 0;
   services_.after_fill = [this, &fills] {
     ++fills;
@@ -252,8 +251,7 @@ TEST_F(OpenTest, RefreshAndGenerateFollowTheShownLibraryAfterResort) {
       });
     } else {
       RunSoon([this] {
-        HWND classes =
-            app_->contents_window().list(ContentsList::kObjectClasses);
+        HWND classes = app_->contents_window().list(ContentsList::kObjectClasses);
         NotifyHeader(classes, HDN_ITEMCLICKA, 0);  // IA, IB, IC
         lv::SetItemState(classes, 0, kStateImageChecked, kStateImageMask);
         // A re-scan with other libraries changes nothing either.
@@ -305,9 +303,7 @@ TEST_F(OpenTest, ClosingContentsEndsProcessOnlyWithCommandLineFlag) {
 TEST_F(OpenTest, FailedStartUpOpeningDoesNotArmTheFlag) {
   app_->ApplyCommandLine("velbrook.exe c:\\libs\\a.tlb");
   ASSERT_TRUE(app_->command_line_flag());
-  services_.open_outcome = [](const LibraryEntry&) {
-    return OpenOutcome::kOpenFailed;
-  };
+  services_.open_outcome = [](const LibraryEntry&) { return OpenOutcome::kOpenFailed; };
   app_->OnOpenAtStartUp();
   EXPECT_EQ(app_->current_row(), -1);
   EXPECT_FALSE(app_->command_line_flag());
@@ -335,6 +331,67 @@ TEST_F(OpenTest, ShowingMainWindowOpensTheStartUpRowOnce) {
   PumpPendingMessages();
   EXPECT_EQ(services_.opened.size(), 1u);
   ShowWindow(app_->main_window().hwnd(), SW_HIDE);
+}
+
+TEST_F(OpenTest, EnterWithNoFocusedRowOpensNothing) {
+  app_->ApplyCommandLine("velbrook.exe c:\\libs\\b.tlb");
+  ASSERT_EQ(app_->current_row(), 1);
+  lv::SetItemState(list(), -1, 0, LVIS_FOCUSED | LVIS_SELECTED);
+  ASSERT_EQ(lv::FocusedRow(list()), -1);
+  SendMessageA(list(), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(app_->current_row(), -1);
+  EXPECT_TRUE(services_.opened.empty());
+}
+
+TEST_F(OpenTest, FailedOpeningLeavesTheCurrentRowOnIt) {
+  services_.open_outcome = [](const LibraryEntry&) { return OpenOutcome::kOpenFailed; };
+  SendMessageA(list(), WM_LBUTTONDBLCLK, MK_LBUTTON, RowCentre(list(), 2));
+  EXPECT_EQ(app_->current_row(), 2);
+  EXPECT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_FALSE(IsWindowVisible(contents()));
+}
+
+TEST_F(OpenTest, ClosingMainWindowWhileALibraryIsShownEndsTheProcess) {
+  bool shown_at_close = false;
+  services_.after_fill = [this, &shown_at_close] {
+    RunSoon([this, &shown_at_close] {
+      shown_at_close = IsWindowVisible(contents()) != FALSE;
+      SendMessageA(app_->main_window().hwnd(), WM_CLOSE, 0, 0);
+      // The fake desktop records the exit instead of ending the test.
+      PostMessageA(contents(), WM_CLOSE, 0, 0);
+    });
+  };
+  app_->OpenRow(0);
+  EXPECT_TRUE(shown_at_close);
+  EXPECT_THAT(desktop_.exit_codes, ElementsAre(0));
+}
+
+TEST_F(OpenTest, AnotherLibraryOpensInTheSameWindowWhileOneIsShown) {
+  std::vector<std::string> captions;
+  services_.after_fill = [this, &captions] {
+    captions.push_back(WindowText(contents()));
+    if (captions.size() == 1) {
+      RunSoon([this] { SendMessageA(list(), WM_LBUTTONDBLCLK, MK_LBUTTON, RowCentre(list(), 1)); });
+    } else {
+      RunSoon([this] { PostMessageA(contents(), WM_CLOSE, 0, 0); });
+    }
+  };
+  app_->OpenRow(0);
+  ASSERT_EQ(services_.opened.size(), 2u);
+  EXPECT_EQ(services_.opened[0].file, "A.TLB");
+  EXPECT_EQ(services_.opened[1].file, "B.TLB");
+  EXPECT_THAT(captions, ElementsAre("Delta library (A.TLB)", "Beta library (B.TLB)"));
+  EXPECT_EQ(WindowText(contents()), "Beta library (B.TLB)");
+  EXPECT_EQ(app_->current_row(), 1);
+  // The window is still the one built at start-up.
+  EXPECT_EQ(contents(), app_->contents_window().hwnd());
+}
+
+TEST_F(OpenTest, FocusReturnsToTheMainWindowWhenTheLibraryIsHidden) {
+  CloseContentsWhenFilled();
+  SetFocus(list());
+  app_->OpenRow(1);
+  EXPECT_EQ(GetFocus(), app_->main_window().hwnd());
 }
 
 class SearchTest : public OpenTest {
@@ -390,8 +447,50 @@ TEST_F(SearchTest, AbortStopsTheSearchWithoutMessage) {
   EXPECT_EQ(services_.searched_paths.size(), 1u);
   EXPECT_TRUE(desktop_.messages.empty());
   EXPECT_EQ(lv::ItemState(list(), 0, LVIS_SELECTED), UINT{LVIS_SELECTED});
-  EXPECT_EQ(WindowText(app_->main_window().hwnd()),
-            "Searching... 1 / 4  - found: 1");
+  EXPECT_EQ(WindowText(app_->main_window().hwnd()), "Searching... 1 / 4  - found: 1");
+}
+
+TEST_F(SearchTest, StartingClearsTheRequestAndEnablesAbort) {
+  MainWindow& main = app_->main_window();
+  Click(main.hwnd(), main.abort_button());
+  ASSERT_FALSE(IsWindowEnabled(main.abort_button()));
+  bool enabled_while_searching = false;
+  services_.on_search = [&] {
+    enabled_while_searching = IsWindowEnabled(main.abort_button()) != FALSE;
+  };
+  Answer("x");
+  app_->OnSearch();
+  EXPECT_TRUE(enabled_while_searching);
+  EXPECT_FALSE(app_->abort_requested());
+  EXPECT_EQ(services_.searched_paths.size(), 4u);
+  EXPECT_TRUE(IsWindowEnabled(main.abort_button()));
+}
+
+TEST_F(SearchTest, CaptionCountsRowsBeforeAnythingIsFound) {
+  services_.matching_paths = {"C:\\Libs\\D.tlb"};
+  std::vector<std::string> captions;
+  services_.on_search = [&] { captions.push_back(WindowText(app_->main_window().hwnd())); };
+  Answer("x");
+  app_->OnSearch();
+  // Each call sees the caption the previous row left.
+  EXPECT_THAT(captions, ElementsAre("Velbrook", "Searching... 1 / 4", "Searching... 2 / 4",
+                                    "Searching... 3 / 4"));
+  EXPECT_EQ(WindowText(app_->main_window().hwnd()), "Velbrook");
+}
+
+TEST_F(SearchTest, FoundAndAbortedSearchesGiveTheListTheFocus) {
+  services_.matching_paths = {"c:\\libs\\b.tlb"};
+  Answer("x");
+  SetFocus(app_->main_window().search_button());
+  app_->OnSearch();
+  EXPECT_EQ(GetFocus(), list());
+  services_.on_search = [this] {
+    if (services_.searched_paths.size() == 1) RunSoon([this] { app_->OnAbort(); });
+  };
+  Answer("y");
+  SetFocus(app_->main_window().search_button());
+  app_->OnSearch();
+  EXPECT_EQ(GetFocus(), list());
 }
 
 class HelpTest : public AppTest {};
@@ -413,8 +512,8 @@ TEST_F(HelpTest, OpensManualOnlyWhenItExists) {
   Click(main.hwnd(), main.help_button());
   EXPECT_TRUE(desktop_.documents.empty());
   RemoveDirectoryA(page.c_str());
-  HANDLE file = CreateFileA(page.c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(page.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
   Click(app_->contents_window().hwnd(), app_->contents_window().help_button());

@@ -2,8 +2,10 @@
 // listing our fixture libraries, opening them into the contents lists (which
 // must read as the command line's show prints them) and generation through
 // the Generate button (which must write what the generator writes).
-#include <windows.h>
+#include "app/win/real_services.h"
 
+#include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,19 +25,18 @@
 #include "app/win/controls.h"
 #include "app/win/list_view.h"
 #include "app/win/message_pump.h"
-#include "app/win/real_services.h"
+#include "app_fakes.h"
 #include "catalogue/library_scan.h"
 #include "catalogue/library_search.h"
 #include "catalogue/registry_functions.h"
 #include "catalogue/win32_host.h"
 #include "cli/show_command.h"
+#include "com_scope.h"
 #include "generate/contents_list.h"
 #include "generate/generator.h"
 #include "generate/generic_block_hook.h"
 #include "generate/row_maps.h"
-#include "com_scope.h"
 #include "memory_registry.h"
-#include "app_fakes.h"
 #include "typeinfo/library_contents.h"
 #include "typeinfo/oleaut/oleaut_opener.h"
 
@@ -79,14 +80,13 @@ bool FileExists(const std::string& path) {
 std::string TemporaryPath(const std::string& name) {
   char directory[MAX_PATH] = {};
   GetTempPathA(sizeof(directory), directory);
-  return std::string(directory) + "velbrook-app-" +
-         std::to_string(GetCurrentProcessId()) + "-" + name;
+  return std::string(directory) + "velbrook-app-" + std::to_string(GetCurrentProcessId()) + "-" +
+         name;
 }
 
 class ScriptedSaveDialog : public SaveDialog {
  public:
-  std::optional<std::string> AskIncludePath(
-      HWND owner, const std::string& default_name) override {
+  std::optional<std::string> AskIncludePath(HWND owner, const std::string& default_name) override {
     owners.push_back(owner);
     default_names.push_back(default_name);
     return answer;
@@ -97,14 +97,12 @@ class ScriptedSaveDialog : public SaveDialog {
 };
 
 void Click(HWND window, HWND button) {
-  SendMessageA(window, WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                reinterpret_cast<LPARAM>(button));
 }
 
 void SetRowChecked(HWND list, int row, bool checked) {
-  lv::SetItemState(list, row, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1),
-                   LVIS_STATEIMAGEMASK);
+  lv::SetItemState(list, row, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1), LVIS_STATEIMAGEMASK);
 }
 
 class RealServicesTest : public ::testing::Test {
@@ -120,18 +118,15 @@ class RealServicesTest : public ::testing::Test {
     int number = 0;
     for (const std::string& path : paths_) {
       const std::string key =
-          "TypeLib\\{00000000-0000-0000-0000-00000000000" +
-          std::to_string(number++) + "}\\1.0";
+          "TypeLib\\{00000000-0000-0000-0000-00000000000" + std::to_string(number++) + "}\\1.0";
       registry_.SetValue(key, "", "Fixture " + catalogue::FileColumnOf(path));
       registry_.SetValue(key + "\\0\\win32", "", path);
       RegisterProgIds(path);
     }
     // A version whose file is missing is left out of the list.
-    registry_.SetValue("TypeLib\\{00000000-0000-0000-0000-0000000000FF}\\1.0",
-                       "", "Missing");
-    registry_.SetValue(
-        "TypeLib\\{00000000-0000-0000-0000-0000000000FF}\\1.0\\0\\win32", "",
-        "Z:\\no\\such\\file.tlb");
+    registry_.SetValue("TypeLib\\{00000000-0000-0000-0000-0000000000FF}\\1.0", "", "Missing");
+    registry_.SetValue("TypeLib\\{00000000-0000-0000-0000-0000000000FF}\\1.0\\0\\win32", "",
+                       "Z:\\no\\such\\file.tlb");
 
     RealServicesSeams seams;
     seams.registry = &registry_;
@@ -201,15 +196,12 @@ class RealServicesTest : public ::testing::Test {
       }
       return text + "\n";
     };
-    std::string text =
-        "# Object classes list\nInterfaces\tObject classes\tProgIDs\tHidden\n";
-    for (int row = 0; row < contents.RowCount(ContentsList::kObjectClasses);
-         ++row) {
+    std::string text = "# Object classes list\nInterfaces\tObject classes\tProgIDs\tHidden\n";
+    for (int row = 0; row < contents.RowCount(ContentsList::kObjectClasses); ++row) {
       text += line(ContentsList::kObjectClasses, row, 4);
     }
     text += "\n# Event interfaces list\nEvent Interfaces\tfor Objects\t\tHidden\n";
-    for (int row = 0; row < contents.RowCount(ContentsList::kEventInterfaces);
-         ++row) {
+    for (int row = 0; row < contents.RowCount(ContentsList::kEventInterfaces); ++row) {
       text += line(ContentsList::kEventInterfaces, row, 4);
     }
     text += "\n# Types list\nTypes\n";
@@ -217,8 +209,7 @@ class RealServicesTest : public ::testing::Test {
       text += line(ContentsList::kTypes, row, 1);
     }
     text += "\n# Enumerations list\nConstant Enumerations\n";
-    for (int row = 0; row < contents.RowCount(ContentsList::kEnumerations);
-         ++row) {
+    for (int row = 0; row < contents.RowCount(ContentsList::kEnumerations); ++row) {
       text += line(ContentsList::kEnumerations, row, 1);
     }
     return text;
@@ -238,9 +229,8 @@ class RealServicesTest : public ::testing::Test {
 
   // The generator's output for the lists in the window's display order and
   // check marks, with the rows' cells taken from the contents model.
-  std::string ExpectedInclude(const std::string& library_path,
-                              const std::string& output_path, bool use_invoke,
-                              bool include_generics) {
+  std::string ExpectedInclude(const std::string& library_path, const std::string& output_path,
+                              bool use_invoke, bool include_generics) {
     auto library = component_.OpenLibraryFile(library_path);
     EXPECT_TRUE(library.ok());
     const typeinfo::LibraryContents contents =
@@ -253,19 +243,16 @@ class RealServicesTest : public ::testing::Test {
       for (int row = 0; row < window.RowCount(which); ++row) {
         size_t hidden = static_cast<size_t>(row);
         if (sortable) {
-          hidden = static_cast<size_t>(
-              ParseHiddenRowNumber(window.CellText(which, row, 3)));
+          hidden = static_cast<size_t>(ParseHiddenRowNumber(window.CellText(which, row, 3)));
         }
         const generate::VectorContentsList::Row& source = from.rows().at(hidden);
-        to->AddRow(source.cells, source.hidden,
-                   window.IsRowChecked(which, row) == 1);
+        to->AddRow(source.cells, source.hidden, window.IsRowChecked(which, row) == 1);
       }
     };
     reorder(ContentsList::kObjectClasses, model.classes, &lists.classes, true);
     reorder(ContentsList::kEventInterfaces, model.events, &lists.events, true);
     reorder(ContentsList::kTypes, model.types, &lists.types, false);
-    reorder(ContentsList::kEnumerations, model.enumerations,
-            &lists.enumerations, false);
+    reorder(ContentsList::kEnumerations, model.enumerations, &lists.enumerations, false);
     const generate::RowMaps maps = generate::RowMaps::FromContents(contents);
     generate::GenerationInputs inputs;
     inputs.library = library.value().get();
@@ -321,14 +308,11 @@ TEST_F(RealServicesTest, ScanListsEveryFixtureSortedAndSkipsMissingFiles) {
     previous = file;
     std::string path = lv::CellText(list, row, MainWindow::kPathColumn);
     EXPECT_EQ(file, catalogue::FileColumnOf(path));
-    EXPECT_EQ(lv::CellText(list, row, MainWindow::kDescriptionColumn),
-              "Fixture " + file);
-    EXPECT_EQ(lv::CellText(list, row, MainWindow::kClsidColumn).substr(0, 9),
-              "{00000000");
+    EXPECT_EQ(lv::CellText(list, row, MainWindow::kDescriptionColumn), "Fixture " + file);
+    EXPECT_EQ(lv::CellText(list, row, MainWindow::kClsidColumn).substr(0, 9), "{00000000");
   }
   EXPECT_EQ(RowOf("Z:\\no\\such\\file.tlb"), -1);
-  EXPECT_EQ(WindowText(app_->main_window().count_text()),
-            std::to_string(paths_.size()));
+  EXPECT_EQ(WindowText(app_->main_window().count_text()), std::to_string(paths_.size()));
 }
 
 TEST_F(RealServicesTest, NoTypeLibKeyLeavesTheListEmpty) {
@@ -372,19 +356,15 @@ TEST_F(RealServicesTest, ShapesHasRowsInEveryListItShows) {
   ASSERT_TRUE(Open(RowOf(FixtureNamed("SHAPES.TLB"))));
   ContentsWindow& contents = app_->contents_window();
   EXPECT_GT(contents.RowCount(ContentsList::kObjectClasses), 0);
-  EXPECT_THAT(contents.CellText(ContentsList::kObjectClasses, 0, 2),
-              HasSubstr("Fixture."));
+  EXPECT_THAT(contents.CellText(ContentsList::kObjectClasses, 0, 2), HasSubstr("Fixture."));
 }
 
 TEST_F(RealServicesTest, MissingFileAndUnreadableFileGiveTheirMessages) {
-  registry_.SetValue("TypeLib\\{00000000-0000-0000-0000-0000000000EE}\\1.0", "",
-                     "Not a library");
+  registry_.SetValue("TypeLib\\{00000000-0000-0000-0000-0000000000EE}\\1.0", "", "Not a library");
   // This test program itself exists but holds no type library.
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, sizeof(self));
-  registry_.SetValue(
-      "TypeLib\\{00000000-0000-0000-0000-0000000000EE}\\1.0\\0\\win32", "",
-      self);
+  registry_.SetValue("TypeLib\\{00000000-0000-0000-0000-0000000000EE}\\1.0\\0\\win32", "", self);
   SetChecked(app_->main_window().files_option(), true);
   app_->OnScan();
   int missing = RowOf("Z:\\no\\such\\file.tlb");
@@ -395,10 +375,71 @@ TEST_F(RealServicesTest, MissingFileAndUnreadableFileGiveTheirMessages) {
   EXPECT_FALSE(Open(unreadable));
   PumpPendingMessages();
   ASSERT_EQ(desktop_.messages.size(), 2u);
-  EXPECT_EQ(desktop_.messages[0].text,
-            "Sorry, I can't find file: \r\nZ:\\no\\such\\file.tlb");
-  EXPECT_THAT(desktop_.messages[1].text,
-              HasSubstr("Sorry, I can't access the information"));
+  EXPECT_EQ(desktop_.messages[0].text, "Sorry, I can't find file: \r\nZ:\\no\\such\\file.tlb");
+  EXPECT_THAT(desktop_.messages[1].text, HasSubstr("Sorry, I can't access the information"));
+}
+
+TEST_F(RealServicesTest, ScanShowsEachKeyInTheStatusText) {
+  class Sink : public ScanSink {
+   public:
+    bool PollAbort() override { return false; }
+    bool IncludeFilesNotFound() const override { return false; }
+    void AddLibrary(const LibraryEntry&) override {}
+    void SetStatusText(const std::string& text) override { texts.push_back(text); }
+    std::vector<std::string> texts;
+  } sink;
+  ASSERT_EQ(services_->ScanLibraries(sink), ScanOutcome::kCompleted);
+  // One text per key (the fixtures and the missing one), then the empty one.
+  ASSERT_EQ(sink.texts.size(), paths_.size() + 2);
+  EXPECT_EQ(sink.texts.front(),
+            "Searching HKEY_CLASSES_ROOT \\TypeLib: {00000000-0000-0000-0000-000000000000}");
+  EXPECT_EQ(sink.texts[paths_.size()],
+            "Searching HKEY_CLASSES_ROOT \\TypeLib: {00000000-0000-0000-0000-0000000000FF}");
+  EXPECT_EQ(sink.texts.back(), "");
+}
+
+TEST_F(RealServicesTest, DirectoryRegisteredAsALibraryIsNotFound) {
+  const std::string directory = TemporaryPath("velbrook_library_dir");
+  CreateDirectoryA(directory.c_str(), nullptr);
+  registry_.SetValue("TypeLib\\{00000000-0000-0000-0000-0000000000DD}\\1.0", "", "A directory");
+  registry_.SetValue("TypeLib\\{00000000-0000-0000-0000-0000000000DD}\\1.0\\0\\win32", "",
+                     directory);
+  app_->OnScan();
+  EXPECT_EQ(RowOf(directory), -1);  // only listed with the option checked
+  SetChecked(app_->main_window().files_option(), true);
+  app_->OnScan();
+  int row = RowOf(directory);
+  ASSERT_GE(row, 0);
+  EXPECT_FALSE(Open(row));
+  PumpPendingMessages();
+  RemoveDirectoryA(directory.c_str());
+  ASSERT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_EQ(desktop_.messages[0].text, "Sorry, I can't find file: \r\n" + directory);
+}
+
+TEST_F(RealServicesTest, RefreshRereadsTheLibraryAndClearsCheckMarks) {
+  ASSERT_TRUE(Open(RowOf(FixtureNamed("SHAPES.TLB"))));
+  ContentsWindow& contents = app_->contents_window();
+  const std::string shown = ShownText();
+  int rows = 0;
+  for (int i = 0; i < kContentsListCount; ++i) {
+    auto which = static_cast<ContentsList>(i);
+    Click(contents.hwnd(), contents.toggle_button(which));
+    for (int r = 0; r < contents.RowCount(which); ++r, ++rows) {
+      ASSERT_EQ(contents.IsRowChecked(which, r), 1);
+    }
+  }
+  ASSERT_GT(rows, 0);
+  SortByColumn(contents.list(ContentsList::kObjectClasses), 1);  // refilled unsorted
+  PostMessageA(contents.hwnd(), WM_CLOSE, 0, 0);
+  Click(contents.hwnd(), contents.refresh_button());
+  EXPECT_EQ(ShownText(), shown);
+  for (int i = 0; i < kContentsListCount; ++i) {
+    auto which = static_cast<ContentsList>(i);
+    for (int r = 0; r < contents.RowCount(which); ++r) {
+      EXPECT_EQ(contents.IsRowChecked(which, r), 0) << "list " << i << " row " << r;
+    }
+  }
 }
 
 TEST_F(RealServicesTest, GenerateWithEveryRowToggledOnMatchesTheGenerator) {
@@ -413,9 +454,8 @@ TEST_F(RealServicesTest, GenerateWithEveryRowToggledOnMatchesTheGenerator) {
     dialog_.answer = output;
     Click(contents.hwnd(), contents.generate_button());
     ASSERT_TRUE(FileExists(output));
-    EXPECT_EQ(ReadFileBytes(output),
-              ExpectedInclude(path, output, /*use_invoke=*/true,
-                              /*include_generics=*/true));
+    EXPECT_EQ(ReadFileBytes(output), ExpectedInclude(path, output, /*use_invoke=*/true,
+                                                     /*include_generics=*/true));
     EXPECT_EQ(dialog_.owners.back(), app_->main_window().hwnd());
     EXPECT_EQ(dialog_.default_names.back(),
               generate::DefaultIncludeFileName(catalogue::FileColumnOf(path)));
@@ -443,8 +483,8 @@ TEST_F(RealServicesTest, GenerateFollowsSortedRowsCheckMarksAndOptions) {
     dialog_.answer = output;
     Click(contents.hwnd(), contents.generate_button());
     ASSERT_TRUE(FileExists(output));
-    const std::string expected = ExpectedInclude(
-        path, output, /*use_invoke=*/false, /*include_generics=*/false);
+    const std::string expected =
+        ExpectedInclude(path, output, /*use_invoke=*/false, /*include_generics=*/false);
     EXPECT_EQ(ReadFileBytes(output), expected);
     // The options reached the generator: without generics the text differs.
     EXPECT_NE(expected, ExpectedInclude(path, output, false, true));
@@ -454,8 +494,7 @@ TEST_F(RealServicesTest, GenerateFollowsSortedRowsCheckMarksAndOptions) {
 TEST_F(RealServicesTest, CancelledDialogWritesNothing) {
   ASSERT_TRUE(Open(RowOf(paths_[0])));
   dialog_.answer.reset();
-  Click(app_->contents_window().hwnd(),
-        app_->contents_window().generate_button());
+  Click(app_->contents_window().hwnd(), app_->contents_window().generate_button());
   EXPECT_EQ(dialog_.owners.size(), 1u);
   EXPECT_TRUE(desktop_.messages.empty());
 }
@@ -464,8 +503,7 @@ TEST_F(RealServicesTest, UnwritableFileIsReportedAndFocusReturns) {
   ASSERT_TRUE(Open(RowOf(paths_[0])));
   ShowWindow(app_->contents_window().hwnd(), SW_SHOWNORMAL);
   dialog_.answer = "Z:\\no\\such\\directory\\out.inc";
-  Click(app_->contents_window().hwnd(),
-        app_->contents_window().generate_button());
+  Click(app_->contents_window().hwnd(), app_->contents_window().generate_button());
   ASSERT_EQ(desktop_.messages.size(), 1u);
   EXPECT_EQ(desktop_.messages[0].text,
             "Sorry, I can't write the file: \r\nZ:\\no\\such\\directory\\out.inc");
@@ -480,14 +518,11 @@ TEST_F(RealServicesTest, SearchTestUsesTheCatalogueRules) {
   const typeinfo::LibraryContents contents = ExpectedContents(shapes);
   ASSERT_FALSE(contents.class_rows.empty());
   const std::string name = contents.class_rows[0].class_name;
-  EXPECT_TRUE(services_->LibraryDefinesName(
-      component_, shapes, catalogue::SearchKey(name)));
+  EXPECT_TRUE(services_->LibraryDefinesName(component_, shapes, catalogue::SearchKey(name)));
   // The ProgID's first part "Fixture" matches every library with a coclass.
   EXPECT_TRUE(services_->LibraryDefinesName(component_, shapes, "fixture"));
-  EXPECT_FALSE(services_->LibraryDefinesName(component_, shapes,
-                                             "nosuchnameanywhere"));
-  EXPECT_FALSE(services_->LibraryDefinesName(component_, "Z:\\no\\such.tlb",
-                                             "fixture"));
+  EXPECT_FALSE(services_->LibraryDefinesName(component_, shapes, "nosuchnameanywhere"));
+  EXPECT_FALSE(services_->LibraryDefinesName(component_, "Z:\\no\\such.tlb", "fixture"));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The real windows: controls, captions, layout figures, check marks, Toggle,
 // and the column list view's sorting, divider and click rules.
 #include <windows.h>
-
+// After windows.h, which it needs.
 #include <commctrl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -54,11 +54,9 @@ TEST_F(MainWindowTest, BuiltHiddenWithItsControls) {
   EXPECT_EQ(ControlRect(main.files_option()).width, 145);
   EXPECT_EQ(ControlRect(main.status_text()), (Rect{5, 2, 800, 24}));
   // The four buttons use the Arial font, the option the stock font.
-  EXPECT_EQ(reinterpret_cast<HFONT>(
-                SendMessageA(main.refresh_button(), WM_GETFONT, 0, 0)),
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(main.refresh_button(), WM_GETFONT, 0, 0)),
             main.arial_font());
-  EXPECT_EQ(reinterpret_cast<HFONT>(
-                SendMessageA(main.files_option(), WM_GETFONT, 0, 0)),
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(main.files_option(), WM_GETFONT, 0, 0)),
             static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT)));
   HWND list = main.library_list();
   EXPECT_EQ(ColumnCaption(list, 0), "File");
@@ -71,8 +69,7 @@ TEST_F(MainWindowTest, BuiltHiddenWithItsControls) {
   EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
   EXPECT_FALSE(style & LVS_SINGLESEL);
   EXPECT_FALSE(style & LVS_EDITLABELS);
-  DWORD extended = static_cast<DWORD>(
-      SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+  DWORD extended = static_cast<DWORD>(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
   EXPECT_EQ(extended & 0x21u, 0x21u);
 }
 
@@ -125,8 +122,7 @@ TEST_F(ContentsWindowTest, BuiltHiddenCentredWithItsControls) {
   EXPECT_EQ(WindowText(contents.generics_option()), "Include COM Generics");
   EXPECT_TRUE(IsChecked(contents.use_invoke_option()));
   EXPECT_TRUE(IsChecked(contents.generics_option()));
-  EXPECT_EQ(WindowText(contents.toggle_button(ContentsList::kTypes)),
-            "Toggle selection");
+  EXPECT_EQ(WindowText(contents.toggle_button(ContentsList::kTypes)), "Toggle selection");
   HWND classes = contents.list(ContentsList::kObjectClasses);
   HWND events = contents.list(ContentsList::kEventInterfaces);
   EXPECT_EQ(ColumnCaption(classes, 2), "ProgIDs");
@@ -135,12 +131,10 @@ TEST_F(ContentsWindowTest, BuiltHiddenCentredWithItsControls) {
   EXPECT_EQ(ColumnCaption(events, 2), "");
   EXPECT_EQ(lv::ColumnWidth(classes, 3), 0);
   EXPECT_EQ(lv::ColumnWidth(events, 3), 0);
-  EXPECT_EQ(ColumnCaption(contents.list(ContentsList::kEnumerations), 0),
-            "Constant Enumerations");
+  EXPECT_EQ(ColumnCaption(contents.list(ContentsList::kEnumerations), 0), "Constant Enumerations");
   for (int i = 0; i < kContentsListCount; ++i) {
-    DWORD extended = static_cast<DWORD>(
-        SendMessageA(contents.list(static_cast<ContentsList>(i)),
-                     LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    DWORD extended = static_cast<DWORD>(SendMessageA(contents.list(static_cast<ContentsList>(i)),
+                                                     LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     EXPECT_TRUE(extended & LVS_EX_CHECKBOXES) << "list " << i;
   }
 }
@@ -164,14 +158,24 @@ TEST_F(ContentsWindowTest, Client784By562Layout) {
   EXPECT_EQ(lv::ColumnWidth(types, 0), 284);
   EXPECT_EQ(ControlRect(contents.toggle_button(ContentsList::kEventInterfaces)),
             (Rect{5, 490, 120, 21}));
-  EXPECT_EQ(ControlRect(contents.toggle_button(ContentsList::kTypes)),
-            (Rect{473, 239, 120, 21}));
-  EXPECT_EQ(ControlRect(contents.use_invoke_option()),
-            (Rect{285, 498, 125, 20}));
+  EXPECT_EQ(ControlRect(contents.toggle_button(ContentsList::kTypes)), (Rect{473, 239, 120, 21}));
+  EXPECT_EQ(ControlRect(contents.use_invoke_option()), (Rect{285, 498, 125, 20}));
   EXPECT_EQ(ControlRect(contents.generics_option()), (Rect{285, 526, 240, 20}));
   EXPECT_EQ(ControlRect(contents.generate_button()), (Rect{186, 526, 75, 24}));
   EXPECT_EQ(ControlRect(contents.refresh_button()).top, 526);
   EXPECT_EQ(ControlRect(contents.help_button()).top, 526);
+}
+
+TEST_F(ContentsWindowTest, MinimizingRunsNothingRestoringRunsTheRule) {
+  ContentsWindow& contents = app_->contents_window();
+  SetClientSize(contents.hwnd(), 784, 562);
+  HWND types = contents.list(ContentsList::kTypes);
+  PlaceControl(types, {473, 24, 100, 50});
+  ShowWindow(contents.hwnd(), SW_MINIMIZE);
+  EXPECT_EQ(ControlRect(types).width, 100);
+  ShowWindow(contents.hwnd(), SW_RESTORE);
+  EXPECT_EQ(ControlRect(types), (Rect{473, 24, 306, 211}));
+  ShowWindow(contents.hwnd(), SW_HIDE);
 }
 
 TEST_F(ContentsWindowTest, ScreenSmallerThan800By600) {
@@ -196,8 +200,7 @@ class CheckMarkTest : public AppTest {
   void ClickToggle(ContentsList which) {
     HWND button = app_->contents_window().toggle_button(which);
     SendMessageA(app_->contents_window().hwnd(), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
+                 MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
   }
 };
 
@@ -267,18 +270,14 @@ TEST_F(ColumnListViewTest, InsertedRowsAreStampedInOrder) {
 
 TEST_F(ColumnListViewTest, HeaderClickSortsCaseInsensitivelyAscending) {
   HWND list = ScannedList();
-  EXPECT_THAT(ColumnTexts(list, 0),
-              ElementsAre("A.TLB", "B.TLB", "C.TLB", "D.TLB"));
+  EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("A.TLB", "B.TLB", "C.TLB", "D.TLB"));
   NotifyHeader(list, HDN_ITEMCLICKA, 1);
   EXPECT_THAT(ColumnTexts(list, 1),
-              ElementsAre("alpha library", "Beta library", "Delta library",
-                          "gamma library"));
+              ElementsAre("alpha library", "Beta library", "Delta library", "gamma library"));
   NotifyHeader(list, HDN_ITEMCLICKW, 1);  // again: the same order
-  EXPECT_THAT(ColumnTexts(list, 0),
-              ElementsAre("D.TLB", "B.TLB", "A.TLB", "C.TLB"));
+  EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("D.TLB", "B.TLB", "A.TLB", "C.TLB"));
   NotifyHeader(list, HDN_ITEMCLICKA, 0);
-  EXPECT_THAT(ColumnTexts(list, 0),
-              ElementsAre("A.TLB", "B.TLB", "C.TLB", "D.TLB"));
+  EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("A.TLB", "B.TLB", "C.TLB", "D.TLB"));
 }
 
 TEST_F(ColumnListViewTest, ContentsListSortsButTypesListIsNotAttached) {
@@ -346,17 +345,12 @@ TEST_F(ColumnListViewTest, DraggingKeepsTwentyPixelsOnEitherSide) {
 void DragDivider(HWND list, int column, int distance) {
   HWND header = lv::Header(list);
   RECT rect = {};
-  SendMessageA(header, HDM_GETITEMRECT, column,
-               reinterpret_cast<LPARAM>(&rect));
+  SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rect));
   int y = (rect.top + rect.bottom) / 2;
-  SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON,
-               MAKELPARAM(rect.right - 1, y));
-  SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON,
-               MAKELPARAM(rect.right - 1 + distance / 2, y));
-  SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON,
-               MAKELPARAM(rect.right - 1 + distance, y));
-  SendMessageA(header, WM_LBUTTONUP, 0,
-               MAKELPARAM(rect.right - 1 + distance, y));
+  SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rect.right - 1, y));
+  SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(rect.right - 1 + distance / 2, y));
+  SendMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(rect.right - 1 + distance, y));
+  SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(rect.right - 1 + distance, y));
 }
 
 TEST_F(ColumnListViewTest, RealHeaderDragKeepsTheTotal) {
@@ -400,6 +394,27 @@ TEST_F(ColumnListViewTest, LastColumnCannotBeDragged) {
   NotifyHeader(list, HDN_ENDTRACKW, 3, nullptr);
 }
 
+TEST_F(ColumnListViewTest, ContentsListsLockTheirHiddenColumnToo) {
+  ContentsWindow& contents = app_->contents_window();
+  for (ContentsList which : {ContentsList::kObjectClasses, ContentsList::kEventInterfaces}) {
+    HWND list = contents.list(which);
+    EXPECT_EQ(NotifyHeader(list, HDN_BEGINTRACKW, 3), 1);
+    EXPECT_EQ(TrackedColumn(), -1);
+    EXPECT_EQ(NotifyHeader(list, HDN_BEGINTRACKW, 2), 0);
+    EXPECT_EQ(TrackedColumn(), 2);
+    NotifyHeader(list, HDN_ENDTRACKW, 2, nullptr);
+  }
+}
+
+TEST_F(ColumnListViewTest, AccentedTextsSortAfterUnaccentedOnes) {
+  ScanWith({{"A.TLB", "\xC9cole", "c:\\a.tlb", "{A}"},
+            {"B.TLB", "zebra", "c:\\b.tlb", "{B}"},
+            {"C.TLB", "Ecole", "c:\\c.tlb", "{C}"}});
+  HWND list = app_->main_window().library_list();
+  NotifyHeader(list, HDN_ITEMCLICKA, 1);
+  EXPECT_THAT(ColumnTexts(list, 1), ElementsAre("Ecole", "zebra", "\xC9cole"));
+}
+
 TEST_F(ColumnListViewTest, DividerDoubleClickLeavesNeighbourAtLeastTwenty) {
   HWND list = ScannedList();
   SetClientSize(app_->main_window().hwnd(), 800, 562);
@@ -430,8 +445,7 @@ TEST_F(ColumnListViewTest, ClickBelowLastRowKeepsTheSelection) {
 
 TEST_F(ColumnListViewTest, ClickOnEmptyListIsSwallowed) {
   HWND list = app_->main_window().library_list();
-  EXPECT_EQ(SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20)),
-            1);
+  EXPECT_EQ(SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20)), 1);
 }
 
 class ListOperationsTest : public ColumnListViewTest {};
