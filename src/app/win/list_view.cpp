@@ -1,6 +1,7 @@
 // List-view wrappers that need a structure filled in, and the list operations.
 #include "app/win/list_view.h"
 
+#include <cstring>
 #include <vector>
 
 #include "app/model/list_rules.h"
@@ -44,15 +45,24 @@ bool SetCell(HWND list, int row, int column, const std::string& text) {
 }
 
 std::string CellText(HWND list, int row, int column) {
-  std::vector<char> buffer(260, '\0');
-  LVITEMA item = {};
-  item.iSubItem = column;
-  item.pszText = buffer.data();
-  item.cchTextMax = static_cast<int>(buffer.size());
-  int length = static_cast<int>(SendMessageA(list, LVM_GETITEMTEXTA, row,
-                                             reinterpret_cast<LPARAM>(&item)));
-  if (length <= 0) return std::string();
-  return std::string(item.pszText, static_cast<size_t>(length));
+  // A cell can be longer than any fixed buffer (the "for Objects" cell of a
+  // library with many object classes), and the generator must see all of
+  // it: read again with a larger buffer while the text fills the buffer.
+  constexpr size_t kMaxCapacity = size_t{1} << 24;
+  for (size_t capacity = 260;; capacity *= 4) {
+    std::vector<char> buffer(capacity, '\0');
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(capacity);
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    // The text may have been left in the list's own storage instead.
+    const char* text = item.pszText != nullptr ? item.pszText : buffer.data();
+    size_t length = text == buffer.data() ? strnlen(text, capacity) : std::strlen(text);
+    if (length + 1 < capacity || text != buffer.data() || capacity >= kMaxCapacity) {
+      return std::string(text, length);
+    }
+  }
 }
 
 int HitTest(HWND list, POINT point) {

@@ -25,6 +25,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
   std::string caption = WindowText(window);
   if (std::string(class_name) == "#32770") {
     search->found.dialog = caption;
+    search->found.dialog_window = window;
   } else if (std::string(class_name) == kWindowClass) {
     if (caption == kMainCaption) search->found.main = window;
     if (caption == *search->contents_caption) search->found.contents = window;
@@ -103,22 +104,53 @@ bool Program::HasEnded() const {
   return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
 }
 
+namespace {
+
+// An inheritable temporary file for a child's standard stream.
+class CaptureFile {
+ public:
+  CaptureFile() {
+    char directory[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, directory);
+    if (GetTempFileNameA(directory, "vbp", 0, path_) == 0) return;
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    handle_ = CreateFileA(path_, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+  }
+  ~CaptureFile() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    DeleteFileA(path_);
+  }
+  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE handle() const { return handle_; }
+  std::string Text() const {
+    std::string text;
+    SetFilePointer(handle_, 0, nullptr, FILE_BEGIN);
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(handle_, chunk, sizeof(chunk), &read, nullptr) && read != 0) {
+      text.append(chunk, read);
+    }
+    return text;
+  }
+
+ private:
+  char path_[MAX_PATH] = {};
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace
+
 bool RunForOutput(const std::string& program, const std::string& arguments, DWORD timeout_ms,
-                  std::string* output, DWORD* exit_code) {
-  // A file rather than a pipe: nothing to drain while waiting.
-  char directory[MAX_PATH] = {};
-  char path[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, directory);
-  if (GetTempFileNameA(directory, "vbp", 0, path) == 0) return false;
-  SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-  HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+                  std::string* output, DWORD* exit_code, std::string* errors) {
+  // Files rather than pipes: nothing to drain while waiting.
+  CaptureFile out, err;
+  if (!out.ok() || !err.ok()) return false;
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = file;
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  startup.hStdOutput = out.handle();
+  startup.hStdError = errors != nullptr ? err.handle() : GetStdHandle(STD_ERROR_HANDLE);
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   std::string command = "\"" + program + "\" " + arguments;
   std::vector<char> buffer(command.begin(), command.end());
@@ -133,17 +165,8 @@ bool RunForOutput(const std::string& program, const std::string& arguments, DWOR
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
-  output->clear();
-  if (ran) {
-    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read != 0) {
-      output->append(chunk, read);
-    }
-  }
-  CloseHandle(file);
-  DeleteFileA(path);
+  *output = ran ? out.Text() : std::string();
+  if (errors != nullptr) *errors = ran ? err.Text() : std::string();
   return ran;
 }
 

@@ -39,9 +39,10 @@ class Program {
   PROCESS_INFORMATION process_ = {};
 };
 
-// Runs a console program to its end with its standard output in `output`.
+// Runs a console program to its end with its standard output in `output`
+// and, when `errors` is given, its standard error there.
 bool RunForOutput(const std::string& program, const std::string& arguments, DWORD timeout_ms,
-                  std::string* output, DWORD* exit_code);
+                  std::string* output, DWORD* exit_code, std::string* errors = nullptr);
 
 // The program's visible top-level windows of our class with that caption,
 // and the caption of a message box it shows, if any.
@@ -49,6 +50,7 @@ struct ProgramWindows {
   HWND main = nullptr;
   HWND contents = nullptr;
   std::string dialog;
+  HWND dialog_window = nullptr;
 };
 ProgramWindows FindWindows(DWORD process_id, const std::string& contents_caption);
 

@@ -1,8 +1,9 @@
 // velbrook.exe against Wine's own type library registrations, seen from
 // outside: its library list holds the same rows, in the same order, as
-// `velbrook-cli.exe list`, and mshtml's library opens through the windows
-// (the time it takes is printed). Then closing the main window ends it with
-// exit code 0.
+// `velbrook-cli.exe list`; mshtml's library opens through the windows (the
+// time it takes is printed); with every row checked by the Toggle buttons,
+// Generate and the save dialog write the file `generate --all` writes. Then
+// closing the main window ends it with exit code 0.
 //
 // Wine registers its type libraries for the bitness of the prefix only, and
 // the program reads the 32-bit ("win32") registrations: each stock "win64"
@@ -25,8 +26,11 @@ namespace {
 constexpr DWORD kScanTimeoutMs = 60000;
 constexpr DWORD kOpenTimeoutMs = 30000;
 constexpr DWORD kExitTimeoutMs = 30000;
+// mshtml gives a few dozen warnings, each a message box to answer.
+constexpr DWORD kGenerateTimeoutMs = 150000;
 constexpr int kListedColumns = 4;  // File, Description, Path, CLSID
 constexpr char kScanDone[] = " TypeLibs found";
+constexpr char kMarkValue[] = "VelbrookProbe";
 
 std::vector<std::string> SubkeyNames(HKEY key) {
   std::vector<std::string> names;
@@ -60,8 +64,26 @@ bool CopyDefault(const std::string& from, const std::string& to) {
     return false;
   }
   LONG set = RegSetValueExA(target, nullptr, 0, type, data.data(), size);
+  // Marks the key as the probe's, so that a run stopped before its clean-up
+  // does not leave keys the next run would take for Wine's.
+  DWORD mark = 1;
+  if (set == ERROR_SUCCESS) {
+    set = RegSetValueExA(target, kMarkValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&mark),
+                         sizeof(mark));
+  }
   RegCloseKey(target);
   return set == ERROR_SUCCESS;
+}
+
+bool IsMarked(const std::string& key) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+    return false;
+  }
+  bool marked =
+      RegQueryValueExA(handle, kMarkValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  RegCloseKey(handle);
+  return marked;
 }
 
 bool HasSubkey(const std::string& key, const char* name) {
@@ -94,6 +116,7 @@ std::vector<std::string> MirrorStockRegistrations() {
       }
       for (const std::string& locale : SubkeyNames(locales)) {
         std::string key = "TypeLib\\" + guid + "\\" + version + "\\" + locale;
+        if (IsMarked(key + "\\win32")) RegDeleteKeyA(HKEY_CLASSES_ROOT, (key + "\\win32").c_str());
         if (HasSubkey(key, "win64") && !HasSubkey(key, "win32") &&
             CopyDefault(key + "\\win64", key + "\\win32")) {
           made.push_back(key + "\\win32");
@@ -169,12 +192,13 @@ bool CompareLists(const std::vector<std::string>& window_rows,
 }
 
 // Opens the row through the list as a user does (focus it, press Enter) and
-// reports how long until the contents window shows it.
-bool OpenThroughWindows(const Program& program, HWND main, const RemoteListView& list, int row,
+// reports how long until the contents window shows it; the contents window,
+// or null.
+HWND OpenThroughWindows(const Program& program, HWND main, const RemoteListView& list, int row,
                         const std::string& caption) {
   if (!list.FocusRow(row)) {
     std::printf("FAIL: cannot focus row %d\n", row);
-    return false;
+    return nullptr;
   }
   HWND list_window = FirstListView(main);
   LARGE_INTEGER frequency, start, end;
@@ -189,11 +213,11 @@ bool OpenThroughWindows(const Program& program, HWND main, const RemoteListView&
   QueryPerformanceCounter(&end);
   if (!found.dialog.empty()) {
     std::printf("FAIL: a message box \"%s\" came up\n", found.dialog.c_str());
-    return false;
+    return nullptr;
   }
   if (!shown || found.contents == nullptr) {
     std::printf("FAIL: \"%s\" did not open\n", caption.c_str());
-    return false;
+    return nullptr;
   }
   double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
               static_cast<double>(frequency.QuadPart);
@@ -205,12 +229,192 @@ bool OpenThroughWindows(const Program& program, HWND main, const RemoteListView&
               rows.c_str());
   bool filled = false;
   for (int count : counts) filled = filled || count > 0;
-  if (!filled) std::printf("FAIL: its lists are empty\n");
-  PostMessageA(found.contents, WM_CLOSE, 0, 0);
-  bool hidden =
-      WaitUntil(program, kExitTimeoutMs, [&] { return !IsWindowVisible(found.contents); });
-  if (!hidden) std::printf("FAIL: the contents window did not close\n");
-  return filled && hidden;
+  if (!filled) {
+    std::printf("FAIL: its lists are empty\n");
+    return nullptr;
+  }
+  return found.contents;
+}
+
+HWND ChildWithText(HWND parent, const char* text) {
+  struct Wanted {
+    const char* text;
+    HWND found;
+  } wanted{text, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM context) -> BOOL {
+        auto* w = reinterpret_cast<Wanted*>(context);
+        if (WindowText(child) != w->text) return TRUE;
+        w->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&wanted));
+  return wanted.found;
+}
+
+HWND FileNameEdit(HWND dialog) {
+  constexpr int kFileNameId = 0x47C;  // cmb13, the file name box
+  HWND found = nullptr;
+  EnumChildWindows(
+      dialog,
+      [](HWND child, LPARAM context) -> BOOL {
+        char class_name[32] = {};
+        GetClassNameA(child, class_name, sizeof(class_name));
+        if (std::string(class_name) != "Edit" || GetDlgCtrlID(child) != kFileNameId) return TRUE;
+        *reinterpret_cast<HWND*>(context) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void ClickButton(HWND parent, HWND button) {
+  PostMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
+std::string FileBytes(const std::string& path) {
+  std::string bytes;
+  if (FILE* file = std::fopen(path.c_str(), "rb")) {
+    char chunk[65536];
+    size_t read = 0;
+    while ((read = std::fread(chunk, 1, sizeof(chunk), file)) != 0) bytes.append(chunk, read);
+    std::fclose(file);
+  }
+  return bytes;
+}
+
+// The header's second line ends with the date and time of writing.
+std::string WithoutWritingTime(const std::string& text) {
+  size_t first = text.find("\r\n");
+  size_t second = first == std::string::npos ? first : text.find("\r\n", first + 2);
+  if (second == std::string::npos) return text;
+  size_t on = text.rfind(" on ", second);
+  if (on == std::string::npos || on < first) return text;
+  return text.substr(0, on) + text.substr(second);
+}
+
+// Every row checked with the Toggle buttons, Generate, the save dialog
+// answered as a user would; the file must equal the command line's
+// `generate --all` of the same library.
+bool GenerateThroughWindows(const Program& program, HWND contents, const std::string& cli,
+                            const std::string& library_path) {
+  char directory[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, directory);
+  // The same name in two folders: the file's name is written into it.
+  const std::string windows_folder = std::string(directory) + "velbrook-windows";
+  const std::string command_folder = std::string(directory) + "velbrook-command";
+  CreateDirectoryA(windows_folder.c_str(), nullptr);
+  CreateDirectoryA(command_folder.c_str(), nullptr);
+  const std::string through_windows = windows_folder + "\\MSHTML.inc";
+  const std::string through_command = command_folder + "\\MSHTML.inc";
+  DeleteFileA(through_windows.c_str());
+  DeleteFileA(through_command.c_str());
+  // Every row starts unchecked: one Toggle per list checks them all.
+  std::pair<HWND, int> toggles{contents, 0};
+  EnumChildWindows(
+      contents,
+      [](HWND child, LPARAM context) -> BOOL {
+        auto* state = reinterpret_cast<std::pair<HWND, int>*>(context);
+        if (WindowText(child) == "Toggle selection") {
+          ClickButton(state->first, child);
+          ++state->second;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&toggles));
+  if (toggles.second != 4) {
+    std::printf("FAIL: %d Toggle buttons, not 4\n", toggles.second);
+    return false;
+  }
+  HWND generate = ChildWithText(contents, "Generate .inc");
+  if (generate == nullptr) {
+    std::printf("FAIL: no Generate button\n");
+    return false;
+  }
+  ClickButton(contents, generate);
+  // The save dialog, then the question whether to create the new file.
+  ProgramWindows found;
+  if (!WaitUntil(program, kOpenTimeoutMs, [&] {
+        found = FindWindows(program.process_id(), "");
+        return found.dialog_window != nullptr;
+      })) {
+    std::printf("FAIL: no save dialog\n");
+    return false;
+  }
+  HWND dialog = found.dialog_window;
+  // The file name field: an edit control inside the dialog's file name box.
+  HWND name_field = FileNameEdit(dialog);
+  if (name_field == nullptr) {
+    std::printf("FAIL: the save dialog has no file name field\n");
+    return false;
+  }
+  SendMessageA(name_field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(through_windows.c_str()));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  HWND answered = nullptr;
+  int warnings = 0;
+  const DWORD generate_start = GetTickCount();
+  bool written = WaitUntil(program, kGenerateTimeoutMs, [&] {
+    found = FindWindows(program.process_id(), "");
+    // Generation's warnings are message boxes with an OK button; the
+    // question whether to create the file has Yes.
+    if (found.dialog_window != nullptr && found.dialog_window != dialog &&
+        found.dialog_window != answered) {
+      if (ChildWithText(found.dialog_window, "&Yes") != nullptr) {
+        PostMessageA(found.dialog_window, WM_COMMAND, IDYES, 0);
+        answered = found.dialog_window;
+      } else if (ChildWithText(found.dialog_window, "OK") != nullptr) {
+        PostMessageA(found.dialog_window, WM_COMMAND, IDOK, 0);
+        answered = found.dialog_window;
+        ++warnings;
+      }
+    }
+    return found.dialog_window == nullptr &&
+           GetFileAttributesA(through_windows.c_str()) != INVALID_FILE_ATTRIBUTES;
+  });
+  if (!written) {
+    std::printf("FAIL: generating through the windows wrote no file (dialog \"%s\")\n",
+                found.dialog.c_str());
+    return false;
+  }
+  std::string output, errors;
+  DWORD code = 1;
+  if (!RunForOutput(cli, "generate \"" + library_path + "\" --all -o \"" + through_command + "\"",
+                    kScanTimeoutMs, &output, &code, &errors) ||
+      code != 0) {
+    std::printf("FAIL: velbrook-cli.exe generate did not succeed (exit %lu)\n", code);
+    return false;
+  }
+  const std::string windows_bytes = FileBytes(through_windows);
+  const std::string command_bytes = FileBytes(through_command);
+  DeleteFileA(through_windows.c_str());
+  DeleteFileA(through_command.c_str());
+  RemoveDirectoryA(windows_folder.c_str());
+  RemoveDirectoryA(command_folder.c_str());
+  if (windows_bytes.empty() ||
+      WithoutWritingTime(windows_bytes) != WithoutWritingTime(command_bytes)) {
+    std::printf(
+        "FAIL: the include file written through the windows (%zu bytes) differs from "
+        "generate --all (%zu bytes)\n",
+        windows_bytes.size(), command_bytes.size());
+    return false;
+  }
+  // The command line prints each warning the windows showed in a box.
+  int printed = 0;
+  for (size_t at = errors.find("warning: "); at != std::string::npos;
+       at = errors.find("warning: ", at + 1)) {
+    ++printed;
+  }
+  if (printed != warnings) {
+    std::printf("FAIL: %d warnings in message boxes, %d printed by generate\n", warnings, printed);
+    return false;
+  }
+  std::printf(
+      "ok: every row checked through the windows gives generate --all's file "
+      "(%zu bytes, %d warnings as by the command line), the writing time aside\n",
+      windows_bytes.size(), warnings);
+  return true;
 }
 
 int Run(const std::string& app, const std::string& cli) {
@@ -258,7 +462,16 @@ int Run(const std::string& app, const std::string& cli) {
     std::printf("FAIL: MSHTML.TLB is not in the list\n");
   } else {
     std::string caption = list.CellText(mshtml_row, 1) + " (MSHTML.TLB)";
-    opened = OpenThroughWindows(program, found.main, list, mshtml_row, caption);
+    HWND contents = OpenThroughWindows(program, found.main, list, mshtml_row, caption);
+    opened = contents != nullptr &&
+             GenerateThroughWindows(program, contents, cli, list.CellText(mshtml_row, 2));
+    if (contents != nullptr) {
+      PostMessageA(contents, WM_CLOSE, 0, 0);
+      if (!WaitUntil(program, kExitTimeoutMs, [&] { return !IsWindowVisible(contents); })) {
+        std::printf("FAIL: the contents window did not close\n");
+        opened = false;
+      }
+    }
   }
   PostMessageA(found.main, WM_CLOSE, 0, 0);
   if (!program.WaitForExit(kExitTimeoutMs, &code)) {

@@ -188,6 +188,20 @@ TEST_F(ContentsWindowTest, ScreenSmallerThan800By600) {
   EXPECT_EQ(outer.bottom, 480);
 }
 
+TEST_F(ContentsWindowTest, LongCellsReadBackWhole) {
+  ContentsWindow& contents = app_->contents_window();
+  // An event interface named as source by many object classes.
+  std::string owners;
+  for (int i = 0; owners.size() < 5000; ++i) {
+    owners += (i == 0 ? "" : ", ") + std::string("SVGElement") + std::to_string(i) + " (default)";
+  }
+  contents.AppendRow(ContentsList::kEventInterfaces, {"HTMLElementEvents", owners, "", "0"});
+  contents.AppendRow(ContentsList::kEventInterfaces, {"Short", std::string(259, 'x'), "", "1"});
+  EXPECT_EQ(contents.CellText(ContentsList::kEventInterfaces, 0, 1), owners);
+  EXPECT_EQ(contents.CellText(ContentsList::kEventInterfaces, 1, 1), std::string(259, 'x'));
+  EXPECT_EQ(contents.CellText(ContentsList::kEventInterfaces, 1, 3), "1");
+}
+
 class CheckMarkTest : public AppTest {
  protected:
   HWND FillTypes(int rows) {
