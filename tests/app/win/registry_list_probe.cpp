@@ -236,42 +236,57 @@ HWND OpenThroughWindows(const Program& program, HWND main, const RemoteListView&
   return found.contents;
 }
 
+struct WantedChild {
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChildText(HWND child, LPARAM context) {
+  auto* wanted = reinterpret_cast<WantedChild*>(context);
+  if (WindowText(child) != wanted->text) return TRUE;
+  wanted->found = child;
+  return FALSE;
+}
+
 HWND ChildWithText(HWND parent, const char* text) {
-  struct Wanted {
-    const char* text;
-    HWND found;
-  } wanted{text, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM context) -> BOOL {
-        auto* w = reinterpret_cast<Wanted*>(context);
-        if (WindowText(child) != w->text) return TRUE;
-        w->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&wanted));
+  WantedChild wanted{text, nullptr};
+  EnumChildWindows(parent, &MatchChildText, reinterpret_cast<LPARAM>(&wanted));
   return wanted.found;
 }
 
+constexpr int kFileNameId = 0x47C;  // cmb13, the save dialog's file name box
+
+BOOL CALLBACK MatchFileNameEdit(HWND child, LPARAM context) {
+  char class_name[32] = {};
+  GetClassNameA(child, class_name, sizeof(class_name));
+  if (std::string(class_name) != "Edit" || GetDlgCtrlID(child) != kFileNameId) return TRUE;
+  *reinterpret_cast<HWND*>(context) = child;
+  return FALSE;
+}
+
 HWND FileNameEdit(HWND dialog) {
-  constexpr int kFileNameId = 0x47C;  // cmb13, the file name box
   HWND found = nullptr;
-  EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM context) -> BOOL {
-        char class_name[32] = {};
-        GetClassNameA(child, class_name, sizeof(class_name));
-        if (std::string(class_name) != "Edit" || GetDlgCtrlID(child) != kFileNameId) return TRUE;
-        *reinterpret_cast<HWND*>(context) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumChildWindows(dialog, &MatchFileNameEdit, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
 void ClickButton(HWND parent, HWND button) {
   PostMessageA(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                reinterpret_cast<LPARAM>(button));
+}
+
+struct Toggles {
+  HWND contents;
+  int clicked;
+};
+
+BOOL CALLBACK ClickToggle(HWND child, LPARAM context) {
+  auto* toggles = reinterpret_cast<Toggles*>(context);
+  if (WindowText(child) == "Toggle selection") {
+    ClickButton(toggles->contents, child);
+    ++toggles->clicked;
+  }
+  return TRUE;
 }
 
 std::string FileBytes(const std::string& path) {
@@ -312,20 +327,10 @@ bool GenerateThroughWindows(const Program& program, HWND contents, const std::st
   DeleteFileA(through_windows.c_str());
   DeleteFileA(through_command.c_str());
   // Every row starts unchecked: one Toggle per list checks them all.
-  std::pair<HWND, int> toggles{contents, 0};
-  EnumChildWindows(
-      contents,
-      [](HWND child, LPARAM context) -> BOOL {
-        auto* state = reinterpret_cast<std::pair<HWND, int>*>(context);
-        if (WindowText(child) == "Toggle selection") {
-          ClickButton(state->first, child);
-          ++state->second;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&toggles));
-  if (toggles.second != 4) {
-    std::printf("FAIL: %d Toggle buttons, not 4\n", toggles.second);
+  Toggles toggles{contents, 0};
+  EnumChildWindows(contents, &ClickToggle, reinterpret_cast<LPARAM>(&toggles));
+  if (toggles.clicked != 4) {
+    std::printf("FAIL: %d Toggle buttons, not 4\n", toggles.clicked);
     return false;
   }
   HWND generate = ChildWithText(contents, "Generate .inc");
@@ -354,7 +359,6 @@ bool GenerateThroughWindows(const Program& program, HWND contents, const std::st
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   HWND answered = nullptr;
   int warnings = 0;
-  const DWORD generate_start = GetTickCount();
   bool written = WaitUntil(program, kGenerateTimeoutMs, [&] {
     found = FindWindows(program.process_id(), "");
     // Generation's warnings are message boxes with an OK button; the
