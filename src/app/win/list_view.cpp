@@ -56,11 +56,11 @@ std::string CellText(HWND list, int row, int column) {
     item.pszText = buffer.data();
     item.cchTextMax = static_cast<int>(capacity);
     SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    // The text may have been left in the list's own storage instead.
-    const char* text = item.pszText != nullptr ? item.pszText : buffer.data();
-    size_t length = text == buffer.data() ? strnlen(text, capacity) : std::strlen(text);
-    if (length + 1 < capacity || text != buffer.data() || capacity >= kMaxCapacity) {
-      return std::string(text, length);
+    // The list may point at its own storage instead of filling the buffer.
+    if (item.pszText != nullptr && item.pszText != buffer.data()) return item.pszText;
+    const size_t length = strnlen(buffer.data(), capacity);
+    if (length + 1 < capacity || capacity >= kMaxCapacity) {
+      return std::string(buffer.data(), length);
     }
   }
 }

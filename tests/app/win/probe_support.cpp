@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace velbrook::probe {
@@ -102,6 +103,19 @@ bool Program::WaitForExit(DWORD timeout_ms, DWORD* exit_code) {
 
 bool Program::HasEnded() const {
   return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+bool EndsWithExitCodeZero(Program& program, DWORD timeout_ms, const char* event) {
+  DWORD code = 0;
+  if (!program.WaitForExit(timeout_ms, &code)) {
+    std::printf("FAIL: velbrook.exe did not end after %s\n", event);
+    return false;
+  }
+  if (code != 0) {
+    std::printf("FAIL: exit code %lu\n", code);
+    return false;
+  }
+  return true;
 }
 
 namespace {

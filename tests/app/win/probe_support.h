@@ -39,6 +39,10 @@ class Program {
   PROCESS_INFORMATION process_ = {};
 };
 
+// Waits for the program to end with exit code 0 after `event`; prints
+// "FAIL: ..." and returns false otherwise.
+bool EndsWithExitCodeZero(Program& program, DWORD timeout_ms, const char* event);
+
 // Runs a console program to its end with its standard output in `output`
 // and, when `errors` is given, its standard error there.
 bool RunForOutput(const std::string& program, const std::string& arguments, DWORD timeout_ms,

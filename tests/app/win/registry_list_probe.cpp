@@ -144,17 +144,22 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-BOOL CALLBACK FindChildText(HWND window, LPARAM context) {
-  auto* wanted = reinterpret_cast<std::pair<const char*, bool>*>(context);
-  if (WindowText(window) != wanted->first) return TRUE;
-  wanted->second = true;
+struct WantedChild {
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChildText(HWND child, LPARAM context) {
+  auto* wanted = reinterpret_cast<WantedChild*>(context);
+  if (WindowText(child) != wanted->text) return TRUE;
+  wanted->found = child;
   return FALSE;
 }
 
-bool HasChildWithText(HWND parent, const char* text) {
-  std::pair<const char*, bool> wanted{text, false};
-  EnumChildWindows(parent, &FindChildText, reinterpret_cast<LPARAM>(&wanted));
-  return wanted.second;
+HWND ChildWithText(HWND parent, const char* text) {
+  WantedChild wanted{text, nullptr};
+  EnumChildWindows(parent, &MatchChildText, reinterpret_cast<LPARAM>(&wanted));
+  return wanted.found;
 }
 
 BOOL CALLBACK CountListRows(HWND window, LPARAM context) {
@@ -234,24 +239,6 @@ HWND OpenThroughWindows(const Program& program, HWND main, const RemoteListView&
     return nullptr;
   }
   return found.contents;
-}
-
-struct WantedChild {
-  const char* text;
-  HWND found;
-};
-
-BOOL CALLBACK MatchChildText(HWND child, LPARAM context) {
-  auto* wanted = reinterpret_cast<WantedChild*>(context);
-  if (WindowText(child) != wanted->text) return TRUE;
-  wanted->found = child;
-  return FALSE;
-}
-
-HWND ChildWithText(HWND parent, const char* text) {
-  WantedChild wanted{text, nullptr};
-  EnumChildWindows(parent, &MatchChildText, reinterpret_cast<LPARAM>(&wanted));
-  return wanted.found;
 }
 
 constexpr int kFileNameId = 0x47C;  // cmb13, the save dialog's file name box
@@ -437,7 +424,7 @@ int Run(const std::string& app, const std::string& cli) {
   ProgramWindows found;
   bool scanned = WaitUntil(program, kScanTimeoutMs, [&] {
     found = FindWindows(program.process_id(), "");
-    return !found.dialog.empty() || (found.main && HasChildWithText(found.main, kScanDone));
+    return !found.dialog.empty() || (found.main && ChildWithText(found.main, kScanDone) != nullptr);
   });
   if (!found.dialog.empty() || !scanned) {
     std::printf("FAIL: the scan did not end (%s)\n",
@@ -452,12 +439,11 @@ int Run(const std::string& app, const std::string& cli) {
   std::vector<std::string> window_rows;
   int mshtml_row = -1;
   for (int row = 0; row < list.RowCount(); ++row) {
-    std::string line;
-    for (int column = 0; column < kListedColumns; ++column) {
-      if (column != 0) line += '\t';
-      line += list.CellText(row, column);
-    }
-    if (list.CellText(row, 0) == "MSHTML.TLB") mshtml_row = row;
+    const std::string file = list.CellText(row, 0);
+    std::string line = file;
+    for (int column = 1; column < kListedColumns; ++column)
+      line += '\t' + list.CellText(row, column);
+    if (file == "MSHTML.TLB") mshtml_row = row;
     window_rows.push_back(line);
   }
   bool same = CompareLists(window_rows, command_rows);
@@ -478,16 +464,7 @@ int Run(const std::string& app, const std::string& cli) {
     }
   }
   PostMessageA(found.main, WM_CLOSE, 0, 0);
-  if (!program.WaitForExit(kExitTimeoutMs, &code)) {
-    std::printf(
-        "FAIL: velbrook.exe did not end after its main window was "
-        "closed\n");
-    return 1;
-  }
-  if (code != 0) {
-    std::printf("FAIL: exit code %lu\n", code);
-    return 1;
-  }
+  if (!EndsWithExitCodeZero(program, kExitTimeoutMs, "its main window was closed")) return 1;
   return same && opened ? 0 : 1;
 }
 

@@ -76,17 +76,7 @@ int Run(const std::string& app, const std::string& library, DWORD hold_ms,
   std::printf("found main window and \"%s\"\n", caption.c_str());
   if (hold_ms != 0) HoldForPictures(found, hold_ms, ready_file);
   PostMessageA(found.contents, WM_CLOSE, 0, 0);
-  DWORD code = 0;
-  if (!program.WaitForExit(kExitTimeoutMs, &code)) {
-    std::printf(
-        "FAIL: velbrook.exe did not end after the contents window "
-        "was closed\n");
-    return 1;
-  }
-  if (code != 0) {
-    std::printf("FAIL: exit code %lu\n", code);
-    return 1;
-  }
+  if (!EndsWithExitCodeZero(program, kExitTimeoutMs, "the contents window was closed")) return 1;
   std::printf("PASS: exit code 0\n");
   return 0;
 }
