@@ -17,8 +17,7 @@ std::string LowerAscii(std::string text) {
   return text;
 }
 
-std::string ReplaceAll(const std::string& text, const std::string& from,
-                       const std::string& to) {
+std::string ReplaceAll(const std::string& text, const std::string& from, const std::string& to) {
   if (from.empty()) return text;
   std::string result;
   size_t start = 0;

@@ -9,10 +9,9 @@ namespace {
 
 // Code page 1252 bytes 0x80 to 0x9F; the rest equal their Latin-1 code.
 constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void AppendUtf16(uint32_t code, std::u16string* out) {
   if (code >= 0x10000) {
@@ -32,8 +31,10 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   for (size_t i = 0; i < text.size();) {
     auto byte = static_cast<unsigned char>(text[i]);
     int extra = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
-    uint32_t code = extra == 3 ? byte & 0x07 : extra == 2 ? byte & 0x0F
-                  : extra == 1 ? byte & 0x1F : byte;
+    uint32_t code = extra == 3   ? byte & 0x07
+                    : extra == 2 ? byte & 0x0F
+                    : extra == 1 ? byte & 0x1F
+                                 : byte;
     bool valid = byte < 0x80 || extra > 0;
     size_t j = i + 1;
     for (int k = 0; k < extra && valid; ++k, ++j) {
@@ -59,8 +60,8 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     uint32_t code = text[i];
-    if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() &&
-        text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+    if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
       code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
       ++i;
     }
@@ -116,8 +117,8 @@ char16_t UpperCaseUnit(char16_t unit) {
   if (unit == 0xB5) return 0x39C;
   if (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7) return unit - 0x20;
   if (unit == 0xFF) return 0x178;
-  if (unit >= 0x100 && unit <= 0x17F && unit != 0x131 && unit != 0x138 &&
-      unit != 0x149 && unit != 0x17F) {
+  if (unit >= 0x100 && unit <= 0x17F && unit != 0x131 && unit != 0x138 && unit != 0x149 &&
+      unit != 0x17F) {
     // Latin Extended-A pairs capital/small; the parity flips in 0x139-0x148
     // and 0x179-0x17E.
     bool odd_small = (unit >= 0x139 && unit <= 0x148) || (unit >= 0x179 && unit <= 0x17E);

@@ -31,8 +31,7 @@ bool ProgIdPartMatches(const std::string& prog_id, const std::string& key) {
   if (lowered.substr(0, first_dot) == key) return true;
   if (first_dot == std::string::npos) return false;
   size_t second_dot = lowered.find('.', first_dot + 1);
-  size_t length = second_dot == std::string::npos ? std::string::npos
-                                                  : second_dot - first_dot - 1;
+  size_t length = second_dot == std::string::npos ? std::string::npos : second_dot - first_dot - 1;
   return lowered.substr(first_dot + 1, length) == key;
 }
 
@@ -54,8 +53,7 @@ bool LibraryDefines(const typeinfo::Library& library, const std::string& key,
 }
 
 std::string SearchProgressText(int row, int row_count, int found_count) {
-  std::string text = "Searching... " + std::to_string(row + 1) + " / " +
-                     std::to_string(row_count);
+  std::string text = "Searching... " + std::to_string(row + 1) + " / " + std::to_string(row_count);
   if (found_count != 0) text += "  - found: " + std::to_string(found_count);
   return text;
 }
@@ -88,8 +86,8 @@ int SearchLibraries(const CatalogueSeams& seams, const typeinfo::Opener& opener,
     seams.window.SetCaption(SearchProgressText(row, seams.list.RowCount(), found_count));
   }
   if (found_count != 0) {
-    seams.window.ShowMessage("Found " + search_text + " in " +
-                             std::to_string(found_count) + " libraries.");
+    seams.window.ShowMessage("Found " + search_text + " in " + std::to_string(found_count) +
+                             " libraries.");
     seams.list.Focus();
   } else {
     seams.window.ShowMessage("I could not find " + search_text);

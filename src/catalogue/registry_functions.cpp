@@ -24,8 +24,7 @@ std::string EnumValueText(const RegistryKey* key, uint32_t index, bool prefer_na
   std::optional<RegistryValue> value = key->Value(index);
   if (!value) return "";
   // RegEnumValueA fails as a whole when either buffer is too small.
-  if (value->name.size() >= kRegistryBufferSize ||
-      value->data.size() > kRegistryBufferSize) {
+  if (value->name.size() >= kRegistryBufferSize || value->data.size() > kRegistryBufferSize) {
     return "";
   }
   if (prefer_name && !value->name.empty()) return value->name;
@@ -47,8 +46,7 @@ std::string HasWin32Subkey(const ClassesRegistry& registry, const std::string& p
   }
 }
 
-std::string FindWin32File(const ClassesRegistry& registry,
-                          const std::string& version_path) {
+std::string FindWin32File(const ClassesRegistry& registry, const std::string& version_path) {
   std::string locale;
   bool found = false;
   {

@@ -29,8 +29,7 @@ std::string ReadKeyValue(const ClassesRegistry& registry, const std::string& pat
 // path when it has a subkey named WIN32 in any case, else empty text.
 std::string HasWin32Subkey(const ClassesRegistry& registry, const std::string& path);
 // The Win32 file registered below a TypeLib version key, or empty text.
-std::string FindWin32File(const ClassesRegistry& registry,
-                          const std::string& version_path);
+std::string FindWin32File(const ClassesRegistry& registry, const std::string& version_path);
 // The coclass's ProgID from CLSID\{guid}\ProgID, or empty text.
 std::string ProgIdOfClass(const ClassesRegistry& registry, const typeinfo::Type& type);
 

@@ -4,9 +4,8 @@
 namespace velbrook::catalogue {
 
 std::string LibraryRowLine(const LibraryList& list, int row) {
-  return list.CellText(row, kColumnFile) + "\t" + list.CellText(row, kColumnDescription) +
-         "\t" + list.CellText(row, kColumnPath) + "\t" + list.CellText(row, kColumnClsid) +
-         "\n";
+  return list.CellText(row, kColumnFile) + "\t" + list.CellText(row, kColumnDescription) + "\t" +
+         list.CellText(row, kColumnPath) + "\t" + list.CellText(row, kColumnClsid) + "\n";
 }
 
 }  // namespace velbrook::catalogue

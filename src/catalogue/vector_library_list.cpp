@@ -43,9 +43,7 @@ void VectorLibraryList::SelectRow(int row) {
   focused_row_ = row;
 }
 
-bool VectorLibraryList::IsSelected(int row) const {
-  return InRange(row) && selected_[row];
-}
+bool VectorLibraryList::IsSelected(int row) const { return InRange(row) && selected_[row]; }
 
 std::vector<int> VectorLibraryList::SelectedRows() const {
   std::vector<int> rows;

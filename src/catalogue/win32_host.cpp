@@ -24,8 +24,8 @@ class Win32Key : public RegistryKey {
   std::optional<std::string> SubkeyName(uint32_t index) const override {
     std::vector<char> name(kMaxNameSize);
     DWORD size = kMaxNameSize;
-    if (RegEnumKeyExA(key_, index, name.data(), &size, nullptr, nullptr, nullptr,
-                      nullptr) != ERROR_SUCCESS) {
+    if (RegEnumKeyExA(key_, index, name.data(), &size, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
       return std::nullopt;
     }
     return std::string(name.data(), size);
@@ -38,8 +38,8 @@ class Win32Key : public RegistryKey {
       DWORD name_size = kMaxNameSize;
       DWORD data_size = static_cast<DWORD>(data.size());
       DWORD type = 0;
-      LONG status = RegEnumValueA(key_, index, name.data(), &name_size, nullptr, &type,
-                                  data.data(), &data_size);
+      LONG status = RegEnumValueA(key_, index, name.data(), &name_size, nullptr, &type, data.data(),
+                                  &data_size);
       if (status == ERROR_MORE_DATA && data_size > data.size()) {
         data.resize(data_size);
         continue;

@@ -34,11 +34,10 @@ WineEnvironment::WineEnvironment(const WineRegistry& registry, bool prefix_is_64
 
   const WineKeyNode* current_version =
       registry.MachineKey("Software\\Microsoft\\Windows\\CurrentVersion");
-  std::string program_files = OrDefault(
-      WineRegistry::StringValue(current_version, "ProgramFilesDir"), "C:\\Program Files");
-  std::string common_files =
-      OrDefault(WineRegistry::StringValue(current_version, "CommonFilesDir"),
-                program_files + "\\Common Files");
+  std::string program_files =
+      OrDefault(WineRegistry::StringValue(current_version, "ProgramFilesDir"), "C:\\Program Files");
+  std::string common_files = OrDefault(WineRegistry::StringValue(current_version, "CommonFilesDir"),
+                                       program_files + "\\Common Files");
   bool wow = prefix_is_64bit && bitness == ProgramBitness::k32Bit;
   if (prefix_is_64bit) {
     std::string program_files_x86 =

@@ -18,8 +18,7 @@ namespace velbrook::catalogue {
 
 class WineEnvironment : public Environment {
  public:
-  WineEnvironment(const WineRegistry& registry, bool prefix_is_64bit,
-                  ProgramBitness bitness);
+  WineEnvironment(const WineRegistry& registry, bool prefix_is_64bit, ProgramBitness bitness);
   std::string Variable(const std::string& name) const override;
 
   std::string system_root() const { return Variable("SystemRoot"); }

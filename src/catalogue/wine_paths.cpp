@@ -17,12 +17,10 @@ namespace {
 namespace fs = std::filesystem;
 
 // Windows keeps these below system32 for both bitnesses.
-constexpr const char* kSharedSystem32Dirs[] = {"CATROOT", "CATROOT2", "DRIVERSTORE",
+constexpr const char* kSharedSystem32Dirs[] = {"CATROOT",      "CATROOT2", "DRIVERSTORE",
                                                "DRIVERS\\ETC", "LOGFILES", "SPOOL"};
 
-std::string UpperUtf8(const std::string& utf8) {
-  return Utf16ToUtf8(UpperCase(Utf8ToUtf16(utf8)));
-}
+std::string UpperUtf8(const std::string& utf8) { return Utf16ToUtf8(UpperCase(Utf8ToUtf16(utf8))); }
 
 std::vector<std::string> SplitComponents(const std::string& path) {
   std::vector<std::string> parts;
@@ -42,8 +40,7 @@ std::vector<std::string> SplitComponents(const std::string& path) {
 // The entry of dir named name ignoring case, or name itself.
 std::string MatchEntry(const std::string& dir, const std::string& name) {
   std::error_code error;
-  if (fs::symlink_status(dir + "/" + name, error).type() != fs::file_type::not_found &&
-      !error) {
+  if (fs::symlink_status(dir + "/" + name, error).type() != fs::file_type::not_found && !error) {
     return name;
   }
   std::string wanted = UpperUtf8(name);
@@ -93,8 +90,7 @@ std::string WinePathMapper::UnixPath(const std::string& windows_path) const {
   char drive = path[0];
   if (!((drive >= 'a' && drive <= 'z') || (drive >= 'A' && drive <= 'Z'))) return "";
   path = RedirectedPath(path);
-  std::string unix_path = prefix_dir_ + "/dosdevices/" +
-                          LowerAscii(std::string(1, path[0])) + ":";
+  std::string unix_path = prefix_dir_ + "/dosdevices/" + LowerAscii(std::string(1, path[0])) + ":";
   std::error_code error;
   if (!fs::exists(unix_path, error)) return "";
   std::vector<std::string> resolved;

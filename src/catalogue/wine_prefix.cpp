@@ -28,13 +28,13 @@ Result<std::unique_ptr<WinePrefix>> WinePrefix::Open(const std::string& dir,
                           ? std::filesystem::is_directory(dir + "/drive_c/windows/syswow64", error)
                           : arch == "win64";
   prefix->registry_ = std::make_unique<WineRegistry>(
-      std::make_shared<const WineRegistryFile>(std::move(machine.value())), user,
-      prefix->is_64bit_, bitness);
+      std::make_shared<const WineRegistryFile>(std::move(machine.value())), user, prefix->is_64bit_,
+      bitness);
   prefix->environment_ =
       std::make_unique<WineEnvironment>(*prefix->registry_, prefix->is_64bit_, bitness);
-  prefix->paths_ = std::make_unique<WinePathMapper>(
-      dir, prefix->environment_->system_root(),
-      prefix->is_64bit_ && bitness == ProgramBitness::k32Bit);
+  prefix->paths_ =
+      std::make_unique<WinePathMapper>(dir, prefix->environment_->system_root(),
+                                       prefix->is_64bit_ && bitness == ProgramBitness::k32Bit);
   prefix->file_system_ = std::make_unique<WineFileSystem>(*prefix->paths_);
   return prefix;
 }

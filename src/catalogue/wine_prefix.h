@@ -15,8 +15,7 @@ namespace velbrook::catalogue {
 class WinePrefix {
  public:
   // Reads dir/system.reg (required) and dir/user.reg (optional).
-  static Result<std::unique_ptr<WinePrefix>> Open(const std::string& dir,
-                                                  ProgramBitness bitness);
+  static Result<std::unique_ptr<WinePrefix>> Open(const std::string& dir, ProgramBitness bitness);
 
   const WineRegistry& registry() const { return *registry_; }
   const WineEnvironment& environment() const { return *environment_; }

@@ -90,8 +90,8 @@ class WineKey : public RegistryKey {
 }  // namespace
 
 WineRegistry::WineRegistry(std::shared_ptr<const WineRegistryFile> machine,
-                           std::shared_ptr<const WineRegistryFile> user,
-                           bool prefix_is_64bit, ProgramBitness bitness)
+                           std::shared_ptr<const WineRegistryFile> user, bool prefix_is_64bit,
+                           ProgramBitness bitness)
     : machine_(std::move(machine)),
       user_(std::move(user)),
       redirect_(prefix_is_64bit && bitness == ProgramBitness::k32Bit) {
@@ -122,10 +122,9 @@ const WineKeyNode* WineRegistry::FollowLink(const WineKeyNode* node, int depth) 
   return Resolve(root, nullptr, SplitPath(rest), false, depth + 1);
 }
 
-const WineKeyNode* WineRegistry::Resolve(const WineKeyNode* start,
-                                         const WineKeyNode* shared_root,
-                                         const std::vector<std::u16string>& parts,
-                                         bool redirect, int depth) const {
+const WineKeyNode* WineRegistry::Resolve(const WineKeyNode* start, const WineKeyNode* shared_root,
+                                         const std::vector<std::u16string>& parts, bool redirect,
+                                         int depth) const {
   const WineKeyNode* node = start;
   for (const std::u16string& part : parts) {
     if (node == nullptr) return nullptr;

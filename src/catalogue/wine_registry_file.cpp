@@ -24,8 +24,7 @@ int HexDigit(char16_t c) {
 }
 
 // Reads an escaped string up to the unescaped terminator; pos ends after it.
-bool ParseEscaped(std::u16string_view line, size_t* pos, char16_t terminator,
-                  std::u16string* out) {
+bool ParseEscaped(std::u16string_view line, size_t* pos, char16_t terminator, std::u16string* out) {
   size_t i = *pos;
   while (i < line.size()) {
     char16_t c = line[i++];
@@ -39,14 +38,30 @@ bool ParseEscaped(std::u16string_view line, size_t* pos, char16_t terminator,
     }
     c = line[i++];
     switch (c) {
-      case u'a': out->push_back(7); break;
-      case u'b': out->push_back(8); break;
-      case u'e': out->push_back(0x1B); break;
-      case u'f': out->push_back(12); break;
-      case u'n': out->push_back(10); break;
-      case u'r': out->push_back(13); break;
-      case u't': out->push_back(9); break;
-      case u'v': out->push_back(11); break;
+      case u'a':
+        out->push_back(7);
+        break;
+      case u'b':
+        out->push_back(8);
+        break;
+      case u'e':
+        out->push_back(0x1B);
+        break;
+      case u'f':
+        out->push_back(12);
+        break;
+      case u'n':
+        out->push_back(10);
+        break;
+      case u'r':
+        out->push_back(13);
+        break;
+      case u't':
+        out->push_back(9);
+        break;
+      case u'v':
+        out->push_back(11);
+        break;
       case u'x': {
         unsigned value = 0;
         int digits = 0;
@@ -61,8 +76,7 @@ bool ParseEscaped(std::u16string_view line, size_t* pos, char16_t terminator,
       default:
         if (c >= u'0' && c <= u'7') {
           unsigned value = c - u'0';
-          for (int digits = 1; digits < 3 && i < line.size() && line[i] >= u'0' &&
-                               line[i] <= u'7';
+          for (int digits = 1; digits < 3 && i < line.size() && line[i] >= u'0' && line[i] <= u'7';
                ++digits) {
             value = value * 8 + (line[i++] - u'0');
           }
@@ -145,7 +159,8 @@ bool ParseData(std::u16string_view line, size_t pos, WineValue* value) {
     if (digits == 0) return false;
     value->type = 4;
     value->bytes.clear();
-    for (int b = 0; b < 4; ++b) value->bytes.push_back(static_cast<char>((number >> (8 * b)) & 0xFF));
+    for (int b = 0; b < 4; ++b)
+      value->bytes.push_back(static_cast<char>((number >> (8 * b)) & 0xFF));
     return true;
   }
   if (StartsWith(line, pos, u"hex")) {
@@ -236,8 +251,8 @@ std::u16string WineKeyNode::LinkTarget() const {
   std::u16string target;
   const std::string& bytes = it->second.bytes;
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    char16_t unit = static_cast<unsigned char>(bytes[i]) |
-                    (static_cast<unsigned char>(bytes[i + 1]) << 8);
+    char16_t unit =
+        static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
     if (unit == 0) break;
     target.push_back(unit);
   }
@@ -248,7 +263,8 @@ Result<WineRegistryFile> ParseWineRegistryFile(std::string_view text) {
   std::u16string wide = Utf8ToUtf16(text);
   std::vector<std::u16string> lines = LogicalLines(wide);
   if (lines.empty() || lines[0].substr(0, kHeader.size()) != kHeader) {
-    return MakeError(ErrorKind::kCorrupt, "not a Wine registry file (no \"WINE REGISTRY Version 2\")");
+    return MakeError(ErrorKind::kCorrupt,
+                     "not a Wine registry file (no \"WINE REGISTRY Version 2\")");
   }
   WineRegistryFile file;
   WineKeyNode* current = nullptr;

@@ -23,7 +23,7 @@ struct WineValue {
 struct WineKeyNode {
   std::u16string name;
   std::map<std::u16string, std::unique_ptr<WineKeyNode>> subkeys;  // by UpperCase
-  std::map<std::u16string, WineValue> values;                       // by UpperCase
+  std::map<std::u16string, WineValue> values;                      // by UpperCase
   // A "#link" key: its SymbolicLinkValue names the real key.
   bool is_link = false;
 

@@ -122,8 +122,8 @@ int RunBench(BenchOptions options) {
 
 void AddBenchCommand(CLI::App& app, int* exit_code) {
   auto options = std::make_shared<BenchOptions>();
-  CLI::App* bench = app.add_subcommand(
-      "bench", "Time opening and walking libraries with every reader");
+  CLI::App* bench =
+      app.add_subcommand("bench", "Time opening and walking libraries with every reader");
   bench->add_option("LIBRARY", options->libraries, "Type library files");
   bench->add_option("--list", options->list_file, "File naming one library per line");
   bench->add_option("--repeat", options->repeat, "Runs per measurement (best counts)")

@@ -45,8 +45,7 @@ int DumpOne(const typeinfo::Opener& opener, const std::string& path,
                  library.error().message.c_str());
     if (!output_dir.empty()) {
       // Recorded so that the readers' refusals compare as well.
-      (void)WriteFileAtomically(output_dir + "/" + DumpFileName(path),
-                                "unreadable\n");
+      (void)WriteFileAtomically(output_dir + "/" + DumpFileName(path), "unreadable\n");
     }
     return 1;
   }
@@ -109,8 +108,8 @@ int RunDump(DumpOptions options) {
 void AddDumpCommand(CLI::App& app, int* exit_code) {
   auto options = std::make_shared<DumpOptions>();
   options->backend = DefaultBackend();
-  CLI::App* dump = app.add_subcommand(
-      "dump", "Print everything the type information shows for a library");
+  CLI::App* dump =
+      app.add_subcommand("dump", "Print everything the type information shows for a library");
   dump->add_option("LIBRARY", options->libraries,
                    "Type library file; a trailing \\N selects resource N");
   dump->add_option("--list", options->list_file, "File naming one library per line");

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,8 +31,7 @@ struct GenerateRequest {
 // ProgIDs from CLSID\{guid}\ProgID of the registry the options name. With
 // no registry at hand (no Wine prefix on Linux) object classes have none;
 // a prefix named explicitly that cannot be read is an error (stderr, false).
-bool CommandLineProgIdLookup(const catalogue::HostOptions& host,
-                             typeinfo::ProgIdLookup* lookup);
+bool CommandLineProgIdLookup(const catalogue::HostOptions& host, typeinfo::ProgIdLookup* lookup);
 
 // The generic COM support block the command line writes.
 generate::GenericBlockWriter CommandLineGenericBlock();

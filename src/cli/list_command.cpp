@@ -34,8 +34,8 @@ int RunList(const ListOptions& options) {
   scan.include_files_not_found = options.include_missing;
   const catalogue::HostCatalogue& seams = *host.value();
   catalogue::ScanTypeLibraries(
-      catalogue::CatalogueSeams{seams.registry(), seams.file_system(), seams.environment(),
-                                list, window, run_state},
+      catalogue::CatalogueSeams{seams.registry(), seams.file_system(), seams.environment(), list,
+                                window, run_state},
       scan);
   std::string text;
   for (int row = 0; row < list.RowCount(); ++row) {
@@ -53,8 +53,9 @@ void AddCatalogueHostOptions(CLI::App* command, catalogue::HostOptions* host) {
 #else
   command->add_option("--wine-prefix", host->wine_prefix,
                       "Wine prefix to read (default $WINEPREFIX, then ~/.wine)");
-  command->add_option("--bitness", host->bitness,
-                      "See the registry as a 32-bit (default) or 64-bit program")
+  command
+      ->add_option("--bitness", host->bitness,
+                   "See the registry as a 32-bit (default) or 64-bit program")
       ->check(CLI::IsMember({32, 64}));
 #endif
 }

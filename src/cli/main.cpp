@@ -1,6 +1,5 @@
 // Entry point of the command line: list, show, generate, search, dump.
 #include <CLI/CLI.hpp>
-
 #include <cstdio>
 
 #include "cli/bench_command.h"

@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #if defined(_WIN32)
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -41,8 +42,7 @@ Result<bool> WriteFileAtomically(const std::string& path, const std::string& byt
   const std::string temporary = path + ".velbrook-tmp";
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) {
-    return MakeError(ErrorKind::kIo,
-                     "cannot create " + path + ": " + std::strerror(errno));
+    return MakeError(ErrorKind::kIo, "cannot create " + path + ": " + std::strerror(errno));
   }
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   ok = std::fflush(file) == 0 && ok;

@@ -65,8 +65,8 @@ int RunSearch(const SearchOptions& options) {
   catalogue::VectorLibraryList list;
   ProgressConsoleWindow window;
   catalogue::CatalogueRunState run_state;
-  catalogue::CatalogueSeams catalogue_seams{seams.registry(), seams.file_system(),
-                                            seams.environment(), list, window, run_state};
+  catalogue::CatalogueSeams catalogue_seams{
+      seams.registry(), seams.file_system(), seams.environment(), list, window, run_state};
   catalogue::ScanOptions scan;
   scan.include_files_not_found = options.include_missing;
   catalogue::ScanTypeLibraries(catalogue_seams, scan);
@@ -85,8 +85,7 @@ void AddSearchCommand(CLI::App& app, int* exit_code) {
   options->backend = DefaultBackend();
   CLI::App* search = app.add_subcommand(
       "search", "Find the registered libraries that define an interface or object class");
-  search->add_option("NAME", options->name, "Interface, object class or ProgID part")
-      ->required();
+  search->add_option("NAME", options->name, "Interface, object class or ProgID part")->required();
   AddCatalogueHostOptions(search, &options->host);
   search->add_flag("--include-missing", options->include_missing,
                    "Also search libraries whose file is not found");

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
-
 #include <string>
 
 #include "typeinfo/library_contents.h"

@@ -15,8 +15,7 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
 
 }  // namespace
 
-void VectorContentsList::AddRow(std::vector<std::string> cells, size_t hidden,
-                                bool checked) {
+void VectorContentsList::AddRow(std::vector<std::string> cells, size_t hidden, bool checked) {
   rows_.push_back(Row{std::move(cells), hidden, checked});
 }
 
@@ -40,8 +39,7 @@ void VectorContentsList::CheckAll() {
 
 void VectorContentsList::SortByColumn(int column, bool descending) {
   auto text = [column](const Row& row) {
-    return static_cast<size_t>(column) < row.cells.size() ? row.cells[column]
-                                                          : std::string();
+    return static_cast<size_t>(column) < row.cells.size() ? row.cells[column] : std::string();
   };
   std::stable_sort(rows_.begin(), rows_.end(), [&](const Row& a, const Row& b) {
     return descending ? text(b) < text(a) : text(a) < text(b);
@@ -51,13 +49,12 @@ void VectorContentsList::SortByColumn(int column, bool descending) {
 VectorContentsLists MakeContentsLists(const typeinfo::LibraryContents& contents) {
   VectorContentsLists lists;
   for (const typeinfo::ClassRow& row : contents.class_rows) {
-    lists.classes.AddRow({row.interface_name, row.class_name, row.prog_id,
-                          std::to_string(row.hidden)},
-                         static_cast<size_t>(row.hidden));
+    lists.classes.AddRow(
+        {row.interface_name, row.class_name, row.prog_id, std::to_string(row.hidden)},
+        static_cast<size_t>(row.hidden));
   }
   for (const typeinfo::EventRow& row : contents.event_rows) {
-    lists.events.AddRow({row.interface_name, row.owners, std::string(),
-                         std::to_string(row.hidden)},
+    lists.events.AddRow({row.interface_name, row.owners, std::string(), std::to_string(row.hidden)},
                         static_cast<size_t>(row.hidden));
   }
   for (size_t i = 0; i < contents.type_rows.size(); ++i) {
@@ -86,8 +83,7 @@ size_t SelectRowsNamed(VectorContentsLists* lists, const std::string& name) {
       ++matched;
     }
   }
-  VectorContentsList* single_name_lists[] = {&lists->events, &lists->types,
-                                             &lists->enumerations};
+  VectorContentsList* single_name_lists[] = {&lists->events, &lists->types, &lists->enumerations};
   for (VectorContentsList* list : single_name_lists) {
     for (size_t r = 0; r < list->RowCount(); ++r) {
       if (list->CellText(r, 0) == name) {

@@ -19,18 +19,17 @@ std::string EventBlockText(GenerationRun* run, const typeinfo::Type* event,
   if (event == nullptr) return std::string();
   const std::string name = event->Name();
   if (render::IsDispatchBased(*event) == 0) {
-    run->Warn(object_class_name.empty()
-                  ? "Event interface " + name + kCrLf + kNotInvokeNote
-                  : "Warning: Event handler for object " + object_class_name + kCrLf +
-                        kNotInvokeNote);
+    run->Warn(object_class_name.empty() ? "Event interface " + name + kCrLf + kNotInvokeNote
+                                        : "Warning: Event handler for object " + object_class_name +
+                                              kCrLf + kNotInvokeNote);
   }
   const typeinfo::MemberList* members = event->Members();
   if (members == nullptr) return std::string();
 
   // The heading names the owners by the interface's name, so a block inside
   // an interface block and a stand-alone one read the same.
-  std::string text = "'EVENT INTERFACE " + name + " - events for " +
-                     run->inputs.row_maps->OwnersOf(name) + kCrLf;
+  std::string text =
+      "'EVENT INTERFACE " + name + " - events for " + run->inputs.row_maps->OwnersOf(name) + kCrLf;
   text += std::string("'Connection to the event interface:") + kCrLf;
   text += "'    obj.ConnectEvents(\"" + event->GuidText() + "\") '" + name + kCrLf;
   text += std::string("'------") + kCrLf;

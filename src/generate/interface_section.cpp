@@ -68,8 +68,7 @@ class InterfaceBlock {
   void CollectCreatorsAndEvents();
   std::string VtableCreator(const ClassEntry& entry) const;
   std::string InvokeCreator(const ClassEntry& entry) const;
-  void WriteGuid(const std::string& prefix, const std::string& name,
-                 const typeinfo::Type& type);
+  void WriteGuid(const std::string& prefix, const std::string& name, const typeinfo::Type& type);
 
   GenerationRun* run_;
   const ClassGroups& groups_;
@@ -193,7 +192,8 @@ void InterfaceBlock::WriteTypeHead() {
   if (has_events_) {
     out_.WriteLine("    nbeventsset as integer = 0     'number of user-defined event handlers set");
     render::AddDeclaredName(&run_->render, "nbeventsset");
-    out_.WriteLine("    eventpointers as string * 800  'buffer for event dispidmembers and pointers");
+    out_.WriteLine(
+        "    eventpointers as string * 800  'buffer for event dispidmembers and pointers");
     render::AddDeclaredName(&run_->render, "eventpointers");
     out_.WriteLine("    SetEvent as sub      'sub used to register event handlers");
     render::AddDeclaredName(&run_->render, "SetEvent");
@@ -216,8 +216,7 @@ void InterfaceBlock::WriteCreateMembers() {
 void InterfaceBlock::WriteInheritedMembers() {
   std::string member_blocks;
   std::string type_lines;
-  render::RenderInheritedMembers(&run_->render, *interface_, activex_, &member_blocks,
-                                 &type_lines);
+  render::RenderInheritedMembers(&run_->render, *interface_, activex_, &member_blocks, &type_lines);
   body_text_ += member_blocks;
   out_.WriteRaw(type_lines);
 }
@@ -228,15 +227,15 @@ const typeinfo::MemberList* InterfaceBlock::ChooseMembers() {
   const typeinfo::MemberList* members = vtable == nullptr ? nullptr : vtable->Members();
   if (members == nullptr) {
     if (!run_->UseInvoke()) {
-      run_->Warn("Sorry, interface " + name_ + " probably won't be functional." + kCrLf +
-                 kCrLf + "(it is based on Invoke and can't be accessed from a VTable.)");
+      run_->Warn("Sorry, interface " + name_ + " probably won't be functional." + kCrLf + kCrLf +
+                 "(it is based on Invoke and can't be accessed from a VTable.)");
     }
     members = interface_->Members();
     if (members == nullptr) return nullptr;
   }
   if (run_->UseInvoke() && render::IsDispatchBased(*interface_) == 0) {
-    run_->Warn("Sorry, interface " + name_ + " probably won't be functional." + kCrLf +
-               kCrLf + "(it is not based on Invoke and must be accessed from its VTable.)");
+    run_->Warn("Sorry, interface " + name_ + " probably won't be functional." + kCrLf + kCrLf +
+               "(it is not based on Invoke and must be accessed from its VTable.)");
   }
   return members;
 }
@@ -283,8 +282,7 @@ std::string InterfaceBlock::VtableCreator(const ClassEntry& entry) const {
     line("COMRESULT=EAX");
     line(CreatorFailureLine(created));
   } else {
-    const std::string id =
-        entry.prog_id.empty() ? entry.object_class->GuidText() : entry.prog_id;
+    const std::string id = entry.prog_id.empty() ? entry.object_class->GuidText() : entry.prog_id;
     line("'convert progID (or CLSID) to Unicode");
     line("defstr progid=\"" + id + "\"");
     line("Velbrookl=MultiByteToWideChar(0,0,@progid,-1,0,0)");
@@ -298,8 +296,9 @@ std::string InterfaceBlock::VtableCreator(const ClassEntry& entry) const {
     line(CreatorFailureLine(created));
     if (entry.object_class->DefaultEventInterface() != nullptr) {
       line("'attach event interface");
-      line("COMRESULT=AtlAdvise(byref(hbObj), @pstandardEventsVtable, IID_IDispatch, "
-           "@Velbrookl)");
+      line(
+          "COMRESULT=AtlAdvise(byref(hbObj), @pstandardEventsVtable, IID_IDispatch, "
+          "@Velbrookl)");
       line(CreatorFailureLine("Connection of " + c + " event handler failed:"));
     }
     line("'QueryInterface to get IDispatch interface of the object created");
@@ -314,8 +313,7 @@ std::string InterfaceBlock::VtableCreator(const ClassEntry& entry) const {
 }
 
 std::string InterfaceBlock::InvokeCreator(const ClassEntry& entry) const {
-  const std::string id =
-      entry.prog_id.empty() ? entry.object_class->GuidText() : entry.prog_id;
+  const std::string id = entry.prog_id.empty() ? entry.object_class->GuidText() : entry.prog_id;
   if (IsActiveX(*entry.object_class)) {
     return "'dim obj as ACTIVEX : obj.CreateActiveX(\"" + id + "\") '" + entry.name + kCrLf;
   }

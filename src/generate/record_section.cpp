@@ -33,8 +33,7 @@ struct RecordText {
   std::vector<std::string> lines;
 };
 
-std::vector<std::string> RecordLines(const std::string& name,
-                                     const typeinfo::Type& record) {
+std::vector<std::string> RecordLines(const std::string& name, const typeinfo::Type& record) {
   std::vector<std::string> lines;
   lines.push_back("  TYPE " + name);
   const typeinfo::MemberList* fields = record.Members();
@@ -77,8 +76,7 @@ class Embedder {
   }
 
  private:
-  void ExpandLine(const std::string& line, const std::string& s,
-                  std::vector<std::string>* out) {
+  void ExpandLine(const std::string& line, const std::string& s, std::vector<std::string>* out) {
     const size_t as = s.find(" as ");
     if (render::StartsWith(s, "'") || as == std::string::npos) {
       out->push_back(line);
@@ -182,8 +180,7 @@ void WriteEnumerationSection(GenerationRun* run) {
   for (size_t r = 0; r < list.RowCount(); ++r) {
     run->Progress("Enumerations", r + 1, list.RowCount());
     if (!list.IsChecked(r)) continue;
-    const typeinfo::Type* enumeration =
-        ResolveEnumerationRow(run->inputs, list.HiddenNumber(r));
+    const typeinfo::Type* enumeration = ResolveEnumerationRow(run->inputs, list.HiddenNumber(r));
     if (enumeration == nullptr) continue;
     run->writer.WriteLine("' " + enumeration->Name() + "Enumeration");
     const std::string help = typeinfo::CleanHelpText(enumeration->HelpString());

@@ -8,8 +8,8 @@ RowMaps RowMaps::FromContents(const typeinfo::LibraryContents& contents) {
   maps.class_row_index_ = contents.class_row_index;
   maps.interface_row_index_ = contents.interface_row_index;
   maps.event_row_index_ = contents.event_row_index;
-  const size_t count = std::min(contents.source_interface_names.size(),
-                                contents.source_interface_owners.size());
+  const size_t count =
+      std::min(contents.source_interface_names.size(), contents.source_interface_owners.size());
   for (size_t i = 0; i < count; ++i) {
     maps.AddSourceInterface(contents.source_interface_names[i],
                             contents.source_interface_owners[i]);
@@ -42,9 +42,7 @@ void RowMaps::AddInterfaceRow(std::optional<uint32_t> interface_index) {
   interface_row_index_.push_back(interface_index);
 }
 
-void RowMaps::AddEventRow(uint32_t interface_index) {
-  event_row_index_.push_back(interface_index);
-}
+void RowMaps::AddEventRow(uint32_t interface_index) { event_row_index_.push_back(interface_index); }
 
 void RowMaps::AddSourceInterface(const std::string& name, const std::string& owners) {
   // The first line of a name wins, as a whole-line search finds it first.

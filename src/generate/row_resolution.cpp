@@ -44,8 +44,7 @@ const typeinfo::Type* ResolveRecordRow(const GenerationInputs& inputs, size_t hi
   return ItemOf(inputs.library->Records(), hidden + 1);
 }
 
-const typeinfo::Type* ResolveEnumerationRow(const GenerationInputs& inputs,
-                                            size_t hidden) {
+const typeinfo::Type* ResolveEnumerationRow(const GenerationInputs& inputs, size_t hidden) {
   return ItemOf(inputs.library->Enumerations(), hidden + 1);
 }
 

@@ -14,10 +14,32 @@ using typeinfo::Variant;
 
 bool IsWordCode(uint16_t vt) {
   switch (vt) {
-    case 3: case 9: case 10: case 11: case 13: case 14: case 19: case 22:
-    case 23: case 24: case 25: case 26: case 27: case 28: case 29: case 36:
-    case 65: case 66: case 67: case 68: case 69: case 70: case 71:
-    case 4096: case 8192: case 16384:
+    case 3:
+    case 9:
+    case 10:
+    case 11:
+    case 13:
+    case 14:
+    case 19:
+    case 22:
+    case 23:
+    case 24:
+    case 25:
+    case 26:
+    case 27:
+    case 28:
+    case 29:
+    case 36:
+    case 65:
+    case 66:
+    case 67:
+    case 68:
+    case 69:
+    case 70:
+    case 71:
+    case 4096:
+    case 8192:
+    case 16384:
       return true;
     default:
       return false;
@@ -28,8 +50,7 @@ bool IsWordCode(uint16_t vt) {
 // most 15 significant digits, trailing zeros dropped by %g.
 std::string FloatText(double value, int max_digits) {
   char buffer[64];
-  if (std::isfinite(value) && value == std::floor(value) &&
-      std::fabs(value) < 1e15) {
+  if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15) {
     std::snprintf(buffer, sizeof buffer, "%.0f", value);
     return buffer;
   }
@@ -45,8 +66,7 @@ std::string SingleText(float value) {
   }
   char buffer[64];
   for (int digits = 1; digits <= 9; ++digits) {
-    std::snprintf(buffer, sizeof buffer, "%.*g", digits,
-                  static_cast<double>(value));
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(value));
     if (std::strtof(buffer, nullptr) == value) break;
   }
   return buffer;
@@ -67,8 +87,8 @@ uint32_t Word(const Variant& value, int index) {
 // A VARIANT's value field has no room for a GUID; the component carries none
 // in practice. The two words of the value field are shown, zeros after them.
 std::string ClsidText(const Variant& value) {
-  return "GUID(&h" + Hex8(Word(value, 0)) + ", &h" + Hex8(Word(value, 1)) +
-         ", &h" + Hex8(0) + ", &h" + Hex8(0) + ")";
+  return "GUID(&h" + Hex8(Word(value, 0)) + ", &h" + Hex8(Word(value, 1)) + ", &h" + Hex8(0) +
+         ", &h" + Hex8(0) + ")";
 }
 
 }  // namespace

@@ -31,30 +31,27 @@ GuidGroups GuidGroupsOf(const std::string& guid_text) {
   return groups;
 }
 
-void WriteGuidConstant(RenderContext* context, const std::string& prefix,
-                       const std::string& name, const typeinfo::Type& type,
-                       const ProgIdSource* prog_ids, std::string* out) {
+void WriteGuidConstant(RenderContext* context, const std::string& prefix, const std::string& name,
+                       const typeinfo::Type& type, const ProgIdSource* prog_ids, std::string* out) {
   const std::string constant = prefix + name;
   if (context->written_guid_names.Contains(constant)) return;
   context->written_guid_names.Append(constant);
 
   const bool use_invoke = context->use_invoke();
   const std::string guid = type.GuidText();
-  const std::string prog_id =
-      prog_ids == nullptr ? std::string() : prog_ids->ProgIdOfClass(guid);
+  const std::string prog_id = prog_ids == nullptr ? std::string() : prog_ids->ProgIdOfClass(guid);
   *out += "'" + constant + " = " + guid + kCrLf;
   if (!prog_id.empty()) *out += "'ProgID: " + prog_id + kCrLf;
   if (!use_invoke) {
     const GuidGroups g = GuidGroupsOf(guid);
     *out += "dim " + constant + " as GUID" + kCrLf;
     *out += "with " + constant + kCrLf;
-    *out += "    .d1=&h" + g.d1 + " : .d23=&h" + g.d23 + " : .d4=&h" + g.d4 +
-            " : .d5=&h" + g.d5 + kCrLf;
+    *out += "    .d1=&h" + g.d1 + " : .d23=&h" + g.d23 + " : .d4=&h" + g.d4 + " : .d5=&h" + g.d5 +
+            kCrLf;
     *out += "end with ";
     *out += kCrLf;
     if (!prog_id.empty()) {
-      *out += "defstr " + std::string(kProgIdPrefix) + name + " = \"" +
-              prog_id + "\"" + kCrLf;
+      *out += "defstr " + std::string(kProgIdPrefix) + name + " = \"" + prog_id + "\"" + kCrLf;
     }
   }
   *out += kCrLf;

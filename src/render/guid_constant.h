@@ -25,8 +25,7 @@ GuidGroups GuidGroupsOf(const std::string& guid_text);
 
 // Appends the constant of prefix + name to out unless it was written to this
 // file already. prog_ids may be null (no ProgIDs). Reads "use Invoke" once.
-void WriteGuidConstant(RenderContext* context, const std::string& prefix,
-                       const std::string& name, const typeinfo::Type& type,
-                       const ProgIdSource* prog_ids, std::string* out);
+void WriteGuidConstant(RenderContext* context, const std::string& prefix, const std::string& name,
+                       const typeinfo::Type& type, const ProgIdSource* prog_ids, std::string* out);
 
 }  // namespace velbrook::render

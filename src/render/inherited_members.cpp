@@ -12,9 +12,8 @@ namespace {
 // comes near this depth.
 constexpr int kMaxBaseDepth = 64;
 
-void RenderBases(RenderContext* context, const typeinfo::Type& interface,
-                 int depth, std::string* member_blocks,
-                 std::string* type_lines) {
+void RenderBases(RenderContext* context, const typeinfo::Type& interface, int depth,
+                 std::string* member_blocks, std::string* type_lines) {
   if (depth > kMaxBaseDepth) return;
   const typeinfo::TypeList* bases = interface.ImplementedInterfaces();
   const uint32_t base_count = typeinfo::WalkCount(bases);
@@ -36,10 +35,8 @@ void RenderBases(RenderContext* context, const typeinfo::Type& interface,
 
 }  // namespace
 
-void RenderInheritedMembers(RenderContext* context,
-                            const typeinfo::Type& interface, bool activex,
-                            std::string* member_blocks,
-                            std::string* type_lines) {
+void RenderInheritedMembers(RenderContext* context, const typeinfo::Type& interface, bool activex,
+                            std::string* member_blocks, std::string* type_lines) {
   const bool saved_event = context->event;
   const bool saved_activex = context->activex;
   context->event = false;

@@ -12,10 +12,8 @@ namespace velbrook::render {
 // CR LF) of every member inherited by interface, most basic base first, and
 // enters each declared name into the member-name list. Renders with the
 // event flag off and the given ActiveX flag; both flags are restored after.
-void RenderInheritedMembers(RenderContext* context,
-                            const typeinfo::Type& interface, bool activex,
-                            std::string* member_blocks,
-                            std::string* type_lines);
+void RenderInheritedMembers(RenderContext* context, const typeinfo::Type& interface, bool activex,
+                            std::string* member_blocks, std::string* type_lines);
 
 // 1 when a direct base is named IDispatch (blanks and case aside), else 0.
 int IsDispatchBased(const typeinfo::Type& type);

@@ -11,8 +11,7 @@ const StandardDescription kStandardDescriptions[7] = {
     {"AddRef", "Increments reference count."},
     {"Release", "Decrements reference count."},
     {"GetTypeInfoCount", "Retrieves the number of type descriptions."},
-    {"GetTypeInfo",
-     "Retrieves a description of object's programmable interface."},
+    {"GetTypeInfo", "Retrieves a description of object's programmable interface."},
     {"GetIDsOfNames", "Maps name of method or property to DISPID."},
     {"Invoke",
      "Calls one of the object's methods, or gets/sets one of its "

@@ -56,25 +56,21 @@ std::string HeadLine(const MemberBlock& block) {
 
 std::string InvokeWord(const MemberBlock& block) {
   if (block.kind_word == "sub") return "invoke";
-  if (block.table.HasRetval() &&
-      AsciiLower(block.table.Retval().type) == "string") {
+  if (block.table.HasRetval() && AsciiLower(block.table.Retval().type) == "string") {
     return "getstr";
   }
   return "getnum";
 }
 
 // The opening text; the line stays open for the parameter list.
-std::string OpeningText(const RenderContext& context,
-                        const MemberBlock& block) {
+std::string OpeningText(const RenderContext& context, const MemberBlock& block) {
   const std::string& name = block.declared_name;
   switch (block.style) {
     case Style::kEvent:
-      return "  ''   obj.SetEvent(" + std::to_string(block.dispatch_id) +
-             ", codeptr(" + name + ")) '" + name + kCrLf + "'declare " +
-             block.kind_word + " " + name + " STD ";
+      return "  ''   obj.SetEvent(" + std::to_string(block.dispatch_id) + ", codeptr(" + name +
+             ")) '" + name + kCrLf + "'declare " + block.kind_word + " " + name + " STD ";
     case Style::kVtable:
-      return "declare " + block.kind_word + " " +
-             AsciiUpper(context.interface_name) + name;
+      return "declare " + block.kind_word + " " + AsciiUpper(context.interface_name) + name;
     case Style::kInvoke:
       break;
   }
@@ -102,9 +98,15 @@ void AppendParameterLines(const MemberBlock& block, std::string* out) {
       *out += " _";
       *out += kCrLf;
       switch (block.style) {
-        case Style::kEvent: *out += "'   ("; break;
-        case Style::kVtable: *out += "   ("; break;
-        case Style::kInvoke: *out += "'    "; break;
+        case Style::kEvent:
+          *out += "'   (";
+          break;
+        case Style::kVtable:
+          *out += "   (";
+          break;
+        case Style::kInvoke:
+          *out += "'    ";
+          break;
       }
       first = false;
     } else {
@@ -112,8 +114,7 @@ void AppendParameterLines(const MemberBlock& block, std::string* out) {
     }
     *out += row.name + " as " + row.type;
     std::string note = ReplaceAll(row.note, "[in]", "");
-    const bool last = j == count - 1 ||
-                      (j == count - 2 && table.retval_index == count - 1);
+    const bool last = j == count - 1 || (j == count - 2 && table.retval_index == count - 1);
     if (last) {
       *out += ")";
       if (ShowsResultType(block)) *out += " as " + table.Retval().type;
@@ -134,16 +135,15 @@ void AppendParameterLines(const MemberBlock& block, std::string* out) {
   }
 }
 
-void AppendClosingLines(const RenderContext& context, const MemberBlock& block,
-                        std::string* out) {
+void AppendClosingLines(const RenderContext& context, const MemberBlock& block, std::string* out) {
   switch (block.style) {
     case Style::kEvent:
       *out += "'" + block.kind_word + " " + block.declared_name + kCrLf;
       *out += "'end " + block.kind_word + kCrLf;
       break;
     case Style::kVtable:
-      *out += block.kind_word + " " + AsciiUpper(context.interface_name) +
-              block.declared_name + kCrLf;
+      *out +=
+          block.kind_word + " " + AsciiUpper(context.interface_name) + block.declared_name + kCrLf;
       *out += VtableCallBody(block.table, block.kind_word, block.vtable_offset);
       *out += "end " + block.kind_word + kCrLf;
       break;
@@ -154,8 +154,7 @@ void AppendClosingLines(const RenderContext& context, const MemberBlock& block,
 
 }  // namespace
 
-std::string RenderMember(RenderContext* context,
-                         const typeinfo::Member& member) {
+std::string RenderMember(RenderContext* context, const typeinfo::Member& member) {
   if (InvokeKindWord(member) == "property") {
     context->kind_word = "integer";
     return std::string();
@@ -182,8 +181,7 @@ std::string RenderMember(RenderContext* context,
   return out;
 }
 
-std::string TypeMemberLine(const RenderContext& context,
-                           const typeinfo::Member& member) {
+std::string TypeMemberLine(const RenderContext& context, const typeinfo::Member& member) {
   std::string line = MemberDeclName(context, member) + " as " + context.kind_word;
   if (line.size() < 40) line.append(40 - line.size(), ' ');
   const std::string description = MemberDescription(member);

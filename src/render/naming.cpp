@@ -16,31 +16,50 @@ const LineList& ReservedMemberWords() {
 
 std::string ParamPrefix(int32_t vt) {
   switch (vt) {
-    case 8: return "str";
-    case 2: return "w_";
-    case 4: return "s_";
-    case 5: case 7: return "d_";
-    case 16: return "b_";
-    case 12: return "v_";
-    case 30: case 31: return "str";
-    case 4096: case 8192: return "a_";
-    case 6: case 20: case 21: return "q_";
-    default: return "l_";
+    case 8:
+      return "str";
+    case 2:
+      return "w_";
+    case 4:
+      return "s_";
+    case 5:
+    case 7:
+      return "d_";
+    case 16:
+      return "b_";
+    case 12:
+      return "v_";
+    case 30:
+    case 31:
+      return "str";
+    case 4096:
+    case 8192:
+      return "a_";
+    case 6:
+    case 20:
+    case 21:
+      return "q_";
+    default:
+      return "l_";
   }
 }
 
 std::string InvokeKindWord(const typeinfo::Member& member) {
   switch (member.InvokeKind()) {
-    case typeinfo::kInvokeData: return "property";
-    case typeinfo::kInvokePropertyGet: return "get";
-    case typeinfo::kInvokePropertyPut: return "put";
-    case typeinfo::kInvokePropertyPutRef: return "putref";
-    default: return "call";
+    case typeinfo::kInvokeData:
+      return "property";
+    case typeinfo::kInvokePropertyGet:
+      return "get";
+    case typeinfo::kInvokePropertyPut:
+      return "put";
+    case typeinfo::kInvokePropertyPutRef:
+      return "putref";
+    default:
+      return "call";
   }
 }
 
-std::string MemberDeclName(const RenderContext& context,
-                           const typeinfo::Member& member) {
+std::string MemberDeclName(const RenderContext& context, const typeinfo::Member& member) {
   const std::string name = member.Name();
   std::string prefix;
   if (context.event) {

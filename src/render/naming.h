@@ -34,7 +34,6 @@ std::string InvokeKindWord(const typeinfo::Member& member);
 
 // The name a member is declared under in the current wrapper type or event
 // block. Reads the event flag and the member-name list; changes nothing.
-std::string MemberDeclName(const RenderContext& context,
-                           const typeinfo::Member& member);
+std::string MemberDeclName(const RenderContext& context, const typeinfo::Member& member);
 
 }  // namespace velbrook::render

@@ -28,9 +28,8 @@ std::string WithoutLeadingUnderscores(const std::string& name) {
 }
 
 // Steps 6 to 15 for a parameter that has a type descriptor.
-ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name,
-                  std::string note, int32_t flags, bool is_last, int index,
-                  int retval_index, bool event) {
+ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name, std::string note,
+                  int32_t flags, bool is_last, int index, int retval_index, bool event) {
   const int32_t vt = descriptor.VarType();
   std::string prefix = ParamPrefix(vt);
   // A last out parameter already called pSomething is a result pointer.
@@ -127,10 +126,8 @@ ParamTable AnalyseParameters(const typeinfo::Member& member, bool event) {
       table.rows.push_back({name, "???", note, ""});
       continue;
     }
-    table.rows.push_back(TypedRow(*descriptor, std::move(name),
-                                  std::move(note), flags, i == count,
-                                  static_cast<int>(i) - 1, table.retval_index,
-                                  event));
+    table.rows.push_back(TypedRow(*descriptor, std::move(name), std::move(note), flags, i == count,
+                                  static_cast<int>(i) - 1, table.retval_index, event));
   }
   return table;
 }

@@ -26,8 +26,7 @@ std::string TrimBlanks(std::string_view text) {
   return std::string(text.substr(first, last - first + 1));
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view from,
-                       std::string_view to) {
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
   if (from.empty()) return std::string(text);
   std::string out;
   out.reserve(text.size());
@@ -49,9 +48,7 @@ std::string CollapseBlanks(std::string_view text) {
   return out;
 }
 
-std::string FirstWord(std::string_view text) {
-  return std::string(text.substr(0, text.find(' ')));
-}
+std::string FirstWord(std::string_view text) { return std::string(text.substr(0, text.find(' '))); }
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;

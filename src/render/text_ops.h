@@ -16,8 +16,7 @@ std::string TrimBlanks(std::string_view text);
 
 // One left-to-right pass over non-overlapping occurrences, so "   " with
 // ("  ", " ") gives "  ".
-std::string ReplaceAll(std::string_view text, std::string_view from,
-                       std::string_view to);
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
 // Repeats the pair-of-blanks replacement until no pair is left.
 std::string CollapseBlanks(std::string_view text);

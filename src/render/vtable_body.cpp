@@ -11,8 +11,8 @@ constexpr char kCrLf[] = "\r\n";
 
 // Passed by address rather than by value.
 bool IsByAddressType(const std::string& type) {
-  return type == "STRING" || type == "GUID" || type == "VARIANT" ||
-         type == "DOUBLE" || type == "int64";
+  return type == "STRING" || type == "GUID" || type == "VARIANT" || type == "DOUBLE" ||
+         type == "int64";
 }
 
 // Builds a BSTR-shaped buffer "w" + N: length prefix, then the UTF-16 text.
@@ -22,8 +22,7 @@ void AppendStringConversion(const ParamRow& row, std::string* out) {
   const std::string a = Contains(row.note, "[byref]") ? "" : "@";
   *out += "Velbrookl=MultiByteToWideChar(0,0," + a + n + ",-1,0,0)" + kCrLf;
   *out += "defstr w" + n + "=space$(Velbrookl+Velbrookl+4)" + kCrLf;
-  *out += "Velbrookl=MultiByteToWideChar(0,0," + a + n + ",-1,@w" + n +
-          "+4,Velbrookl)" + kCrLf;
+  *out += "Velbrookl=MultiByteToWideChar(0,0," + a + n + ",-1,@w" + n + "+4,Velbrookl)" + kCrLf;
   *out += "byref(@w" + n + ")=Velbrookl+Velbrookl-2" + kCrLf;
   if (Contains(row.note, "[pointerlevel")) {
     *out += "defint ppw" + n + "=@w" + n + "+4" + kCrLf;
@@ -49,8 +48,7 @@ std::string CallArgument(const ParamRow& row, bool is_retval) {
 
 }  // namespace
 
-std::string VtableCallBody(const ParamTable& table,
-                           const std::string& kind_word,
+std::string VtableCallBody(const ParamTable& table, const std::string& kind_word,
                            int32_t vtable_offset) {
   std::string out;
   const bool is_function = kind_word == "function" && table.HasRetval();
@@ -65,13 +63,11 @@ std::string VtableCallBody(const ParamTable& table,
   const int count = static_cast<int>(table.rows.size());
   for (int j = 0; j < count; ++j) {
     const ParamRow& row = table.rows[j];
-    if (row.base_word == "STRING" && j != table.retval_index &&
-        Contains(row.note, "[in]")) {
+    if (row.base_word == "STRING" && j != table.retval_index && Contains(row.note, "[in]")) {
       AppendStringConversion(row, &out);
     }
   }
-  out += "Velbrookpsub=byref(byref(byref(hbObj))+" +
-         std::to_string(vtable_offset) + ")" + kCrLf;
+  out += "Velbrookpsub=byref(byref(byref(hbObj))+" + std::to_string(vtable_offset) + ")" + kCrLf;
   // callfunc pushes in the order written: last parameter first, the
   // interface pointer last, so the method sees it as its first argument.
   out += "callfunc Velbrookpsub, ";

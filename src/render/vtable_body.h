@@ -12,8 +12,7 @@ namespace velbrook::render {
 // Lines between "function X" / "sub X" and the closing "end" line, each
 // ended by CR LF. kind_word is "function" or "sub"; vtable_offset is the
 // byte offset as the component delivers it.
-std::string VtableCallBody(const ParamTable& table,
-                           const std::string& kind_word,
+std::string VtableCallBody(const ParamTable& table, const std::string& kind_word,
                            int32_t vtable_offset);
 
 }  // namespace velbrook::render

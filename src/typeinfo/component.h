@@ -181,8 +181,7 @@ class Library {
 class Opener {
  public:
   virtual ~Opener() = default;
-  virtual Result<std::unique_ptr<Library>> OpenLibraryFile(
-      const std::string& path) const = 0;
+  virtual Result<std::unique_ptr<Library>> OpenLibraryFile(const std::string& path) const = 0;
 };
 
 }  // namespace velbrook::typeinfo

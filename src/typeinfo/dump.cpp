@@ -43,22 +43,30 @@ std::string Ref(const Type* type) {
 std::string ConstantText(const Variant& v) {
   char buffer[64];
   switch (v.vt) {
-    case 0: case 1: case 12:
+    case 0:
+    case 1:
+    case 12:
       return "vt=" + std::to_string(v.vt);
-    case 8: case 30:
+    case 8:
+    case 30:
       return "vt=" + std::to_string(v.vt) + (v.has_text ? " text=" + Quote(v.text) : " null");
-    case 16: case 17:
+    case 16:
+    case 17:
       return "vt=" + std::to_string(v.vt) + " value=" + std::to_string(v.value[0]);
-    case 2: case 18:
-      return "vt=" + std::to_string(v.vt) + " value=" +
-             std::to_string(static_cast<uint32_t>(v.AsInt32()) & 0xFFFF);
+    case 2:
+    case 18:
+      return "vt=" + std::to_string(v.vt) +
+             " value=" + std::to_string(static_cast<uint32_t>(v.AsInt32()) & 0xFFFF);
     case 4:
       std::snprintf(buffer, sizeof buffer, "%.9g", v.AsFloat());
       return "vt=4 value=" + std::string(buffer);
-    case 5: case 7:
+    case 5:
+    case 7:
       std::snprintf(buffer, sizeof buffer, "%.17g", v.AsDouble());
       return "vt=" + std::to_string(v.vt) + " value=" + buffer;
-    case 6: case 20: case 21:
+    case 6:
+    case 20:
+    case 21:
       return "vt=" + std::to_string(v.vt) + " value=" + std::to_string(v.AsInt64());
     default:
       return "vt=" + std::to_string(v.vt) + " value=" + std::to_string(v.AsInt32());
@@ -136,17 +144,17 @@ class Dumper {
     }
     int32_t count = 0;
     int32_t hr = raw->GetTypeAttr(&count);
-    Line(depth, "raw attr " + Hex(static_cast<uint32_t>(hr)) + " impl-types " +
-                    std::to_string(count));
+    Line(depth,
+         "raw attr " + Hex(static_cast<uint32_t>(hr)) + " impl-types " + std::to_string(count));
     for (int32_t j = 0; hr == kResultOk && j < (count & 0xFFFF); ++j) {
       int32_t flags = 0;
       int32_t flags_hr = raw->GetImplTypeFlags(static_cast<uint32_t>(j), &flags);
       const RawTypeInfo* ref = raw->GetRefTypeInfoOfImplType(static_cast<uint32_t>(j));
       std::string name;
       int32_t doc_hr = ref ? ref->GetDocumentationName(&name) : kResultNullObject;
-      Line(depth + 1, std::to_string(j) + " flags " + Hex(static_cast<uint32_t>(flags_hr)) +
-                          " " + std::to_string(flags) + " doc " +
-                          Hex(static_cast<uint32_t>(doc_hr)) + " " + Quote(name));
+      Line(depth + 1, std::to_string(j) + " flags " + Hex(static_cast<uint32_t>(flags_hr)) + " " +
+                          std::to_string(flags) + " doc " + Hex(static_cast<uint32_t>(doc_hr)) +
+                          " " + Quote(name));
     }
   }
 

@@ -5,14 +5,22 @@ namespace velbrook::typeinfo {
 
 std::string KindTextOf(int32_t type_kind) {
   switch (type_kind) {
-    case 0: return "enum";
-    case 1: return "record";
-    case 2: return "module";
-    case 3: return "interface";
-    case 4: return "dispinterface";
-    case 5: return "coclass";
-    case 6: return "alias";
-    case 7: return "union";
+    case 0:
+      return "enum";
+    case 1:
+      return "record";
+    case 2:
+      return "module";
+    case 3:
+      return "interface";
+    case 4:
+      return "dispinterface";
+    case 5:
+      return "coclass";
+    case 6:
+      return "alias";
+    case 7:
+      return "union";
   }
   return "unknown";
 }

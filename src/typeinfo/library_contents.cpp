@@ -74,8 +74,7 @@ class ContentsBuilder {
       if ((flags & kImplTypeFlagSource) == 0) continue;
       const RawTypeInfo* source = raw->GetRefTypeInfoOfImplType(j);
       std::string name;
-      if (source == nullptr || source->GetDocumentationName(&name) != kResultOk ||
-          name.empty()) {
+      if (source == nullptr || source->GetDocumentationName(&name) != kResultOk || name.empty()) {
         continue;
       }
       std::string owner = coclass.Name();

@@ -8,12 +8,12 @@
 namespace velbrook {
 
 enum class ErrorKind {
-  kNotFound,          // no such file
-  kIo,                // the file exists but could not be read or written
-  kNotTypeLibrary,    // the bytes are not a type library in any known form
-  kUnsupportedFormat, // a type library, but in a format we do not read
-  kCorrupt,           // the right format, but inconsistent
-  kInvalidArgument,   // bad input from the caller
+  kNotFound,           // no such file
+  kIo,                 // the file exists but could not be read or written
+  kNotTypeLibrary,     // the bytes are not a type library in any known form
+  kUnsupportedFormat,  // a type library, but in a format we do not read
+  kCorrupt,            // the right format, but inconsistent
+  kInvalidArgument,    // bad input from the caller
 };
 
 const char* ErrorKindName(ErrorKind kind);
@@ -26,7 +26,7 @@ struct Error {
 template <typename T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : value_(std::move(value)) {}  // NOLINT: implicit by design
+  Result(T value) : value_(std::move(value)) {}      // NOLINT: implicit by design
   Result(Error error) : error_(std::move(error)) {}  // NOLINT
 
   bool ok() const { return value_.has_value(); }

@@ -9,14 +9,14 @@
 namespace velbrook::typeinfo {
 
 struct Variant {
-  uint16_t vt = 0;         // VT_EMPTY
-  uint8_t value[8] = {};   // the VARIANT's value field, little-endian
-  bool has_text = false;   // VT_BSTR / VT_LPSTR: false for a null string
-  std::string text;        // ANSI text of a string value
+  uint16_t vt = 0;        // VT_EMPTY
+  uint8_t value[8] = {};  // the VARIANT's value field, little-endian
+  bool has_text = false;  // VT_BSTR / VT_LPSTR: false for a null string
+  std::string text;       // ANSI text of a string value
 
   int32_t AsInt32() const {
-    uint32_t u = uint32_t(value[0]) | uint32_t(value[1]) << 8 |
-                 uint32_t(value[2]) << 16 | uint32_t(value[3]) << 24;
+    uint32_t u = uint32_t(value[0]) | uint32_t(value[1]) << 8 | uint32_t(value[2]) << 16 |
+                 uint32_t(value[3]) << 24;
     return static_cast<int32_t>(u);
   }
   int64_t AsInt64() const {

@@ -3,6 +3,7 @@
 // reader and generation benchmarks.
 // Usage: make-synthetic-tlb.exe OUTPUT.tlb COUNT
 #include <windows.h>
+
 #include <oleauto.h>
 
 #include <cstdio>
@@ -11,7 +12,8 @@
 
 namespace {
 
-const GUID kLibraryGuid = {0x5e1d0c7a, 0x2b4f, 0x4c61, {0x9a, 0x3e, 0x11, 0x2f, 0x6b, 0x80, 0x4d, 0x01}};
+const GUID kLibraryGuid = {
+    0x5e1d0c7a, 0x2b4f, 0x4c61, {0x9a, 0x3e, 0x11, 0x2f, 0x6b, 0x80, 0x4d, 0x01}};
 
 GUID InterfaceGuid(unsigned index) {
   GUID guid = kLibraryGuid;
@@ -49,8 +51,8 @@ bool AddFunctions(ICreateTypeInfo* info, unsigned index) {
   func.cParams = 3;
   func.lprgelemdescParam = params;
   std::wstring method = L"Method" + std::to_wstring(index);
-  LPOLESTR method_names[] = {const_cast<LPOLESTR>(method.c_str()),
-                             const_cast<LPOLESTR>(L"text"), const_cast<LPOLESTR>(L"count")};
+  LPOLESTR method_names[] = {const_cast<LPOLESTR>(method.c_str()), const_cast<LPOLESTR>(L"text"),
+                             const_cast<LPOLESTR>(L"count")};
   if (!Check(info->AddFuncDesc(0, &func), "AddFuncDesc") ||
       !Check(info->SetFuncAndParamNames(0, method_names, 3), "SetFuncAndParamNames")) {
     return false;
@@ -100,8 +102,7 @@ int wmain(int argc, wchar_t** argv) {
   for (unsigned i = 0; i < count; ++i) {
     std::wstring name = L"ISynthetic" + std::to_wstring(i);
     ICreateTypeInfo* info = nullptr;
-    if (!Check(library->CreateTypeInfo(const_cast<LPOLESTR>(name.c_str()), TKIND_INTERFACE,
-                                       &info),
+    if (!Check(library->CreateTypeInfo(const_cast<LPOLESTR>(name.c_str()), TKIND_INTERFACE, &info),
                "CreateTypeInfo")) {
       return 1;
     }

@@ -44,8 +44,7 @@ class FakeLibrary : public typeinfo::Library {
         owned_.push_back(std::make_shared<FakeType>(item.default_interface));
         default_interface = owned_.back().get();
       }
-      classes_.items.push_back(
-          std::make_shared<FakeType>(item.name, item.guid, default_interface));
+      classes_.items.push_back(std::make_shared<FakeType>(item.name, item.guid, default_interface));
     }
     for (const auto& name : contents.interfaces) {
       interfaces_.items.push_back(std::make_shared<FakeType>(name));

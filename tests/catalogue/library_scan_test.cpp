@@ -22,9 +22,8 @@ constexpr char kGuidC[] = "{cccccccc-0000-0000-0000-00000000000c}";
 class ScanTest : public ::testing::Test {
  protected:
   // Registers version V of library G with a description and a Win32 file.
-  void Register(const std::string& guid, const std::string& version,
-                const std::string& description, const std::string& file,
-                bool file_exists = true, const std::string& locale = "0") {
+  void Register(const std::string& guid, const std::string& version, const std::string& description,
+                const std::string& file, bool file_exists = true, const std::string& locale = "0") {
     std::string base = "TypeLib\\" + guid + "\\" + version;
     registry_.AddValue(base, "", description);
     registry_.AddValue(base + "\\" + locale + "\\win32", "", file);

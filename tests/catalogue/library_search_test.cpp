@@ -34,8 +34,8 @@ class SearchTest : public ::testing::Test {
     list_.SetCellText(row, kColumnPath, path);
   }
   int Search(const std::string& text) {
-    return SearchLibraries(
-        CatalogueSeams{registry_, files_, env_, list_, window_, run_state_}, opener_, text);
+    return SearchLibraries(CatalogueSeams{registry_, files_, env_, list_, window_, run_state_},
+                           opener_, text);
   }
   static FakeLibraryContents Interfaces(std::vector<std::string> names) {
     FakeLibraryContents contents;

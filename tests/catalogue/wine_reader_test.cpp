@@ -22,7 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kHeader[] = "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n";
+constexpr char kHeader[] =
+    "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n";
 
 std::string Names(const RegistryKey* key) {
   std::string names;
@@ -63,11 +64,12 @@ TEST(WineRegistryFile, RejectsOtherText) {
 }
 
 TEST(WineRegistryFile, StringEscapes) {
-  auto file = ParseWineRegistryFile(std::string(kHeader) +
-                                    "[A\\\\B] 1234\n"
-                                    "#time=1d\n"
-                                    "@=\"back\\\\slash \\\"q\\\" caf\\xe9 \\x20ac\\x41 tab\\t oct\\101\"\n"
-                                    "\"Name \\\"x\\\"\"=\"v\"\n");
+  auto file =
+      ParseWineRegistryFile(std::string(kHeader) +
+                            "[A\\\\B] 1234\n"
+                            "#time=1d\n"
+                            "@=\"back\\\\slash \\\"q\\\" caf\\xe9 \\x20ac\\x41 tab\\t oct\\101\"\n"
+                            "\"Name \\\"x\\\"\"=\"v\"\n");
   ASSERT_TRUE(file.ok());
   const WineValue* value = FindValue(file.value(), u"A\\B", u"");
   ASSERT_NE(value, nullptr);
@@ -177,8 +179,8 @@ TEST_F(PrefixDir, ValuesEnumerateDefaultFirst) {
 }
 
 TEST_F(PrefixDir, NonAsciiComesOutInCodePage1252) {
-  Write("system.reg", std::string(kHeader) +
-                          "[Software\\\\Classes\\\\K\\\\caf\\xe9]\n@=\"\\x20ac \\x4e2d\"\n");
+  Write("system.reg",
+        std::string(kHeader) + "[Software\\\\Classes\\\\K\\\\caf\\xe9]\n@=\"\\x20ac \\x4e2d\"\n");
   auto prefix = Open();
   ASSERT_NE(prefix, nullptr);
   auto key = OpenClassesKey(prefix->registry(), "K");
@@ -321,22 +323,21 @@ TEST_F(PrefixDir, EnvironmentFromThePrefix) {
 }
 
 TEST_F(PrefixDir, ScanOverAPrefix) {
-  Write("system.reg",
-        std::string(kHeader) + "#arch=win32\n\n" +
-            "[Software\\\\Classes\\\\TypeLib\\\\{bbbb}\\\\1.0]\n@=\"B lib\"\n"
-            "[Software\\\\Classes\\\\TypeLib\\\\{bbbb}\\\\1.0\\\\0\\\\Win32]\n"
-            "@=str(2):\"%SystemRoot%\\\\System32\\\\b.tlb\"\n"
-            "[Software\\\\Classes\\\\TypeLib\\\\{aaaa}\\\\2.0]\n@=\"A lib\"\n"
-            "[Software\\\\Classes\\\\TypeLib\\\\{aaaa}\\\\2.0\\\\409\\\\win32]\n"
-            "@=\"C:\\\\missing\\\\a.tlb\"\n");
+  Write("system.reg", std::string(kHeader) + "#arch=win32\n\n" +
+                          "[Software\\\\Classes\\\\TypeLib\\\\{bbbb}\\\\1.0]\n@=\"B lib\"\n"
+                          "[Software\\\\Classes\\\\TypeLib\\\\{bbbb}\\\\1.0\\\\0\\\\Win32]\n"
+                          "@=str(2):\"%SystemRoot%\\\\System32\\\\b.tlb\"\n"
+                          "[Software\\\\Classes\\\\TypeLib\\\\{aaaa}\\\\2.0]\n@=\"A lib\"\n"
+                          "[Software\\\\Classes\\\\TypeLib\\\\{aaaa}\\\\2.0\\\\409\\\\win32]\n"
+                          "@=\"C:\\\\missing\\\\a.tlb\"\n");
   Touch("drive_c/windows/system32/B.TLB");
   auto prefix = Open();
   ASSERT_NE(prefix, nullptr);
   VectorLibraryList list;
   testing::RecordingWindow window;
   CatalogueRunState state;
-  CatalogueSeams seams{prefix->registry(), prefix->file_system(), prefix->environment(),
-                       list, window, state};
+  CatalogueSeams seams{
+      prefix->registry(), prefix->file_system(), prefix->environment(), list, window, state};
   ScanTypeLibraries(seams, ScanOptions{});
   ASSERT_EQ(list.RowCount(), 1);
   EXPECT_EQ(list.CellText(0, kColumnPath), "C:\\windows\\System32\\b.tlb");

@@ -50,8 +50,8 @@ TEST(TerminalProgressTest, RewritesTheLineAndBlanksWhatIsLeftOver) {
     progress.Clear();
     progress.Clear();  // nothing shown since: nothing written
   }
-  EXPECT_EQ(stream.Text(), "\rSearching... 10 / 12\rSearching... 9 / 12 \r" +
-                               std::string(19, ' ') + "\r");
+  EXPECT_EQ(stream.Text(),
+            "\rSearching... 10 / 12\rSearching... 9 / 12 \r" + std::string(19, ' ') + "\r");
 }
 
 TEST(TerminalProgressTest, DestructionClearsAShownLine) {
@@ -81,8 +81,7 @@ TEST(TerminalProgressTest, TextsWithinTheIntervalAreHeldBack) {
 }
 
 TEST(TerminalProgressTest, GenerationTextNamesListAndRows) {
-  EXPECT_EQ(GenerationProgressText("Object classes", 12, 300),
-            "Writing Object classes 12 / 300");
+  EXPECT_EQ(GenerationProgressText("Object classes", 12, 300), "Writing Object classes 12 / 300");
 }
 
 }  // namespace

@@ -7,8 +7,8 @@ namespace velbrook::fakes {
 
 std::shared_ptr<FakeParameter> Param(std::string name, int32_t flags, int32_t vt,
                                      int32_t pointer_level) {
-  return std::make_shared<FakeParameter>(
-      std::move(name), flags, std::make_shared<FakeTypeDescriptor>(vt, pointer_level));
+  return std::make_shared<FakeParameter>(std::move(name), flags,
+                                         std::make_shared<FakeTypeDescriptor>(vt, pointer_level));
 }
 
 std::shared_ptr<FakeParameter> UdtParam(std::string name, int32_t flags,

@@ -90,11 +90,26 @@ class FakeMember : public typeinfo::Member {
  public:
   explicit FakeMember(std::string name) : name_(std::move(name)) {}
 
-  FakeMember& SetInvokeKind(int32_t kind) { invoke_kind_ = kind; return *this; }
-  FakeMember& SetMemberId(int32_t id) { member_id_ = id; return *this; }
-  FakeMember& SetVTableOffset(int32_t offset) { vtable_offset_ = offset; return *this; }
-  FakeMember& SetHelpString(std::string help) { help_ = std::move(help); return *this; }
-  FakeMember& SetConstantValue(typeinfo::Variant value) { value_ = std::move(value); return *this; }
+  FakeMember& SetInvokeKind(int32_t kind) {
+    invoke_kind_ = kind;
+    return *this;
+  }
+  FakeMember& SetMemberId(int32_t id) {
+    member_id_ = id;
+    return *this;
+  }
+  FakeMember& SetVTableOffset(int32_t offset) {
+    vtable_offset_ = offset;
+    return *this;
+  }
+  FakeMember& SetHelpString(std::string help) {
+    help_ = std::move(help);
+    return *this;
+  }
+  FakeMember& SetConstantValue(typeinfo::Variant value) {
+    value_ = std::move(value);
+    return *this;
+  }
   FakeMember& SetValueType(std::shared_ptr<const typeinfo::TypeDescriptor> type) {
     value_type_ = std::move(type);
     return *this;
@@ -129,10 +144,22 @@ class FakeType : public typeinfo::Type {
   explicit FakeType(std::string name, int32_t type_kind = typeinfo::kTypeKindInterface)
       : name_(std::move(name)), type_kind_(type_kind) {}
 
-  FakeType& SetGuidText(std::string guid) { guid_ = std::move(guid); return *this; }
-  FakeType& SetTypeFlags(uint32_t flags) { flags_ = flags; return *this; }
-  FakeType& SetKindText(std::string text) { kind_text_ = std::move(text); return *this; }
-  FakeType& SetHelpString(std::string help) { help_ = std::move(help); return *this; }
+  FakeType& SetGuidText(std::string guid) {
+    guid_ = std::move(guid);
+    return *this;
+  }
+  FakeType& SetTypeFlags(uint32_t flags) {
+    flags_ = flags;
+    return *this;
+  }
+  FakeType& SetKindText(std::string text) {
+    kind_text_ = std::move(text);
+    return *this;
+  }
+  FakeType& SetHelpString(std::string help) {
+    help_ = std::move(help);
+    return *this;
+  }
   FakeType& SetVTableInterface(std::shared_ptr<const typeinfo::Type> type) {
     vtable_interface_ = std::move(type);
     return *this;

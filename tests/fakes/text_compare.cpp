@@ -25,8 +25,7 @@ std::string LineAround(const std::string& text, size_t offset) {
 
 void WriteActual(const std::string& name, const std::string& actual) {
 #ifdef VELBROOK_BINARY_DIR
-  const std::filesystem::path dir =
-      std::filesystem::path(VELBROOK_BINARY_DIR) / "test_output";
+  const std::filesystem::path dir = std::filesystem::path(VELBROOK_BINARY_DIR) / "test_output";
   std::error_code error;
   std::filesystem::create_directories(dir, error);
   if (error) return;
@@ -50,10 +49,14 @@ std::string VisibleLine(const std::string& line) {
   std::string out = "\"";
   for (size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
-    if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\t') out += "\\t";
-    else if (c == ' ' && i >= trailing && i < content_end) out += "~";
+    if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\t')
+      out += "\\t";
+    else if (c == ' ' && i >= trailing && i < content_end)
+      out += "~";
     else if (static_cast<unsigned char>(c) < 0x20) {
       char hex[8];
       std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
@@ -65,8 +68,7 @@ std::string VisibleLine(const std::string& line) {
   return out + "\"";
 }
 
-::testing::AssertionResult SameBytes(const std::string& expected,
-                                     const std::string& actual,
+::testing::AssertionResult SameBytes(const std::string& expected, const std::string& actual,
                                      const std::string& output_name) {
   if (expected == actual) return ::testing::AssertionSuccess();
   const size_t limit = std::min(expected.size(), actual.size());
@@ -83,9 +85,9 @@ std::string VisibleLine(const std::string& line) {
   }
   if (!output_name.empty()) WriteActual(output_name, actual);
   std::ostringstream report;
-  report << "texts differ at byte " << offset << " (line " << line << ", column "
-         << column << "); expected " << expected.size() << " bytes, got "
-         << actual.size() << " bytes (\"~\" marks a trailing blank)\n"
+  report << "texts differ at byte " << offset << " (line " << line << ", column " << column
+         << "); expected " << expected.size() << " bytes, got " << actual.size()
+         << " bytes (\"~\" marks a trailing blank)\n"
          << "  expected line: " << VisibleLine(LineAround(expected, offset)) << "\n"
          << "  actual line:   " << VisibleLine(LineAround(actual, offset));
   if (!output_name.empty()) {

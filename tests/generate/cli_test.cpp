@@ -203,8 +203,8 @@ int ParseAndRun(std::vector<std::string> args) {
 
 TEST_F(GenerateCliTest, CommandLineOptions) {
   const std::string library = FixturePath("shapes");
-  ASSERT_EQ(ParseAndRun({"generate", library, "-o", "picked.inc", "--select", "Shape",
-                         "--select", "Point", "--vtable", "--no-generics"}),
+  ASSERT_EQ(ParseAndRun({"generate", library, "-o", "picked.inc", "--select", "Shape", "--select",
+                         "Point", "--vtable", "--no-generics"}),
             0);
   const std::string picked = ReadBytes("picked.inc");
   EXPECT_NE(picked.find("'Types\r\n'    Point\r\n'\r\n'Interfaces\r\n"), std::string::npos);
@@ -216,9 +216,9 @@ TEST_F(GenerateCliTest, CommandLineOptions) {
   const std::string generics = ReadBytes("generics.inc");
   EXPECT_EQ(generics.find("\r\ntype IShape"), std::string::npos);  // Invoke style
   // The generic block sits between the contents and the interface block.
-  ASSERT_EQ(ParseAndRun({"generate", library, "-o", "plain.inc", "--select", "Shape",
-                         "--no-generics"}),
-            0);
+  ASSERT_EQ(
+      ParseAndRun({"generate", library, "-o", "plain.inc", "--select", "Shape", "--no-generics"}),
+      0);
   const std::string plain = ReadBytes("plain.inc");
   EXPECT_GT(generics.size(), plain.size() + 10000);
   EXPECT_EQ(ParseAndRun({"generate", library, "-o", "bad.inc", "--select", "Nope"}), 1);
@@ -234,26 +234,26 @@ TEST_F(GenerateCliTest, LibraryFileText) {
 TEST_F(GenerateCliTest, ShowListsTheFourLists) {
   std::unique_ptr<typeinfo::Library> library = OpenFixture("shapes");
   ASSERT_NE(library, nullptr);
-  const typeinfo::LibraryContents contents = typeinfo::BuildLibraryContents(
-      *library, [](const std::string&) { return std::string(); });
-  EXPECT_TRUE(fakes::SameBytes(
-      "# Object classes list\n"
-      "Interfaces\tObject classes\tProgIDs\tHidden\n"
-      "IShape\tShape\t\t0\n"
-      "\n"
-      "# Event interfaces list\n"
-      "Event Interfaces\tfor Objects\t\tHidden\n"
-      "DShapeEvents\tShape (default)\t\t0\n"
-      "\n"
-      "# Types list\n"
-      "Types\n"
-      "Point\n"
-      "Rect\n"
-      "\n"
-      "# Enumerations list\n"
-      "Constant Enumerations\n"
-      "Colors\n",
-      cli::ShowText(contents)));
+  const typeinfo::LibraryContents contents =
+      typeinfo::BuildLibraryContents(*library, [](const std::string&) { return std::string(); });
+  EXPECT_TRUE(
+      fakes::SameBytes("# Object classes list\n"
+                       "Interfaces\tObject classes\tProgIDs\tHidden\n"
+                       "IShape\tShape\t\t0\n"
+                       "\n"
+                       "# Event interfaces list\n"
+                       "Event Interfaces\tfor Objects\t\tHidden\n"
+                       "DShapeEvents\tShape (default)\t\t0\n"
+                       "\n"
+                       "# Types list\n"
+                       "Types\n"
+                       "Point\n"
+                       "Rect\n"
+                       "\n"
+                       "# Enumerations list\n"
+                       "Constant Enumerations\n"
+                       "Colors\n",
+                       cli::ShowText(contents)));
 }
 
 }  // namespace

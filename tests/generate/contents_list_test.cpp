@@ -1,7 +1,8 @@
 // The contents lists seam: rows from an opening, sorting, --select names.
+#include "generate/contents_list.h"
+
 #include <gtest/gtest.h>
 
-#include "generate/contents_list.h"
 #include "generate/row_maps.h"
 
 namespace velbrook::generate {

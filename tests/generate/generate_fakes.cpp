@@ -36,8 +36,8 @@ TestContents BuildTestContents(const FakeLibrary& library, const SourceList& sou
   for (uint32_t i = 1; i <= typeinfo::WalkCount(interfaces); ++i) {
     const std::string name = InterfaceName(interfaces->Item(i));
     if (owners.count(interfaces->Item(i)->Name())) {
-      contents.event_rows.push_back(
-          {name, owners[interfaces->Item(i)->Name()], static_cast<int>(contents.event_rows.size())});
+      contents.event_rows.push_back({name, owners[interfaces->Item(i)->Name()],
+                                     static_cast<int>(contents.event_rows.size())});
       contents.event_row_index.push_back(i);
     } else if (!shown.count(name)) {
       typeinfo::ClassRow row;

@@ -2,10 +2,10 @@
 // tests/generate/golden (VELBROOK_REGENERATE_GOLDENS=1 rewrites them).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "typeinfo/component.h"
 

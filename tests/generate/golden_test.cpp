@@ -113,17 +113,15 @@ TEST(GenerateProgressTest, ReportsEveryRowOfEachListInSectionOrder) {
 
   std::vector<std::string> seen;
   inputs.progress = [&seen](const char* list, size_t done, size_t total) {
-    seen.push_back(std::string(list) + " " + std::to_string(done) + "/" +
-                   std::to_string(total));
+    seen.push_back(std::string(list) + " " + std::to_string(done) + "/" + std::to_string(total));
   };
   EXPECT_EQ(GenerateIncludeText(inputs), quiet);
 
   std::vector<std::string> expected;
-  const std::pair<const char*, size_t> order[] = {
-      {"Types", lists.types.RowCount()},
-      {"Enumerations", lists.enumerations.RowCount()},
-      {"Object classes", lists.classes.RowCount()},
-      {"Event interfaces", lists.events.RowCount()}};
+  const std::pair<const char*, size_t> order[] = {{"Types", lists.types.RowCount()},
+                                                  {"Enumerations", lists.enumerations.RowCount()},
+                                                  {"Object classes", lists.classes.RowCount()},
+                                                  {"Event interfaces", lists.events.RowCount()}};
   for (const auto& [list, total] : order) {
     ASSERT_GT(total, 0u) << list;
     for (size_t done = 1; done <= total; ++done) {

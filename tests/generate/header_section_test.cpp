@@ -1,9 +1,10 @@
 // Header, table of contents and the driver's fixed order, byte-exact.
+#include "generate/header_section.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/text_compare.h"
 #include "generate/generator.h"
-#include "generate/header_section.h"
 #include "shapes_fake.h"
 
 namespace velbrook::generate::testing {
@@ -110,7 +111,10 @@ TEST(GenerateHeaderTest, RowsAreMappedByHiddenNumberAfterSorting) {
 
 TEST(GenerateHeaderTest, CodeOneCharactersLeaveInterfaceNames) {
   FakeLibrary library;
-  auto odd = fakes::Interface("IOd\x01" "d", {Dispatch()});
+  auto odd = fakes::Interface(
+      "IOd\x01"
+      "d",
+      {Dispatch()});
   odd->MemberList();
   library.AddInterface(odd);
   TestContents contents = BuildTestContents(library, {});

@@ -1,8 +1,9 @@
 // Interface blocks and event blocks, byte-exact against the worked examples.
+#include "generate/interface_section.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/text_compare.h"
-#include "generate/interface_section.h"
 #include "render/guid_constant.h"
 #include "shapes_fake.h"
 
@@ -82,7 +83,8 @@ TEST(GenerateInterfaceTest, VtableExample) {
       "\r\n"
       "\r\n"
       "\r\n"  // body text: no members, written as one line
-      "\r\n" + kEventBlock + "\r\n\r\n";
+      "\r\n" +
+      kEventBlock + "\r\n\r\n";
   EXPECT_TRUE(SameBytes(expected, s.run.Body(), "interface_vtable_example.inc"));
   EXPECT_TRUE(s.run.warnings.empty());
 }
@@ -100,7 +102,8 @@ TEST(GenerateInterfaceTest, InvokeExample) {
       "\r\n"
       "\r\n"
       "\r\n"
-      "\r\n" + kEventBlock + "\r\n\r\n";
+      "\r\n" +
+      kEventBlock + "\r\n\r\n";
   EXPECT_TRUE(SameBytes(expected, s.run.Body(), "interface_invoke_example.inc"));
   EXPECT_EQ(expected.find("type "), std::string::npos);
 }
@@ -116,8 +119,8 @@ TEST(GenerateInterfaceTest, MembersGoToBodyAndType) {
   const size_t create = body.find("    CreateShape as sub");
   const size_t end_type = body.find("end type '-(IShape)");
   ASSERT_NE(create, std::string::npos);
-  const std::string type_line = body.substr(body.find("\r\n", create) + 2,
-                                            end_type - body.find("\r\n", create) - 2);
+  const std::string type_line =
+      body.substr(body.find("\r\n", create) + 2, end_type - body.find("\r\n", create) - 2);
   EXPECT_EQ(type_line.substr(0, 4), "    ");
   EXPECT_NE(type_line.find("Move"), std::string::npos);
   EXPECT_EQ(type_line.find("\r\n"), type_line.size() - 2);  // exactly one line
@@ -193,38 +196,45 @@ TEST(GenerateInterfaceTest, ActiveXCreatorsInBothModes) {
     TestRun run(shapes.library, &contents, invoke);  // no ProgID: the GUID text
     const std::string body = run.Body();
     if (invoke) {
-      EXPECT_NE(body.find("' Creation of Shape object\r\n'dim obj as ACTIVEX : obj.CreateActiveX(\"" +
-                          std::string(kShapeGuid) + "\") 'Shape\r\n\r\n"),
-                std::string::npos);
+      EXPECT_NE(
+          body.find("' Creation of Shape object\r\n'dim obj as ACTIVEX : obj.CreateActiveX(\"" +
+                    std::string(kShapeGuid) + "\") 'Shape\r\n\r\n"),
+          std::string::npos);
       continue;
     }
     EXPECT_NE(body.find("type IShape extends CANVAS\r\n"), std::string::npos);
-    const std::string fail = "\"+chr$(13)+WinErrorMsg(COMRESULT)+\" (&h\"+hex$(COMRESULT)+\")\"\r\n";
+    const std::string fail =
+        "\"+chr$(13)+WinErrorMsg(COMRESULT)+\" (&h\"+hex$(COMRESULT)+\")\"\r\n";
     const std::string creator =
         "' Creation of Shape object\r\n"
         "declare sub ISHAPECreateShape\r\n"
         "sub ISHAPECreateShape\r\n"
         "'convert progID (or CLSID) to Unicode\r\n"
-        "defstr progid=\"" + std::string(kShapeGuid) + "\"\r\n"
+        "defstr progid=\"" +
+        std::string(kShapeGuid) +
+        "\"\r\n"
         "Velbrookl=MultiByteToWideChar(0,0,@progid,-1,0,0)\r\n"
         "defstr wprogid=space$(Velbrookl+Velbrookl)\r\n"
         "Velbrookl=MultiByteToWideChar(0,0,@progid,-1,@wprogid,Velbrookl)\r\n"
         "'create control and bind it to hWnd\r\n"
         "COMRESULT=AtlAxCreateControl(@wprogid,hbHnd,0,0)\r\n"
-        "if COMRESULT then showmessage \"Creation of Shape object failed:" + fail +
+        "if COMRESULT then showmessage \"Creation of Shape object failed:" +
+        fail +
         "'get IUnknown interface of the object created\r\n"
         "COMRESULT=AtlAxGetControl(hbHnd,hbObj) 'get IUnknown of the control\r\n"
-        "if COMRESULT then showmessage \"Creation of Shape object failed:" + fail +
+        "if COMRESULT then showmessage \"Creation of Shape object failed:" +
+        fail +
         "'attach event interface\r\n"
         "COMRESULT=AtlAdvise(byref(hbObj), @pstandardEventsVtable, IID_IDispatch, @Velbrookl)\r\n"
-        "if COMRESULT then showmessage \"Connection of Shape event handler failed:" + fail +
+        "if COMRESULT then showmessage \"Connection of Shape event handler failed:" +
+        fail +
         "'QueryInterface to get IDispatch interface of the object created\r\n"
         "Velbrookpsub=byref(byref(byref(hbObj))) 'QueryInterface\r\n"
         "'and store it in .pointer\r\n"
         "callfunc Velbrookpsub, hbObj, @IID_IDispatch, byref(hbObj)\r\n"
         "COMRESULT=EAX\r\n"
-        "if COMRESULT then showmessage \"Creation of Shape object failed:" + fail +
-        "end sub\r\n\r\n\r\n";
+        "if COMRESULT then showmessage \"Creation of Shape object failed:" +
+        fail + "end sub\r\n\r\n\r\n";
     EXPECT_NE(body.find(creator), std::string::npos) << body;
   }
 }
@@ -273,9 +283,9 @@ TEST(GenerateEventTest, StandAloneExample) {
   TestContents contents = BuildTestContents(shapes.library, ShapesSources());
   contents.lists.events.CheckAll();
   TestRun run(shapes.library, &contents, true);
-  EXPECT_TRUE(SameBytes(std::string("\r\n'--------------------------------\r\n'\r\n") +
-                            kEventBlock + "\r\n",
-                        run.Body(), "event_standalone_example.inc"));
+  EXPECT_TRUE(SameBytes(
+      std::string("\r\n'--------------------------------\r\n'\r\n") + kEventBlock + "\r\n",
+      run.Body(), "event_standalone_example.inc"));
 }
 
 TEST(GenerateEventTest, WrittenInsideInterfaceBlockIsNotRepeated) {

@@ -1,8 +1,9 @@
 // Record types with embedding, and the enumeration groups, byte-exact.
+#include "generate/record_section.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/text_compare.h"
-#include "generate/record_section.h"
 #include "shapes_fake.h"
 
 namespace velbrook::generate::testing {
@@ -20,24 +21,24 @@ std::string Records(const FakeLibrary& library, const std::vector<size_t>& check
 
 TEST(GenerateRecordTest, PointAndRectExample) {
   ShapesFake shapes;
-  EXPECT_TRUE(SameBytes(
-      "  TYPE Point\r\n"
-      "     x as LONG '[VT_I4]\r\n"
-      "     y as LONG '[VT_I4]\r\n"
-      "  END TYPE\r\n"
-      "\r\n"
-      "  TYPE Rect\r\n"
-      "    'embedded topLeft as Point\r\n"
-      "     topLeft_x as LONG '[VT_I4]\r\n"
-      "     topLeft_y as LONG '[VT_I4]\r\n"
-      "    'end of embedded topLeft\r\n"
-      "    'embedded bottomRight as Point\r\n"
-      "     bottomRight_x as LONG '[VT_I4]\r\n"
-      "     bottomRight_y as LONG '[VT_I4]\r\n"
-      "    'end of embedded bottomRight\r\n"
-      "  END TYPE\r\n"
-      "\r\n",
-      Records(shapes.library, {0, 1}), "records_point_rect.inc"));
+  EXPECT_TRUE(
+      SameBytes("  TYPE Point\r\n"
+                "     x as LONG '[VT_I4]\r\n"
+                "     y as LONG '[VT_I4]\r\n"
+                "  END TYPE\r\n"
+                "\r\n"
+                "  TYPE Rect\r\n"
+                "    'embedded topLeft as Point\r\n"
+                "     topLeft_x as LONG '[VT_I4]\r\n"
+                "     topLeft_y as LONG '[VT_I4]\r\n"
+                "    'end of embedded topLeft\r\n"
+                "    'embedded bottomRight as Point\r\n"
+                "     bottomRight_x as LONG '[VT_I4]\r\n"
+                "     bottomRight_y as LONG '[VT_I4]\r\n"
+                "    'end of embedded bottomRight\r\n"
+                "  END TYPE\r\n"
+                "\r\n",
+                Records(shapes.library, {0, 1}), "records_point_rect.inc"));
 }
 
 TEST(GenerateRecordTest, EmbeddingDoesNotDependOnRowOrder) {
@@ -57,13 +58,13 @@ TEST(GenerateRecordTest, EmbeddingDoesNotDependOnRowOrder) {
 
 TEST(GenerateRecordTest, UncheckedRecordIsNotEmbedded) {
   ShapesFake shapes;
-  EXPECT_TRUE(SameBytes(
-      "  TYPE Rect\r\n"
-      "     topLeft as Point\r\n"
-      "     bottomRight as Point\r\n"
-      "  END TYPE\r\n"
-      "\r\n",
-      Records(shapes.library, {1})));
+  EXPECT_TRUE(
+      SameBytes("  TYPE Rect\r\n"
+                "     topLeft as Point\r\n"
+                "     bottomRight as Point\r\n"
+                "  END TYPE\r\n"
+                "\r\n",
+                Records(shapes.library, {1})));
 }
 
 TEST(GenerateRecordTest, ThreeLevelsExpandFully) {
@@ -122,21 +123,19 @@ TEST(GenerateRecordTest, LeadingUnderscoresAreRemovedAndTheRecordEmbeds) {
   const std::string text = run.Generate();
   // The contents name the record as the component does.
   EXPECT_NE(text.find("'Types\r\n'    _Point\r\n'    User\r\n'\r\n"), std::string::npos);
-  EXPECT_TRUE(SameBytes(
-      "  TYPE Point\r\n     x as LONG '[VT_I4]\r\n  END TYPE\r\n\r\n"
-      "  TYPE User\r\n    'embedded at as Point\r\n     at_x as LONG '[VT_I4]\r\n"
-      "    'end of embedded at\r\n  END TYPE\r\n\r\n",
-      run.Body()));
+  EXPECT_TRUE(
+      SameBytes("  TYPE Point\r\n     x as LONG '[VT_I4]\r\n  END TYPE\r\n\r\n"
+                "  TYPE User\r\n    'embedded at as Point\r\n     at_x as LONG '[VT_I4]\r\n"
+                "    'end of embedded at\r\n  END TYPE\r\n\r\n",
+                run.Body()));
 }
 
 TEST(GenerateRecordTest, FieldTypeTexts) {
   auto guid = Record("_GUID");
   auto other_enum = std::make_shared<FakeType>("__Fill", typeinfo::kTypeKindEnum);
   EXPECT_EQ(RecordFieldLine(*RecordField("id", guid)), "     id as STRING*16 'GUID");
-  EXPECT_EQ(RecordFieldLine(*Field("clsid", 72)),
-            "     clsid as DWORD 'GUID pointer '[VT_CLSID]");
-  EXPECT_EQ(RecordFieldLine(*Field("name", 8)),
-            "     name as DWORD 'string pointer '[VT_BSTR]");
+  EXPECT_EQ(RecordFieldLine(*Field("clsid", 72)), "     clsid as DWORD 'GUID pointer '[VT_CLSID]");
+  EXPECT_EQ(RecordFieldLine(*Field("name", 8)), "     name as DWORD 'string pointer '[VT_BSTR]");
   EXPECT_EQ(RecordFieldLine(*Field("any", 12)),
             "     any as DWORD 'variant pointer '[VT_DWORD 'variant pointer]");
   // (replace-all reaches the comment too: every "VARIANT" is replaced)
@@ -187,14 +186,14 @@ std::string Enumerations(const FakeLibrary& library) {
 
 TEST(GenerateEnumerationTest, ColorsWithHelpText) {
   ShapesFake shapes;
-  EXPECT_TRUE(SameBytes(
-      "' ColorsEnumeration\r\n"
-      "' The colors of a shape\r\n"
-      "\r\n"
-      "  $define clrRed 255\r\n"
-      "  $define clrGreen 65280\r\n"
-      "\r\n",
-      Enumerations(shapes.library), "enum_colors.inc"));
+  EXPECT_TRUE(
+      SameBytes("' ColorsEnumeration\r\n"
+                "' The colors of a shape\r\n"
+                "\r\n"
+                "  $define clrRed 255\r\n"
+                "  $define clrGreen 65280\r\n"
+                "\r\n",
+                Enumerations(shapes.library), "enum_colors.inc"));
 }
 
 TEST(GenerateEnumerationTest, WithoutHelpAndWithoutConstants) {
@@ -205,13 +204,13 @@ TEST(GenerateEnumerationTest, WithoutHelpAndWithoutConstants) {
   plain->AddMember(one);
   library.AddEnumeration(plain);
   library.AddEnumeration(std::make_shared<FakeType>("_Nothing", typeinfo::kTypeKindEnum));
-  EXPECT_TRUE(SameBytes(
-      "' PlainEnumeration\r\n"
-      "  $define one 1\r\n"
-      "\r\n"
-      "' _NothingEnumeration\r\n"
-      "\r\n",
-      Enumerations(library)));
+  EXPECT_TRUE(
+      SameBytes("' PlainEnumeration\r\n"
+                "  $define one 1\r\n"
+                "\r\n"
+                "' _NothingEnumeration\r\n"
+                "\r\n",
+                Enumerations(library)));
 }
 
 }  // namespace

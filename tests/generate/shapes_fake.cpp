@@ -15,7 +15,7 @@ ShapesFake::ShapesFake() {
   shape_interface = fakes::Interface("IShape", {dispatch});
   shape_interface->SetGuidText("{25CA9503-06D2-413C-9AFF-75561CC7353C}");
   shape_interface->SetVTableInterface(shape_interface);  // a vtable interface is its own
-  shape_interface->MemberList();                          // present, empty
+  shape_interface->MemberList();                         // present, empty
   events = fakes::Interface("DShapeEvents", {dispatch});
   events->SetGuidText(kEventsGuid);
   events->MemberList();

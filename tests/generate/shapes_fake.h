@@ -11,8 +11,7 @@ namespace velbrook::generate::testing {
 struct ShapesFake {
   ShapesFake();
   FakeLibrary library;
-  std::shared_ptr<FakeType> dispatch, shape_interface, events, shape, drawing, point, rect,
-      colors;
+  std::shared_ptr<FakeType> dispatch, shape_interface, events, shape, drawing, point, rect, colors;
 };
 
 inline constexpr char kShapeGuid[] = "{D81FEB2D-C273-4B7E-8535-936455038944}";

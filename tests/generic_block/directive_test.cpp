@@ -1,11 +1,11 @@
 // The block's conditional compilation, run through a small model of the
 // directives: once in a program, twice in a program, twice in a DLL.
+#include <gtest/gtest.h>
+
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "generic_block/generic_block.h"
 

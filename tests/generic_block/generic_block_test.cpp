@@ -2,11 +2,11 @@
 // declarations, globals, identifiers, messages and the writer.
 #include "generic_block/generic_block.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "fakes/text_compare.h"
 #include "render/guid_constant.h"
@@ -78,26 +78,20 @@ TEST(GenericBlockTest, BlanksOnlyNoTabs) {
 
 TEST(GenericBlockTest, HeaderLines) {
   ExpectAdjacent(Lines(), 0,
-                 {"'--------------- Generic COM and ActiveX declarations and initialization",
-                  "'",
+                 {"'--------------- Generic COM and ActiveX declarations and initialization", "'",
                   "' Starting with Velbrook version 1.7, this .INC file can be used in DLLs",
                   "' In that case, you must ",
                   "'   1) $include it twice: once before the END statement and once after. "
                   "(technically, that's once for declarations and once for implementations)",
-                  "'   2) make a call to sub ComInit in the initialization of the dll",
-                  "'",
+                  "'   2) make a call to sub ComInit in the initialization of the dll", "'",
                   "'Note: for code legibility, you may want to save this section into a separate "
                   ".inc file",
-                  "'(until around line 750)",
-                  "'",
-                  "",
-                  "'- part 1 : declarations of variables and subs",
-                  "$ifndef VelbrookGenerics",
+                  "'(until around line 750)", "'", "",
+                  "'- part 1 : declarations of variables and subs", "$ifndef VelbrookGenerics",
                   "$define VelbrookGenerics 'defining the VelbrookGenerics symbol prevents "
                   "including the code twice, therefore letting the user $include several helper "
                   "files without problem",
-                  "$typecheck on",
-                  "$equalprec on"});
+                  "$typecheck on", "$equalprec on"});
 }
 
 TEST(GenericBlockTest, HeaderKeepsItsTrailingBlank) {
@@ -109,24 +103,25 @@ TEST(GenericBlockTest, PartOneEnds) {
   const std::vector<std::string> lines = Lines();
   const int end = Find(lines, "$endif 'end of part 1 -- declarations");
   ASSERT_GE(end, 3);
-  ExpectAdjacent(lines, end - 3, {"$ifndef DLL", "    ComInit 'API declares", "$endif",
-                                  "$endif 'end of part 1 -- declarations"});
+  ExpectAdjacent(lines, end - 3,
+                 {"$ifndef DLL", "    ComInit 'API declares", "$endif",
+                  "$endif 'end of part 1 -- declarations"});
 }
 
 TEST(GenericBlockTest, PartTwoFraming) {
   const std::vector<std::string> lines = Lines();
   const int start = Find(lines, "'-- part 2 -- implementations");
-  ExpectAdjacent(lines, start,
-                 {"'-- part 2 -- implementations",
-                  "'if this .inc is included in a DLL, then only include it after the END "
-                  "statement",
-                  "$ifndef VelbrookGenerics2", "    '--- black magic", "    $ifndef DLL",
-                  "        $define doVelbrookGenerics2", "    $else",
-                  "        $ifdef doVelbrookGenerics2nexttime",
-                  "            $define doVelbrookGenerics2", "        $else",
-                  "            $define doVelbrookGenerics2nexttime", "        $endif",
-                  "    $endif", "    $ifndef doVelbrookGenerics2 'stop here for now", "    $else",
-                  "    '--- /black magic", "$define VelbrookGenerics2"});
+  ExpectAdjacent(
+      lines, start,
+      {"'-- part 2 -- implementations",
+       "'if this .inc is included in a DLL, then only include it after the END "
+       "statement",
+       "$ifndef VelbrookGenerics2", "    '--- black magic", "    $ifndef DLL",
+       "        $define doVelbrookGenerics2", "    $else",
+       "        $ifdef doVelbrookGenerics2nexttime", "            $define doVelbrookGenerics2",
+       "        $else", "            $define doVelbrookGenerics2nexttime", "        $endif",
+       "    $endif", "    $ifndef doVelbrookGenerics2 'stop here for now", "    $else",
+       "    '--- /black magic", "$define VelbrookGenerics2"});
   // The block ends with the closing framing and the footer.
   const int n = static_cast<int>(lines.size());
   ExpectAdjacent(lines, n - 9,
@@ -141,9 +136,11 @@ TEST(GenericBlockTest, TypesAndTheirFields) {
   ASSERT_GE(interface_type, 0);
   const int activex_type = Find(lines, "type ACTIVEX extends CANVAS 'generic ACTIVEX object");
   ASSERT_GE(activex_type, 0);
-  auto field_word = [&](int index) { return lines[index].substr(4, lines[index].find(' ', 4) - 4); };
+  auto field_word = [&](int index) {
+    return lines[index].substr(4, lines[index].find(' ', 4) - 4);
+  };
   const std::vector<std::string> interface_members = {
-      "pointer", "CreateObject", "invoke", "getnum", "getstr",
+      "pointer",        "CreateObject",  "invoke",           "getnum",  "getstr",
       "QueryInterface", "ConnectEvents", "DisconnectEvents", "SetEvent"};
   for (size_t k = 0; k < interface_members.size(); ++k) {
     EXPECT_EQ(field_word(interface_type + 1 + k), interface_members[k]);
@@ -178,7 +175,8 @@ TEST(GenericBlockTest, TypesAndTheirFields) {
                   "'       Note: you MUST test for thisobj.pointer<>0", "'foreach.EndEnum"});
   const char* fields[] = {"pointer", "loopstart", "nextfunction", "lastresult"};
   for (int k = 0; k < 4; ++k) {
-    EXPECT_EQ(lines[enum_type + 1 + k].rfind(std::string("    ") + fields[k] + " as integer=0 '", 0), 0u)
+    EXPECT_EQ(
+        lines[enum_type + 1 + k].rfind(std::string("    ") + fields[k] + " as integer=0 '", 0), 0u)
         << lines[enum_type + 1 + k];
   }
   ExpectAdjacent(lines, enum_type + 5,
@@ -188,15 +186,20 @@ TEST(GenericBlockTest, TypesAndTheirFields) {
 TEST(GenericBlockTest, DeclarationsInOrder) {
   ExpectInOrder(
       Lines(),
-      {"declare sub ComInit", "declare function WinErrorMsg(dwError as integer) as string",
+      {"declare sub ComInit",
+       "declare function WinErrorMsg(dwError as integer) as string",
        "declare function ANSI(lps as integer) as string",
        "declare sub setindirect(setindirectv as variant, setindirecti as integer)",
        "declare function GetIdOfName(methodname as string) as integer",
        "declare sub invokewrapper(calltype as integer, pretval as integer)",
-       "declare sub ACTIVEXinvoke", "declare function ACTIVEXgetnum as double",
-       "declare function ACTIVEXgetstr as string", "declare sub INTERFACEinvoke",
-       "declare function INTERFACEgetnum as double", "declare function INTERFACEgetstr as string",
-       "declare sub ConnectEvents(cestring as string)", "declare sub DisconnectEvents",
+       "declare sub ACTIVEXinvoke",
+       "declare function ACTIVEXgetnum as double",
+       "declare function ACTIVEXgetstr as string",
+       "declare sub INTERFACEinvoke",
+       "declare function INTERFACEgetnum as double",
+       "declare function INTERFACEgetstr as string",
+       "declare sub ConnectEvents(cestring as string)",
+       "declare sub DisconnectEvents",
        "declare sub standardEventQueryInterface STD (pthis as integer, riid as integer, "
        "ppvObject as integer)",
        "declare sub standardEventReturn1 STD (pthis as integer)",
@@ -217,16 +220,16 @@ TEST(GenericBlockTest, DeclarationsInOrder) {
        "declare function ACTIVEXQueryInterface(qistring as string) as integer",
        "declare sub InterfaceAddRef(ipointer as integer)",
        "declare sub InterfaceRelease(ipointer as integer)",
-       "declare sub ENUMEnum(enumintf as INTERFACE)", "declare function ENUMNextItem as integer",
+       "declare sub ENUMEnum(enumintf as INTERFACE)",
+       "declare function ENUMNextItem as integer",
        "declare sub ENUMEndEnum"});
 }
 
 TEST(GenericBlockTest, GlobalVariables) {
   ExpectInOrder(
       Lines(),
-      {"defint Velbrookl, Velbrookpsub 'scratch variables",
-       "void=&h80020004 'DISP_E_PARAMNOTFOUND", "byref(@void)=10 'variant type VT_ERROR",
-       "byref(@nullvariant)=1 'variant type VT_NULL",
+      {"defint Velbrookl, Velbrookpsub 'scratch variables", "void=&h80020004 'DISP_E_PARAMNOTFOUND",
+       "byref(@void)=10 'variant type VT_ERROR", "byref(@nullvariant)=1 'variant type VT_NULL",
        "defint COMRESULT=-1 'set as result of all COM calls. 0=OK. other values mean error",
        "defint COMencoding=0 'change value if you use string arguments not encoded in ANSI, e.g. "
        "936 for Chinese GB encoding, 65001 for UTF-8",
@@ -255,15 +258,16 @@ TEST(GenericBlockTest, InterfaceIdentifiers) {
     ASSERT_GE(with, 1) << k.name;
     EXPECT_EQ(lines[with - 1].rfind(std::string("dim ") + k.name + " as GUID", 0), 0u);
     const render::GuidGroups g = render::GuidGroupsOf(k.guid);
-    std::string expected = "    .d1=&h" + g.d1 + " : .d23=&h" + g.d23 + " : .d4=&h" + g.d4 +
-                           " : .d5=&h" + g.d5;
+    std::string expected =
+        "    .d1=&h" + g.d1 + " : .d23=&h" + g.d23 + " : .d4=&h" + g.d4 + " : .d5=&h" + g.d5;
     std::string actual = lines[with + 1];
     std::transform(expected.begin(), expected.end(), expected.begin(), ::tolower);
     std::transform(actual.begin(), actual.end(), actual.begin(), ::tolower);
     EXPECT_EQ(actual, expected) << k.name;
     EXPECT_EQ(lines[with + 2], "end with");
   }
-  EXPECT_GE(Find(lines, "    .d1=&hFC4801A3 : .d23=&h11cf2ba9 : .d4=&haa0029a2 : .d5=&h52733d00"), 0);
+  EXPECT_GE(Find(lines, "    .d1=&hFC4801A3 : .d23=&h11cf2ba9 : .d4=&haa0029a2 : .d5=&h52733d00"),
+            0);
   const int null_with = Find(lines, "with IID_Null");
   ASSERT_GE(null_with, 0);
   EXPECT_EQ(lines[null_with + 1], "    .d1=0 : .d23=0 : .d4=0 : .d5=0");
@@ -274,20 +278,29 @@ TEST(GenericBlockTest, ApiDeclaresWithTheirLibraries) {
   const struct {
     const char* name;
     const char* library;
-  } apis[] = {{"BindMoniker", "ole32"},          {"CoInitialize", "ole32"},
-              {"CoCreateInstance", "ole32"},     {"CreateBindCtx", "ole32"},
-              {"MkParseDisplayName", "ole32"},   {"CLSIDFromProgID", "ole32.dll"},
-              {"CLSIDFromString", "ole32.dll"},  {"FormatMessageA", "kernel32"},
-              {"MultiByteToWideChar", "kernel32"}, {"WideCharToMultiByte", "kernel32"},
-              {"RtlZeroMemory", "kernel32"},     {"GlobalAlloc", "kernel32.dll"},
-              {"GlobalFree", "kernel32.dll"},    {"AtlAxWinInit", "ATL.DLL"},
-              {"AtlAxCreateControl", "ATL.DLL"}, {"AtlAxGetControl", "ATL.DLL"}};
+  } apis[] = {{"BindMoniker", "ole32"},
+              {"CoInitialize", "ole32"},
+              {"CoCreateInstance", "ole32"},
+              {"CreateBindCtx", "ole32"},
+              {"MkParseDisplayName", "ole32"},
+              {"CLSIDFromProgID", "ole32.dll"},
+              {"CLSIDFromString", "ole32.dll"},
+              {"FormatMessageA", "kernel32"},
+              {"MultiByteToWideChar", "kernel32"},
+              {"WideCharToMultiByte", "kernel32"},
+              {"RtlZeroMemory", "kernel32"},
+              {"GlobalAlloc", "kernel32.dll"},
+              {"GlobalFree", "kernel32.dll"},
+              {"AtlAxWinInit", "ATL.DLL"},
+              {"AtlAxCreateControl", "ATL.DLL"},
+              {"AtlAxGetControl", "ATL.DLL"}};
   for (const auto& api : apis) {
     const std::string wanted =
         std::string(" ") + api.name + " lib \"" + api.library + "\" alias \"" + api.name + "\"";
     bool found = false;
     for (const std::string& line : lines) {
-      if (line.find("declare ") != std::string::npos && line.find(wanted) != std::string::npos) found = true;
+      if (line.find("declare ") != std::string::npos && line.find(wanted) != std::string::npos)
+        found = true;
     }
     EXPECT_TRUE(found) << api.name;
   }
@@ -303,18 +316,33 @@ TEST(GenericBlockTest, MessagesAndConstants) {
   for (const char* part :
        {"showmessage \"COM error\"+chr$(13)+\"dispid for \"+iwname+\" not found\"",
         "showmessage \"Couldn't find Class ID of object, type:\"+chr$(13)+progid",
-        "showmessage \"Creation of object failed, type:\"+chr$(13)+progid+chr$(13)+WinErrorMsg(COMRESULT)+\" (&h\"+hex$(COMRESULT)+\")\"",
-        "showmessage \"Couldn't get IDispatch of object, type:\"+chr$(13)+progid+chr$(13)+WinErrorMsg(COMRESULT)+\" (&h\"+hex$(COMRESULT)+\")\"",
-        "showmessage \"Creation of \"+progid+\" object failed:\"+chr$(13)+WinErrorMsg(COMRESULT)+\" (&h\"+hex$(COMRESULT)+\")\"",
+        "showmessage \"Creation of object failed, "
+        "type:\"+chr$(13)+progid+chr$(13)+WinErrorMsg(COMRESULT)+\" (&h\"+hex$(COMRESULT)+\")\"",
+        "showmessage \"Couldn't get IDispatch of object, "
+        "type:\"+chr$(13)+progid+chr$(13)+WinErrorMsg(COMRESULT)+\" (&h\"+hex$(COMRESULT)+\")\"",
+        "showmessage \"Creation of \"+progid+\" object "
+        "failed:\"+chr$(13)+WinErrorMsg(COMRESULT)+\" (&h\"+hex$(COMRESULT)+\")\"",
         "showmessage \"Error in .Enum: The collection does not support object enumeration.\"",
-        "\"{B196B284-BAB4-101A-B69C-00AA00341D07}\"", "COMRESULT=&h80000003",
-        "COMRESULT=&h80000005", "retval &h80004001", "FormatMessageA(&h1200, 0, dwError, 0, @wemsg, 260, 0)",
-        "wemsg=space$(261)", "CoCreateInstance(@coclsid, 0, 21, @IID_IUnknown, hbObj)",
-        "byref(iwvar)=&h4009", "iwputid=-3", "callfunc Velbrookpsub, @giddispid, &h400, 1, @gidnameptr, @IID_Null, byref(hbObj)",
-        "callfunc Velbrookpsub, 0, 0, pretval, @iwparams, calltype, &h400, @IID_Null, iwdispid, byref(hbObj)",
-        "Velbrookpsub=byref(byref(byref(hbObj))+24)", "Velbrookpsub=byref(byref(byref(hbObj))+20)",
-        "invokewrapper(1, 0)", "invokewrapper(3, @gnv)", "getnum(\"_NewEnum\")",
-        "if (byref(seiv) and &hFFFF)=&h400c then", "asm push ebx", "asm pop ebx"}) {
+        "\"{B196B284-BAB4-101A-B69C-00AA00341D07}\"",
+        "COMRESULT=&h80000003",
+        "COMRESULT=&h80000005",
+        "retval &h80004001",
+        "FormatMessageA(&h1200, 0, dwError, 0, @wemsg, 260, 0)",
+        "wemsg=space$(261)",
+        "CoCreateInstance(@coclsid, 0, 21, @IID_IUnknown, hbObj)",
+        "byref(iwvar)=&h4009",
+        "iwputid=-3",
+        "callfunc Velbrookpsub, @giddispid, &h400, 1, @gidnameptr, @IID_Null, byref(hbObj)",
+        "callfunc Velbrookpsub, 0, 0, pretval, @iwparams, calltype, &h400, @IID_Null, iwdispid, "
+        "byref(hbObj)",
+        "Velbrookpsub=byref(byref(byref(hbObj))+24)",
+        "Velbrookpsub=byref(byref(byref(hbObj))+20)",
+        "invokewrapper(1, 0)",
+        "invokewrapper(3, @gnv)",
+        "getnum(\"_NewEnum\")",
+        "if (byref(seiv) and &hFFFF)=&h400c then",
+        "asm push ebx",
+        "asm pop ebx"}) {
     EXPECT_NE(text.find(part), std::string::npos) << part;
   }
 }
@@ -365,7 +393,8 @@ TEST(GenericBlockTest, EveryDeclarationIsImplemented) {
       for (const std::string& other : lines) {
         const std::string start = std::string(kind) + " " + name;
         if (other.rfind(start, 0) == 0 &&
-            (other.size() == start.size() || other[start.size()] == '(' || other[start.size()] == ' ')) {
+            (other.size() == start.size() || other[start.size()] == '(' ||
+             other[start.size()] == ' ')) {
           ++implementations;
         }
       }

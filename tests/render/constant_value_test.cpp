@@ -49,8 +49,8 @@ TEST(ConstantValueTextTest, ThirtyTwoBitGroupIsSigned) {
   EXPECT_EQ(ConstantValueText(Int(3, -1)), "-1");
   EXPECT_EQ(ConstantValueText(Int(3, 2147483647)), "2147483647");
   EXPECT_EQ(ConstantValueText(Int(3, -2147483648LL)), "-2147483648");
-  for (uint16_t vt : {9, 10, 11, 13, 14, 19, 22, 23, 24, 25, 26, 27, 28, 29, 36,
-                      65, 66, 67, 68, 69, 70, 71, 4096, 8192, 16384}) {
+  for (uint16_t vt : {9,  10, 11, 13, 14, 19, 22, 23, 24, 25,   26,   27,   28,
+                      29, 36, 65, 66, 67, 68, 69, 70, 71, 4096, 8192, 16384}) {
     EXPECT_EQ(ConstantValueText(Int(vt, -5)), "-5") << vt;
     // Only the low 32-bit word is read.
     EXPECT_EQ(ConstantValueText(Int(vt, 0x700000002LL)), "2") << vt;

@@ -2,9 +2,9 @@
 // style and the byte order of the four groups.
 #include "render/guid_constant.h"
 
-#include <map>
-
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "fakes/fake_component.h"
 #include "fakes/text_compare.h"
@@ -18,8 +18,7 @@ using fakes::SameBytes;
 
 class TableProgIds : public ProgIdSource {
  public:
-  explicit TableProgIds(std::map<std::string, std::string> table)
-      : table_(std::move(table)) {}
+  explicit TableProgIds(std::map<std::string, std::string> table) : table_(std::move(table)) {}
   std::string ProgIdOfClass(const std::string& guid_text) const override {
     auto it = table_.find(guid_text);
     return it == table_.end() ? std::string() : it->second;
@@ -41,14 +40,14 @@ TEST(WriteGuidConstantTest, InterfaceIFoo) {
   type.SetGuidText("{00020400-0000-0000-C000-000000000046}");
   std::string out;
   WriteGuidConstant(&context, kIidPrefix, "IFoo", type, nullptr, &out);
-  EXPECT_TRUE(SameBytes(
-      "'IID_IFoo = {00020400-0000-0000-C000-000000000046}\r\n"
-      "dim IID_IFoo as GUID\r\n"
-      "with IID_IFoo\r\n"
-      "    .d1=&h00020400 : .d23=&h00000000 : .d4=&h000000C0 : .d5=&h46000000\r\n"
-      "end with \r\n"
-      "\r\n",
-      out));
+  EXPECT_TRUE(
+      SameBytes("'IID_IFoo = {00020400-0000-0000-C000-000000000046}\r\n"
+                "dim IID_IFoo as GUID\r\n"
+                "with IID_IFoo\r\n"
+                "    .d1=&h00020400 : .d23=&h00000000 : .d4=&h000000C0 : .d5=&h46000000\r\n"
+                "end with \r\n"
+                "\r\n",
+                out));
 }
 
 TEST(WriteGuidConstantTest, WidgetWithProgId) {
@@ -59,16 +58,16 @@ TEST(WriteGuidConstantTest, WidgetWithProgId) {
   TableProgIds prog_ids({{guid, "Lib.Widget"}});
   std::string out;
   WriteGuidConstant(&context, kClsidPrefix, "Widget", type, &prog_ids, &out);
-  EXPECT_TRUE(SameBytes(
-      "'CLSID_Widget = {12345678-9ABC-DEF0-1122-334455667788}\r\n"
-      "'ProgID: Lib.Widget\r\n"
-      "dim CLSID_Widget as GUID\r\n"
-      "with CLSID_Widget\r\n"
-      "    .d1=&h12345678 : .d23=&hDEF09ABC : .d4=&h44332211 : .d5=&h88776655\r\n"
-      "end with \r\n"
-      "defstr ProgID_Widget = \"Lib.Widget\"\r\n"
-      "\r\n",
-      out));
+  EXPECT_TRUE(
+      SameBytes("'CLSID_Widget = {12345678-9ABC-DEF0-1122-334455667788}\r\n"
+                "'ProgID: Lib.Widget\r\n"
+                "dim CLSID_Widget as GUID\r\n"
+                "with CLSID_Widget\r\n"
+                "    .d1=&h12345678 : .d23=&hDEF09ABC : .d4=&h44332211 : .d5=&h88776655\r\n"
+                "end with \r\n"
+                "defstr ProgID_Widget = \"Lib.Widget\"\r\n"
+                "\r\n",
+                out));
 }
 
 TEST(WriteGuidConstantTest, InvokeStyleWritesCommentsOnly) {
@@ -79,11 +78,11 @@ TEST(WriteGuidConstantTest, InvokeStyleWritesCommentsOnly) {
   TableProgIds prog_ids({{guid, "Lib.Widget"}});
   std::string out;
   WriteGuidConstant(&context, kClsidPrefix, "Widget", type, &prog_ids, &out);
-  EXPECT_TRUE(SameBytes(
-      "'CLSID_Widget = {12345678-9ABC-DEF0-1122-334455667788}\r\n"
-      "'ProgID: Lib.Widget\r\n"
-      "\r\n",
-      out));
+  EXPECT_TRUE(
+      SameBytes("'CLSID_Widget = {12345678-9ABC-DEF0-1122-334455667788}\r\n"
+                "'ProgID: Lib.Widget\r\n"
+                "\r\n",
+                out));
 }
 
 TEST(WriteGuidConstantTest, OncePerFile) {
@@ -134,7 +133,10 @@ TEST(WriteGuidConstantTest, GroupsGiveMemoryOrder) {
     return out;
   };
   EXPECT_EQ(bytes_of(g.d1) + bytes_of(g.d23) + bytes_of(g.d4) + bytes_of(g.d5),
-            "33221100" "5544" "7766" "8899AABBCCDDEEFF");
+            "33221100"
+            "5544"
+            "7766"
+            "8899AABBCCDDEEFF");
 }
 
 TEST(WriteGuidConstantTest, ReadsUseInvokeOnce) {
@@ -155,8 +157,7 @@ TEST(WriteGuidConstantTest, DamagedGuidTextDoesNotReadPastIt) {
   type.SetGuidText("{1234}");
   std::string out;
   WriteGuidConstant(&context, kIidPrefix, "IShort", type, nullptr, &out);
-  EXPECT_NE(out.find("    .d1=&h1234 : .d23=&h : .d4=&h : .d5=&h\r\n"), std::string::npos)
-      << out;
+  EXPECT_NE(out.find("    .d1=&h1234 : .d23=&h : .d4=&h : .d5=&h\r\n"), std::string::npos) << out;
 }
 
 }  // namespace

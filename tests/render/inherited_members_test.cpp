@@ -36,17 +36,18 @@ TEST(RenderInheritedMembersTest, MostBasicFirstAndNamesEntered) {
   context.event = true;  // restored afterwards
   std::string blocks, lines;
   RenderInheritedMembers(&context, *top, true, &blocks, &lines);
-  EXPECT_TRUE(SameBytes(
-      "' AddRef -- Increments reference count.\r\n"
-      "'obj.invoke (\"AddRef\")\r\n"
-      "\r\n"
-      "' Go\r\n"
-      "'obj.invoke (\"Go\")\r\n"
-      "\r\n",
-      blocks));
+  EXPECT_TRUE(
+      SameBytes("' AddRef -- Increments reference count.\r\n"
+                "'obj.invoke (\"AddRef\")\r\n"
+                "\r\n"
+                "' Go\r\n"
+                "'obj.invoke (\"Go\")\r\n"
+                "\r\n",
+                blocks));
   EXPECT_TRUE(SameBytes("    AddRef as sub" + std::string(27, ' ') +
                             "' Increments reference count.\r\n"
-                            "    Go as sub" + std::string(31, ' ') + "\r\n",
+                            "    Go as sub" +
+                            std::string(31, ' ') + "\r\n",
                         lines));
   EXPECT_TRUE(SameBytes("addref\r\ngo\r\n", context.member_names.Text()));
   EXPECT_TRUE(context.event);

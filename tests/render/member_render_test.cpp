@@ -44,28 +44,28 @@ FakeMember AddMember() {
 
 TEST(RenderMemberTest, CountInvokeStyle) {
   RenderContext context = Context("IItems", true);
-  EXPECT_TRUE(SameBytes(
-      "' Count -- retval: integer / [VT_I4] [retval] \r\n"
-      "'x = intf.getnum (\"Count\")\r\n"
-      "\r\n",
-      RenderMember(&context, CountMember())));
+  EXPECT_TRUE(
+      SameBytes("' Count -- retval: integer / [VT_I4] [retval] \r\n"
+                "'x = intf.getnum (\"Count\")\r\n"
+                "\r\n",
+                RenderMember(&context, CountMember())));
   EXPECT_EQ(context.kind_word, "function");
 }
 
 TEST(RenderMemberTest, CountVtableStyle) {
   RenderContext context = Context("IItems", false);
-  EXPECT_TRUE(SameBytes(
-      "' function Count\r\n"
-      "declare function IITEMSCount as integer\r\n"
-      "function IITEMSCount\r\n"
-      "dim _pVal as integer ' [VT_I4] [byref] [retval] \r\n"
-      "Velbrookpsub=byref(byref(byref(hbObj))+28)\r\n"
-      "callfunc Velbrookpsub, @_pVal, byref(hbObj)\r\n"
-      "COMRESULT = EAX\r\n"
-      "result=_pVal\r\n"
-      "end function\r\n"
-      "\r\n",
-      RenderMember(&context, CountMember())));
+  EXPECT_TRUE(
+      SameBytes("' function Count\r\n"
+                "declare function IITEMSCount as integer\r\n"
+                "function IITEMSCount\r\n"
+                "dim _pVal as integer ' [VT_I4] [byref] [retval] \r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+28)\r\n"
+                "callfunc Velbrookpsub, @_pVal, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n"
+                "result=_pVal\r\n"
+                "end function\r\n"
+                "\r\n",
+                RenderMember(&context, CountMember())));
 }
 
 TEST(RenderMemberTest, ClickEvent) {
@@ -74,14 +74,14 @@ TEST(RenderMemberTest, ClickEvent) {
   context.activex = true;
   FakeMember click("Click");
   click.SetMemberId(-600);
-  EXPECT_TRUE(SameBytes(
-      "  ''  .onClick\r\n"
-      "  ''   obj.SetEvent(-600, codeptr(onClick)) 'onClick\r\n"
-      "'declare sub onClick STD \r\n"
-      "'sub onClick\r\n"
-      "'end sub\r\n"
-      "\r\n",
-      RenderMember(&context, click)));
+  EXPECT_TRUE(
+      SameBytes("  ''  .onClick\r\n"
+                "  ''   obj.SetEvent(-600, codeptr(onClick)) 'onClick\r\n"
+                "'declare sub onClick STD \r\n"
+                "'sub onClick\r\n"
+                "'end sub\r\n"
+                "\r\n",
+                RenderMember(&context, click)));
   EXPECT_EQ(context.kind_word, "sub");
 }
 
@@ -90,29 +90,28 @@ TEST(RenderMemberTest, MouseMoveEvent) {
   context.event = true;
   FakeMember move("MouseMove");
   move.SetMemberId(5);
-  move.AddParameter(Param("Button", kParamFlagIn, 2))
-      .AddParameter(Param("X", kParamFlagIn, 4));
-  EXPECT_TRUE(SameBytes(
-      "  ''  .onMouseMove\r\n"
-      "  ''   obj.SetEvent(5, codeptr(onMouseMove)) 'onMouseMove\r\n"
-      "'declare sub onMouseMove STD  _\r\n"
-      "'   (vButton as variant, _ ' WORD [VT_I2] \r\n"
-      "'    vX as variant) ' SINGLE [VT_R4]  \r\n"
-      "'sub onMouseMove\r\n"
-      "'end sub\r\n"
-      "\r\n",
-      RenderMember(&context, move)));
+  move.AddParameter(Param("Button", kParamFlagIn, 2)).AddParameter(Param("X", kParamFlagIn, 4));
+  EXPECT_TRUE(
+      SameBytes("  ''  .onMouseMove\r\n"
+                "  ''   obj.SetEvent(5, codeptr(onMouseMove)) 'onMouseMove\r\n"
+                "'declare sub onMouseMove STD  _\r\n"
+                "'   (vButton as variant, _ ' WORD [VT_I2] \r\n"
+                "'    vX as variant) ' SINGLE [VT_R4]  \r\n"
+                "'sub onMouseMove\r\n"
+                "'end sub\r\n"
+                "\r\n",
+                RenderMember(&context, move)));
 }
 
 TEST(RenderMemberTest, AddInvokeStyle) {
   RenderContext context = Context("ICalc", true);
-  EXPECT_TRUE(SameBytes(
-      "' Add -- retval: integer / [VT_I4] [retval] \r\n"
-      "'x = intf.getnum (\"Add\", _\r\n"
-      "'    l_a as integer, _ ' [VT_I4] \r\n"
-      "'    strname as STRING) ' [VT_BSTR]  \r\n"
-      "\r\n",
-      RenderMember(&context, AddMember())));
+  EXPECT_TRUE(
+      SameBytes("' Add -- retval: integer / [VT_I4] [retval] \r\n"
+                "'x = intf.getnum (\"Add\", _\r\n"
+                "'    l_a as integer, _ ' [VT_I4] \r\n"
+                "'    strname as STRING) ' [VT_BSTR]  \r\n"
+                "\r\n",
+                RenderMember(&context, AddMember())));
 }
 
 TEST(RenderMemberTest, AddInvokeStyleOnActiveXUsesObj) {
@@ -124,24 +123,24 @@ TEST(RenderMemberTest, AddInvokeStyleOnActiveXUsesObj) {
 
 TEST(RenderMemberTest, AddVtableStyle) {
   RenderContext context = Context("ICalc", false);
-  EXPECT_TRUE(SameBytes(
-      "' function Add\r\n"
-      "declare function ICALCAdd _\r\n"
-      "   (l_a as integer, _ ' [VT_I4] \r\n"
-      "    strname as STRING) as integer ' [VT_BSTR]  \r\n"
-      "function ICALCAdd\r\n"
-      "dim _pResult as integer ' [VT_I4] [byref] [retval] \r\n"
-      "Velbrookl=MultiByteToWideChar(0,0,@strname,-1,0,0)\r\n"
-      "defstr wstrname=space$(Velbrookl+Velbrookl+4)\r\n"
-      "Velbrookl=MultiByteToWideChar(0,0,@strname,-1,@wstrname+4,Velbrookl)\r\n"
-      "byref(@wstrname)=Velbrookl+Velbrookl-2\r\n"
-      "Velbrookpsub=byref(byref(byref(hbObj))+28)\r\n"
-      "callfunc Velbrookpsub, @_pResult, @wstrname+4, l_a, byref(hbObj)\r\n"
-      "COMRESULT = EAX\r\n"
-      "result=_pResult\r\n"
-      "end function\r\n"
-      "\r\n",
-      RenderMember(&context, AddMember())));
+  EXPECT_TRUE(
+      SameBytes("' function Add\r\n"
+                "declare function ICALCAdd _\r\n"
+                "   (l_a as integer, _ ' [VT_I4] \r\n"
+                "    strname as STRING) as integer ' [VT_BSTR]  \r\n"
+                "function ICALCAdd\r\n"
+                "dim _pResult as integer ' [VT_I4] [byref] [retval] \r\n"
+                "Velbrookl=MultiByteToWideChar(0,0,@strname,-1,0,0)\r\n"
+                "defstr wstrname=space$(Velbrookl+Velbrookl+4)\r\n"
+                "Velbrookl=MultiByteToWideChar(0,0,@strname,-1,@wstrname+4,Velbrookl)\r\n"
+                "byref(@wstrname)=Velbrookl+Velbrookl-2\r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+28)\r\n"
+                "callfunc Velbrookpsub, @_pResult, @wstrname+4, l_a, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n"
+                "result=_pResult\r\n"
+                "end function\r\n"
+                "\r\n",
+                RenderMember(&context, AddMember())));
 }
 
 TEST(RenderMemberTest, DataMemberRendersNothing) {
@@ -151,8 +150,7 @@ TEST(RenderMemberTest, DataMemberRendersNothing) {
   field.SetInvokeKind(kInvokeData);
   EXPECT_EQ(RenderMember(&context, field), "");
   EXPECT_EQ(context.kind_word, "integer");
-  EXPECT_TRUE(SameBytes("Width as integer" + std::string(24, ' '),
-                        TypeMemberLine(context, field)));
+  EXPECT_TRUE(SameBytes("Width as integer" + std::string(24, ' '), TypeMemberLine(context, field)));
 }
 
 TEST(RenderMemberTest, ReadsUseInvokeOncePerCall) {
@@ -162,11 +160,11 @@ TEST(RenderMemberTest, ReadsUseInvokeOncePerCall) {
   context.use_invoke = [&reads] { return ++reads % 2 == 1; };
   const std::string first = RenderMember(&context, CountMember());
   EXPECT_EQ(reads, 1);
-  EXPECT_TRUE(SameBytes(
-      "' Count -- retval: integer / [VT_I4] [retval] \r\n"
-      "'x = intf.getnum (\"Count\")\r\n"
-      "\r\n",
-      first));
+  EXPECT_TRUE(
+      SameBytes("' Count -- retval: integer / [VT_I4] [retval] \r\n"
+                "'x = intf.getnum (\"Count\")\r\n"
+                "\r\n",
+                first));
   const std::string second = RenderMember(&context, CountMember());
   EXPECT_EQ(reads, 2);
   EXPECT_EQ(second.substr(0, 17), "' function Count\r");
@@ -176,14 +174,13 @@ TEST(RenderMemberTest, RetvalFirstOfTwoGetsNoComma) {
   RenderContext context = Context("IFoo", true);
   FakeMember member("Item");
   member.SetInvokeKind(kInvokePropertyGet);
-  member.AddParameter(Param("pItem", kOutRetval, 9))
-      .AddParameter(Param("Index", kParamFlagIn, 3));
-  EXPECT_TRUE(SameBytes(
-      "' Item -- retval: integer / [VT_DISPATCH] [retval] \r\n"
-      "'x = intf.getnum (\"Item\" _\r\n"
-      "'    l_Index as integer) ' [VT_I4]  \r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  member.AddParameter(Param("pItem", kOutRetval, 9)).AddParameter(Param("Index", kParamFlagIn, 3));
+  EXPECT_TRUE(
+      SameBytes("' Item -- retval: integer / [VT_DISPATCH] [retval] \r\n"
+                "'x = intf.getnum (\"Item\" _\r\n"
+                "'    l_Index as integer) ' [VT_I4]  \r\n"
+                "\r\n",
+                RenderMember(&context, member)));
 }
 
 TEST(RenderMemberTest, StringResultUsesGetstr) {
@@ -191,11 +188,11 @@ TEST(RenderMemberTest, StringResultUsesGetstr) {
   FakeMember member("Caption");
   member.SetInvokeKind(kInvokePropertyGet).SetHelpString("  The caption.\r\n");
   member.AddParameter(Param("pbstr", kOutRetval, 8));
-  EXPECT_TRUE(SameBytes(
-      "' Caption -- retval: STRING / [VT_BSTR] [retval]  -- The caption.\r\n"
-      "'s$ = intf.getstr (\"Caption\")\r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  EXPECT_TRUE(
+      SameBytes("' Caption -- retval: STRING / [VT_BSTR] [retval]  -- The caption.\r\n"
+                "'s$ = intf.getstr (\"Caption\")\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
 }
 
 TEST(RenderMemberTest, SubInvokeStyleWithPutName) {
@@ -203,34 +200,34 @@ TEST(RenderMemberTest, SubInvokeStyleWithPutName) {
   FakeMember member("Color");
   member.SetInvokeKind(kInvokePropertyPut);
   member.AddParameter(Param("rhs", kParamFlagIn, 3));
-  EXPECT_TRUE(SameBytes(
-      "' set_Color\r\n"
-      "'intf.invoke (\"set_Color\", _\r\n"
-      "'    l_rhs as integer) ' [VT_I4]  \r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  EXPECT_TRUE(
+      SameBytes("' set_Color\r\n"
+                "'intf.invoke (\"set_Color\", _\r\n"
+                "'    l_rhs as integer) ' [VT_I4]  \r\n"
+                "\r\n",
+                RenderMember(&context, member)));
   EXPECT_EQ(context.kind_word, "sub");
 }
 
 TEST(RenderMemberTest, SubWithoutParametersInvokeStyle) {
   RenderContext context = Context("IFoo", true);
   FakeMember member("Refresh");
-  EXPECT_TRUE(SameBytes(
-      "' Refresh\r\n"
-      "'intf.invoke (\"Refresh\")\r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  EXPECT_TRUE(
+      SameBytes("' Refresh\r\n"
+                "'intf.invoke (\"Refresh\")\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
 }
 
 TEST(RenderMemberTest, StandardMemberDescription) {
   RenderContext context = Context("IUnknown", true);
   FakeMember member("AddRef");
   member.SetHelpString("ignored");
-  EXPECT_TRUE(SameBytes(
-      "' AddRef -- Increments reference count.\r\n"
-      "'intf.invoke (\"AddRef\")\r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  EXPECT_TRUE(
+      SameBytes("' AddRef -- Increments reference count.\r\n"
+                "'intf.invoke (\"AddRef\")\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
   EXPECT_TRUE(SameBytes("AddRef as sub" + std::string(27, ' ') + "' Increments reference count.",
                         TypeMemberLine(context, member)));
 }
@@ -240,18 +237,18 @@ TEST(RenderMemberTest, NullParameterAndNullDescriptor) {
   FakeMember member("Odd");
   member.AddParameter(nullptr).AddParameter(
       std::make_shared<fakes::FakeParameter>("_x", kParamFlagIn, nullptr));
-  EXPECT_TRUE(SameBytes(
-      "' sub Odd\r\n"
-      "declare sub IFOOOdd _\r\n"
-      "   (Unknown as ???, _ ' \r\n"
-      "    x as ?\?\?) '  \r\n"
-      "sub IFOOOdd\r\n"
-      "Velbrookpsub=byref(byref(byref(hbObj))+0)\r\n"
-      "callfunc Velbrookpsub, x, Unknown, byref(hbObj)\r\n"
-      "COMRESULT = EAX\r\n"
-      "end sub\r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  EXPECT_TRUE(
+      SameBytes("' sub Odd\r\n"
+                "declare sub IFOOOdd _\r\n"
+                "   (Unknown as ???, _ ' \r\n"
+                "    x as ?\?\?) '  \r\n"
+                "sub IFOOOdd\r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+0)\r\n"
+                "callfunc Velbrookpsub, x, Unknown, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n"
+                "end sub\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
 }
 
 TEST(RenderMemberTest, UnnamedRecordParameter) {
@@ -259,20 +256,19 @@ TEST(RenderMemberTest, UnnamedRecordParameter) {
   auto rect = std::make_shared<FakeType>("RECT", kTypeKindRecord);
   FakeMember member("Move");
   member.AddParameter(UdtParam("", kParamFlagIn, rect));
-  EXPECT_TRUE(SameBytes(
-      "' Move\r\n"
-      "'intf.invoke (\"Move\", _\r\n"
-      "'    l_RECT as integer) ' record [VT=0]  RECT\r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  EXPECT_TRUE(
+      SameBytes("' Move\r\n"
+                "'intf.invoke (\"Move\", _\r\n"
+                "'    l_RECT as integer) ' record [VT=0]  RECT\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
 }
 
 TEST(RenderMemberTest, RecordParameterNoteKeepsAttributes) {
   RenderContext context = Context("IWin", false);
   auto rect = std::make_shared<FakeType>("RECT", kTypeKindRecord);
   FakeMember member("Move");
-  member.AddParameter(UdtParam("", kParamFlagIn, rect))
-      .AddParameter(Param("b", kParamFlagIn, 3));
+  member.AddParameter(UdtParam("", kParamFlagIn, rect)).AddParameter(Param("b", kParamFlagIn, 3));
   const std::string text = RenderMember(&context, member);
   EXPECT_NE(text.find("   (l_RECT as integer, _ ' record [VT=0] RECT\r\n"), std::string::npos)
       << text;
@@ -286,18 +282,18 @@ TEST(RenderMemberTest, GuidAndUnresolvedUserTypes) {
   member.SetVTableOffset(12);
   member.AddParameter(UdtParam("riid", kParamFlagIn, guid))
       .AddParameter(std::make_shared<fakes::FakeParameter>("p2", kParamFlagIn, nothing));
-  EXPECT_TRUE(SameBytes(
-      "' sub Use\r\n"
-      "declare sub IFOOUse _\r\n"
-      "   (_riid as GUID, _ ' [VT=0] \r\n"
-      "    l_p2 as ?\?\?) ' [VT=0]  \r\n"
-      "sub IFOOUse\r\n"
-      "Velbrookpsub=byref(byref(byref(hbObj))+12)\r\n"
-      "callfunc Velbrookpsub, l_p2, @_riid, byref(hbObj)\r\n"
-      "COMRESULT = EAX\r\n"
-      "end sub\r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  EXPECT_TRUE(
+      SameBytes("' sub Use\r\n"
+                "declare sub IFOOUse _\r\n"
+                "   (_riid as GUID, _ ' [VT=0] \r\n"
+                "    l_p2 as ?\?\?) ' [VT=0]  \r\n"
+                "sub IFOOUse\r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+12)\r\n"
+                "callfunc Velbrookpsub, l_p2, @_riid, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n"
+                "end sub\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
 }
 
 TEST(RenderMemberTest, ArrayVectorAndOutParameters) {
@@ -308,34 +304,33 @@ TEST(RenderMemberTest, ArrayVectorAndOutParameters) {
       .AddParameter(Param("bytes", kParamFlagIn, 0x1000 | 17))
       .AddParameter(Param("count", kParamFlagOut, 3))
       .AddParameter(Param("pLast", kParamFlagOut, 5));
-  EXPECT_TRUE(SameBytes(
-      "' sub Fill\r\n"
-      "declare sub IARRFill _\r\n"
-      "   (avalues as integer, _ ' Array of LONG [VT_I4] LONG [VT_I4]\r\n"
-      "    abytes as integer, _ ' Vector of BYTE [VT_UI1] BYTE [VT_UI1]\r\n"
-      "    pl_count as integer, _ ' LONG [VT_I4] [byref] \r\n"
-      "    ppLast as integer) ' DOUBLE [VT_R8] [byref] \r\n"
-      "sub IARRFill\r\n"
-      "Velbrookpsub=byref(byref(byref(hbObj))+40)\r\n"
-      "callfunc Velbrookpsub, ppLast, pl_count, abytes, avalues, byref(hbObj)\r\n"
-      "COMRESULT = EAX\r\n"
-      "end sub\r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  EXPECT_TRUE(
+      SameBytes("' sub Fill\r\n"
+                "declare sub IARRFill _\r\n"
+                "   (avalues as integer, _ ' Array of LONG [VT_I4] LONG [VT_I4]\r\n"
+                "    abytes as integer, _ ' Vector of BYTE [VT_UI1] BYTE [VT_UI1]\r\n"
+                "    pl_count as integer, _ ' LONG [VT_I4] [byref] \r\n"
+                "    ppLast as integer) ' DOUBLE [VT_R8] [byref] \r\n"
+                "sub IARRFill\r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+40)\r\n"
+                "callfunc Velbrookpsub, ppLast, pl_count, abytes, avalues, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n"
+                "end sub\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
 }
 
 TEST(RenderMemberTest, AttributeWordsInOrder) {
   RenderContext context = Context("IFoo", true);
   FakeMember member("M");
-  member.AddParameter(Param("__v", kParamFlagIn | kParamFlagLcid | kParamFlagOptional |
-                                       kParamFlagHasDefault,
-                            12));
-  EXPECT_TRUE(SameBytes(
-      "' M\r\n"
-      "'intf.invoke (\"M\", _\r\n"
-      "'    v_v as VARIANT) ' [VT_VARIANT]  [lcid] [optional] [hasdefault] \r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  member.AddParameter(
+      Param("__v", kParamFlagIn | kParamFlagLcid | kParamFlagOptional | kParamFlagHasDefault, 12));
+  EXPECT_TRUE(
+      SameBytes("' M\r\n"
+                "'intf.invoke (\"M\", _\r\n"
+                "'    v_v as VARIANT) ' [VT_VARIANT]  [lcid] [optional] [hasdefault] \r\n"
+                "\r\n",
+                RenderMember(&context, member)));
 }
 
 TEST(RenderMemberTest, LowSixteenBitsOfParameterCount) {
@@ -343,8 +338,7 @@ TEST(RenderMemberTest, LowSixteenBitsOfParameterCount) {
   FakeMember member("M");
   member.AddParameter(Param("a", kParamFlagIn, 3));
   member.ParameterList().SetCount(0x10000);  // low half zero: no parameters
-  EXPECT_TRUE(SameBytes("' M\r\n'intf.invoke (\"M\")\r\n\r\n",
-                        RenderMember(&context, member)));
+  EXPECT_TRUE(SameBytes("' M\r\n'intf.invoke (\"M\")\r\n\r\n", RenderMember(&context, member)));
 }
 
 TEST(TypeMemberLineTest, PadsToFortyAndAddsDescription) {

@@ -71,8 +71,7 @@ TEST(MemberDeclNameTest, PutPrefixes) {
   EXPECT_EQ(MemberDeclName(context, Member("putColor", kInvokePropertyPut)), "putColor");
   EXPECT_EQ(MemberDeclName(context, Member("Color", kInvokePropertyPut)), "set_Color");
   EXPECT_EQ(MemberDeclName(context, Member("Font", kInvokePropertyPutRef)), "setbyref_Font");
-  EXPECT_EQ(MemberDeclName(context, Member("SetFont", kInvokePropertyPutRef)),
-            "setbyref_SetFont");
+  EXPECT_EQ(MemberDeclName(context, Member("SetFont", kInvokePropertyPutRef)), "setbyref_SetFont");
   EXPECT_EQ(MemberDeclName(context, Member("Color", kInvokePropertyGet)), "Color");
   EXPECT_EQ(MemberDeclName(context, Member("SetColor", kInvokeFunc)), "SetColor");
 }

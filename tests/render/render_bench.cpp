@@ -18,8 +18,7 @@ std::shared_ptr<fakes::FakeType> SyntheticInterface(int members) {
   auto type = fakes::Interface("IBig");
   for (int i = 0; i < members; ++i) {
     // A few names repeat, so the uniqueness suffixes are exercised too.
-    auto member = std::make_shared<FakeMember>(
-        "Method" + std::to_string(i % 1000 == 0 ? 0 : i));
+    auto member = std::make_shared<FakeMember>("Method" + std::to_string(i % 1000 == 0 ? 0 : i));
     member->SetVTableOffset(28 + 4 * i);
     member->AddParameter(Param("a", kParamFlagIn, 3))
         .AddParameter(Param("name", kParamFlagIn, 8))

@@ -6,9 +6,7 @@
 namespace velbrook::fakes {
 namespace {
 
-TEST(SameBytesTest, EqualTextsPass) {
-  EXPECT_TRUE(SameBytes("a\r\nb \r\n", "a\r\nb \r\n"));
-}
+TEST(SameBytesTest, EqualTextsPass) { EXPECT_TRUE(SameBytes("a\r\nb \r\n", "a\r\nb \r\n")); }
 
 TEST(SameBytesTest, ReportsLineColumnAndVisibleBlanks) {
   ::testing::AssertionResult result = SameBytes("one\r\nend with \r\n", "one\r\nend with\r\n");

@@ -26,27 +26,27 @@ RenderContext VtableContext(const char* interface_name) {
 
 TEST(VtableCallBodyTest, BareSubAtOffsetTwelve) {
   ParamTable table;
-  EXPECT_TRUE(SameBytes(
-      "Velbrookpsub=byref(byref(byref(hbObj))+12)\r\n"
-      "callfunc Velbrookpsub, byref(hbObj)\r\n"
-      "COMRESULT = EAX\r\n",
-      VtableCallBody(table, "sub", 12)));
+  EXPECT_TRUE(
+      SameBytes("Velbrookpsub=byref(byref(byref(hbObj))+12)\r\n"
+                "callfunc Velbrookpsub, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n",
+                VtableCallBody(table, "sub", 12)));
 }
 
 TEST(VtableCallBodyTest, BareSubThroughRenderMember) {
   RenderContext context = VtableContext("IFoo");
   FakeMember member("Reset");
   member.SetVTableOffset(12);
-  EXPECT_TRUE(SameBytes(
-      "' sub Reset\r\n"
-      "declare sub IFOOReset\r\n"
-      "sub IFOOReset\r\n"
-      "Velbrookpsub=byref(byref(byref(hbObj))+12)\r\n"
-      "callfunc Velbrookpsub, byref(hbObj)\r\n"
-      "COMRESULT = EAX\r\n"
-      "end sub\r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  EXPECT_TRUE(
+      SameBytes("' sub Reset\r\n"
+                "declare sub IFOOReset\r\n"
+                "sub IFOOReset\r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+12)\r\n"
+                "callfunc Velbrookpsub, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n"
+                "end sub\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
 }
 
 TEST(VtableCallBodyTest, SetName) {
@@ -54,21 +54,21 @@ TEST(VtableCallBodyTest, SetName) {
   FakeMember member("SetName");
   member.SetVTableOffset(32);
   member.AddParameter(Param("Name", kParamFlagIn, 8));
-  EXPECT_TRUE(SameBytes(
-      "' sub SetName\r\n"
-      "declare sub IFOOSetName _\r\n"
-      "   (strName as STRING) ' [VT_BSTR]  \r\n"
-      "sub IFOOSetName\r\n"
-      "Velbrookl=MultiByteToWideChar(0,0,@strName,-1,0,0)\r\n"
-      "defstr wstrName=space$(Velbrookl+Velbrookl+4)\r\n"
-      "Velbrookl=MultiByteToWideChar(0,0,@strName,-1,@wstrName+4,Velbrookl)\r\n"
-      "byref(@wstrName)=Velbrookl+Velbrookl-2\r\n"
-      "Velbrookpsub=byref(byref(byref(hbObj))+32)\r\n"
-      "callfunc Velbrookpsub, @wstrName+4, byref(hbObj)\r\n"
-      "COMRESULT = EAX\r\n"
-      "end sub\r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  EXPECT_TRUE(
+      SameBytes("' sub SetName\r\n"
+                "declare sub IFOOSetName _\r\n"
+                "   (strName as STRING) ' [VT_BSTR]  \r\n"
+                "sub IFOOSetName\r\n"
+                "Velbrookl=MultiByteToWideChar(0,0,@strName,-1,0,0)\r\n"
+                "defstr wstrName=space$(Velbrookl+Velbrookl+4)\r\n"
+                "Velbrookl=MultiByteToWideChar(0,0,@strName,-1,@wstrName+4,Velbrookl)\r\n"
+                "byref(@wstrName)=Velbrookl+Velbrookl-2\r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+32)\r\n"
+                "callfunc Velbrookpsub, @wstrName+4, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n"
+                "end sub\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
 }
 
 TEST(VtableCallBodyTest, BstrRetval) {
@@ -76,18 +76,18 @@ TEST(VtableCallBodyTest, BstrRetval) {
   FakeMember member("Title");
   member.SetInvokeKind(kInvokePropertyGet).SetVTableOffset(36);
   member.AddParameter(Param("pTitle", kParamFlagOut | kParamFlagRetval, 8));
-  EXPECT_TRUE(SameBytes(
-      "' function Title\r\n"
-      "declare function IDOCTitle as STRING\r\n"
-      "function IDOCTitle\r\n"
-      "defint lp_pTitle\r\n"
-      "Velbrookpsub=byref(byref(byref(hbObj))+36)\r\n"
-      "callfunc Velbrookpsub, @lp_pTitle, byref(hbObj)\r\n"
-      "COMRESULT = EAX\r\n"
-      "result=ANSI(lp_pTitle)\r\n"
-      "end function\r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  EXPECT_TRUE(
+      SameBytes("' function Title\r\n"
+                "declare function IDOCTitle as STRING\r\n"
+                "function IDOCTitle\r\n"
+                "defint lp_pTitle\r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+36)\r\n"
+                "callfunc Velbrookpsub, @lp_pTitle, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n"
+                "result=ANSI(lp_pTitle)\r\n"
+                "end function\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
 }
 
 TEST(VtableCallBodyTest, OutOnlyBstrGetsNoConversion) {
@@ -96,38 +96,38 @@ TEST(VtableCallBodyTest, OutOnlyBstrGetsNoConversion) {
   member.SetVTableOffset(40);
   member.AddParameter(Param("text", kParamFlagOut, 8, 1))
       .AddParameter(Param("flags", kParamFlagIn, 3));
-  EXPECT_TRUE(SameBytes(
-      "' sub GetText\r\n"
-      "declare sub IDOCGetText _\r\n"
-      "   (pstrtext as integer, _ ' STRING [VT_BSTR] [byref] [pointerlevel=1] \r\n"
-      "    l_flags as integer) ' [VT_I4]  \r\n"
-      "sub IDOCGetText\r\n"
-      "Velbrookpsub=byref(byref(byref(hbObj))+40)\r\n"
-      "callfunc Velbrookpsub, l_flags, ppwpstrtext, byref(hbObj)\r\n"
-      "COMRESULT = EAX\r\n"
-      "end sub\r\n"
-      "\r\n",
-      RenderMember(&context, member)));
+  EXPECT_TRUE(
+      SameBytes("' sub GetText\r\n"
+                "declare sub IDOCGetText _\r\n"
+                "   (pstrtext as integer, _ ' STRING [VT_BSTR] [byref] [pointerlevel=1] \r\n"
+                "    l_flags as integer) ' [VT_I4]  \r\n"
+                "sub IDOCGetText\r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+40)\r\n"
+                "callfunc Velbrookpsub, l_flags, ppwpstrtext, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n"
+                "end sub\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
 }
 
 TEST(VtableCallBodyTest, InStringWithPointerLevelAndByref) {
   ParamTable table;
   table.rows.push_back({"strA", "STRING", "[VT_BSTR] [in] [pointerlevel=1] ", "STRING"});
   table.rows.push_back({"strB", "STRING", "[VT_BSTR] [in] [byref] ", "STRING"});
-  EXPECT_TRUE(SameBytes(
-      "Velbrookl=MultiByteToWideChar(0,0,@strA,-1,0,0)\r\n"
-      "defstr wstrA=space$(Velbrookl+Velbrookl+4)\r\n"
-      "Velbrookl=MultiByteToWideChar(0,0,@strA,-1,@wstrA+4,Velbrookl)\r\n"
-      "byref(@wstrA)=Velbrookl+Velbrookl-2\r\n"
-      "defint ppwstrA=@wstrA+4\r\n"
-      "Velbrookl=MultiByteToWideChar(0,0,strB,-1,0,0)\r\n"
-      "defstr wstrB=space$(Velbrookl+Velbrookl+4)\r\n"
-      "Velbrookl=MultiByteToWideChar(0,0,strB,-1,@wstrB+4,Velbrookl)\r\n"
-      "byref(@wstrB)=Velbrookl+Velbrookl-2\r\n"
-      "Velbrookpsub=byref(byref(byref(hbObj))+20)\r\n"
-      "callfunc Velbrookpsub, @wstrB+4, @ppwstrA, byref(hbObj)\r\n"
-      "COMRESULT = EAX\r\n",
-      VtableCallBody(table, "sub", 20)));
+  EXPECT_TRUE(
+      SameBytes("Velbrookl=MultiByteToWideChar(0,0,@strA,-1,0,0)\r\n"
+                "defstr wstrA=space$(Velbrookl+Velbrookl+4)\r\n"
+                "Velbrookl=MultiByteToWideChar(0,0,@strA,-1,@wstrA+4,Velbrookl)\r\n"
+                "byref(@wstrA)=Velbrookl+Velbrookl-2\r\n"
+                "defint ppwstrA=@wstrA+4\r\n"
+                "Velbrookl=MultiByteToWideChar(0,0,strB,-1,0,0)\r\n"
+                "defstr wstrB=space$(Velbrookl+Velbrookl+4)\r\n"
+                "Velbrookl=MultiByteToWideChar(0,0,strB,-1,@wstrB+4,Velbrookl)\r\n"
+                "byref(@wstrB)=Velbrookl+Velbrookl-2\r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+20)\r\n"
+                "callfunc Velbrookpsub, @wstrB+4, @ppwstrA, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n",
+                VtableCallBody(table, "sub", 20)));
 }
 
 TEST(VtableCallBodyTest, ByAddressTypes) {
@@ -151,13 +151,13 @@ TEST(VtableCallBodyTest, GuidPassedByAddress) {
   table.rows.push_back({"_riid", "GUID", "[VT=0] [in] ", "GUID"});
   table.rows.push_back({"_ppv", "integer", "[byref] [retval] ", "DWORD"});
   table.retval_index = 1;
-  EXPECT_TRUE(SameBytes(
-      "dim _ppv as integer ' [byref] [retval] \r\n"
-      "Velbrookpsub=byref(byref(byref(hbObj))+0)\r\n"
-      "callfunc Velbrookpsub, @_ppv, @_riid, byref(hbObj)\r\n"
-      "COMRESULT = EAX\r\n"
-      "result=_ppv\r\n",
-      VtableCallBody(table, "function", 0)));
+  EXPECT_TRUE(
+      SameBytes("dim _ppv as integer ' [byref] [retval] \r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+0)\r\n"
+                "callfunc Velbrookpsub, @_ppv, @_riid, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n"
+                "result=_ppv\r\n",
+                VtableCallBody(table, "function", 0)));
 }
 
 }  // namespace

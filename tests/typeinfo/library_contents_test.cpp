@@ -44,7 +44,10 @@ class FakeRaw : public RawTypeInfo {
   class NamedRaw : public RawTypeInfo {
    public:
     explicit NamedRaw(std::string name) : name_(std::move(name)) {}
-    int32_t GetTypeAttr(int32_t* count) const override { *count = 0; return kResultOk; }
+    int32_t GetTypeAttr(int32_t* count) const override {
+      *count = 0;
+      return kResultOk;
+    }
     int32_t GetImplTypeFlags(uint32_t, int32_t* flags) const override {
       *flags = 0;
       return kResultBadIndex;
@@ -148,9 +151,9 @@ TEST(LibraryContents, SharedSourceInterfaceListsBothOwnersOnce) {
       "First", fakes::Interface("IFirst"),
       std::vector<FakeRaw::Entry>{{"IFirst", kImplTypeFlagDefault},
                                   {"DEvents", kImplTypeFlagDefault | kImplTypeFlagSource}}));
-  lib.classes.Add(std::make_shared<FakeCoclass>(
-      "Second", fakes::Interface("ISecond"),
-      std::vector<FakeRaw::Entry>{{"DEvents", kImplTypeFlagSource}}));
+  lib.classes.Add(
+      std::make_shared<FakeCoclass>("Second", fakes::Interface("ISecond"),
+                                    std::vector<FakeRaw::Entry>{{"DEvents", kImplTypeFlagSource}}));
   lib.interfaces.Add(fakes::Interface("DEvents"));
   LibraryContents c = BuildLibraryContents(lib, NoProgId);
   ASSERT_EQ(c.event_rows.size(), 1u);
@@ -166,11 +169,11 @@ TEST(LibraryContents, UnusableSourceEntriesAreSkippedSilently) {
   FakeLibrary lib;
   lib.classes.Add(std::make_shared<FakeCoclass>(
       "NoRaw", nullptr, std::vector<FakeRaw::Entry>{{"DLost", kImplTypeFlagSource}}, false));
-  lib.classes.Add(std::make_shared<FakeCoclass>(
-      "Nameless", nullptr,
-      std::vector<FakeRaw::Entry>{{"", kImplTypeFlagSource},
-                                  {"<fails>", kImplTypeFlagSource},
-                                  {"DKept", kImplTypeFlagSource}}));
+  lib.classes.Add(
+      std::make_shared<FakeCoclass>("Nameless", nullptr,
+                                    std::vector<FakeRaw::Entry>{{"", kImplTypeFlagSource},
+                                                                {"<fails>", kImplTypeFlagSource},
+                                                                {"DKept", kImplTypeFlagSource}}));
   LibraryContents c = BuildLibraryContents(lib, NoProgId);
   EXPECT_EQ(c.source_interface_names, std::vector<std::string>{"DKept"});
   EXPECT_EQ(c.source_interface_owners, std::vector<std::string>{"Nameless"});
@@ -180,7 +183,9 @@ TEST(LibraryContents, UnusableSourceEntriesAreSkippedSilently) {
 
 TEST(LibraryContents, CharacterOneIsRemovedFromInterfaceRowNames) {
   FakeLibrary lib;
-  lib.interfaces.Add(fakes::Interface(std::string("IOd\x01" "d")));
+  lib.interfaces.Add(
+      fakes::Interface(std::string("IOd\x01"
+                                   "d")));
   LibraryContents c = BuildLibraryContents(lib, NoProgId);
   EXPECT_EQ(c.class_rows[0].interface_name, "IOdd");
 }

@@ -5,8 +5,7 @@
 namespace velbrook::typeinfo {
 namespace {
 
-std::unique_ptr<TypeDescNode> Node(uint16_t vt,
-                                   std::unique_ptr<TypeDescNode> inner = {}) {
+std::unique_ptr<TypeDescNode> Node(uint16_t vt, std::unique_ptr<TypeDescNode> inner = {}) {
   auto node = std::make_unique<TypeDescNode>();
   node->vt = vt;
   node->inner = std::move(inner);

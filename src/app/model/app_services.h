@@ -63,11 +63,9 @@ class ContentsLists {
   virtual void Clear(ContentsList list) = 0;
   // Appends a row with the given cells from column 0 on (the caller writes
   // the Hidden column itself); the row is unchecked. Returns its index.
-  virtual int AppendRow(ContentsList list,
-                        const std::vector<std::string>& cells) = 0;
+  virtual int AppendRow(ContentsList list, const std::vector<std::string>& cells) = 0;
   virtual int RowCount(ContentsList list) const = 0;
-  virtual std::string CellText(ContentsList list, int row,
-                               int column) const = 0;
+  virtual std::string CellText(ContentsList list, int row, int column) const = 0;
   // 1 when the row's check mark is set, else 0 (IsRowChecked).
   virtual int IsRowChecked(ContentsList list, int row) const = 0;
 };
@@ -98,21 +96,18 @@ class AppServices {
   // Opens the library's file through the component and fills all four lists
   // and the row maps (kept by the implementation for Generate). The caller
   // has set the window caption and shows the window and its messages.
-  virtual OpenOutcome OpenLibrary(const typeinfo::Opener& component,
-                                  const LibraryEntry& library,
+  virtual OpenOutcome OpenLibrary(const typeinfo::Opener& component, const LibraryEntry& library,
                                   ContentsLists& lists) = 0;
   // One generation run over the checked rows; asks for the file name, shows
   // its own messages, and returns when the file is written or abandoned.
   // Rows map to library items through their Hidden column.
-  virtual void Generate(const typeinfo::Opener& component,
-                        const GenerateRequest& request,
+  virtual void Generate(const typeinfo::Opener& component, const GenerateRequest& request,
                         const ContentsLists& lists) = 0;
   // The search's test of one library: opens `path` and tells whether a
   // coclass name, its default interface's name, a ProgID part or an
   // interface name matches `key` (already built by SearchKey). A library
   // that cannot be opened does not match.
-  virtual bool LibraryDefinesName(const typeinfo::Opener& component,
-                                  const std::string& path,
+  virtual bool LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                                   const std::string& key) = 0;
 };
 

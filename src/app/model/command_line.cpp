@@ -26,8 +26,7 @@ std::string FirstCommandLineArgument(const std::string& command_line) {
   if (rest.empty()) return std::string();
   if (rest[0] == '"') {
     size_t close = rest.find('"', 1);
-    return close == std::string::npos ? rest.substr(1)
-                                      : rest.substr(1, close - 1);
+    return close == std::string::npos ? rest.substr(1) : rest.substr(1, close - 1);
   }
   return rest.substr(0, rest.find(' '));
 }
@@ -35,8 +34,7 @@ std::string FirstCommandLineArgument(const std::string& command_line) {
 bool EndsWithNoInvoke(const std::string& command_line) {
   static const std::string kSwitch = " noinvoke";
   return command_line.size() >= kSwitch.size() &&
-         command_line.compare(command_line.size() - kSwitch.size(),
-                              kSwitch.size(), kSwitch) == 0;
+         command_line.compare(command_line.size() - kSwitch.size(), kSwitch.size(), kSwitch) == 0;
 }
 
 std::string LowerAscii(std::string text) {
@@ -53,8 +51,7 @@ std::string UpperAscii(std::string text) {
   return text;
 }
 
-int FindRowByPath(const std::vector<std::string>& paths,
-                  const std::string& argument) {
+int FindRowByPath(const std::vector<std::string>& paths, const std::string& argument) {
   std::string wanted = LowerAscii(argument);
   for (size_t row = 0; row < paths.size(); ++row) {
     if (LowerAscii(paths[row]) == wanted) return static_cast<int>(row);

@@ -20,7 +20,6 @@ std::string LowerAscii(std::string text);
 std::string UpperAscii(std::string text);
 
 // Index of the first path that equals the argument ignoring ASCII case, or -1.
-int FindRowByPath(const std::vector<std::string>& paths,
-                  const std::string& argument);
+int FindRowByPath(const std::vector<std::string>& paths, const std::string& argument);
 
 }  // namespace velbrook::app

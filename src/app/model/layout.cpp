@@ -9,8 +9,7 @@ namespace {
 // Floor division for either sign, so that "half up" means towards +inf.
 int FloorDiv(int numerator, int denominator) {
   int quotient = numerator / denominator;
-  if ((numerator % denominator != 0) &&
-      ((numerator < 0) != (denominator < 0))) {
+  if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0))) {
     --quotient;
   }
   return quotient;
@@ -27,9 +26,7 @@ int HalfToEven(int value) {
   return (half % 2 == 0) ? half : half + 1;
 }
 
-int TenthsHalfUp(int value, int tenths) {
-  return FloorDiv(value * tenths + 5, 10);
-}
+int TenthsHalfUp(int value, int tenths) { return FloorDiv(value * tenths + 5, 10); }
 
 int ThirdRounded(int value) { return FloorDiv(2 * value + 3, 6); }
 
@@ -47,8 +44,8 @@ MainLayout ComputeMainLayout(int client_width, int client_height) {
   int description = PercentTruncated(w, 35);
   int path = PercentTruncated(w, 35);
   int clsid = w - file - 2 * description;
-  layout.columns = {NotNegative(file), NotNegative(description),
-                    NotNegative(path), NotNegative(clsid), 0};
+  layout.columns = {NotNegative(file), NotNegative(description), NotNegative(path),
+                    NotNegative(clsid), 0};
   return layout;
 }
 
@@ -60,14 +57,13 @@ ContentsLayout ComputeContentsLayout(int client_width, int client_height) {
   int w2 = layout.w2;
   int h2 = layout.h2;
 
-  layout.classes = {kContentsListLeft, kRowHeight,
-                    NotNegative(TenthsHalfUp(w2, 6)),
+  layout.classes = {kContentsListLeft, kRowHeight, NotNegative(TenthsHalfUp(w2, 6)),
                     NotNegative(TenthsHalfUp(h2, 13))};
   int class_column = NotNegative(ThirdRounded(layout.classes.width) - 7);
   layout.class_columns = {class_column, class_column, class_column};
 
-  layout.types = {layout.classes.Right() + 10, kRowHeight,
-                  NotNegative(TenthsHalfUp(w2, 4)), NotNegative(h2)};
+  layout.types = {layout.classes.Right() + 10, kRowHeight, NotNegative(TenthsHalfUp(w2, 4)),
+                  NotNegative(h2)};
   layout.types_column = NotNegative(layout.types.width - 22);
 
   layout.enumerations = {layout.types.left, layout.types.Bottom() + 40,
@@ -75,27 +71,22 @@ ContentsLayout ComputeContentsLayout(int client_width, int client_height) {
   layout.enumerations_column = NotNegative(layout.enumerations.width - 22);
 
   layout.events = {kContentsListLeft, layout.classes.Bottom() + 40,
-                   NotNegative(TenthsHalfUp(w2, 6)),
-                   NotNegative(TenthsHalfUp(h2, 7))};
+                   NotNegative(TenthsHalfUp(w2, 6)), NotNegative(TenthsHalfUp(h2, 7))};
   int half_width = HalfToEven(layout.events.width);
-  layout.event_columns = {NotNegative(half_width - 10),
-                          NotNegative(half_width - 11)};
+  layout.event_columns = {NotNegative(half_width - 10), NotNegative(half_width - 11)};
 
-  const Rect* lists[4] = {&layout.classes, &layout.events, &layout.types,
-                          &layout.enumerations};
+  const Rect* lists[4] = {&layout.classes, &layout.events, &layout.types, &layout.enumerations};
   for (int i = 0; i < 4; ++i) {
-    layout.toggles[i] = {lists[i]->left, lists[i]->Bottom() + 4, kToggleWidth,
-                         kToggleHeight};
+    layout.toggles[i] = {lists[i]->left, lists[i]->Bottom() + 4, kToggleWidth, kToggleHeight};
   }
-  layout.use_invoke = {layout.classes.left + 280, layout.toggles[1].top + 8,
-                       kUseInvokeWidth, kOptionHeight};
-  layout.include_generics = {kGeneratedOptionLeft, layout.button_top,
-                             kGeneratedOptionWidth, kOptionHeight};
+  layout.use_invoke = {layout.classes.left + 280, layout.toggles[1].top + 8, kUseInvokeWidth,
+                       kOptionHeight};
+  layout.include_generics = {kGeneratedOptionLeft, layout.button_top, kGeneratedOptionWidth,
+                             kOptionHeight};
   return layout;
 }
 
-Rect CenterOnScreen(int width, int height, int screen_width,
-                    int screen_height) {
+Rect CenterOnScreen(int width, int height, int screen_width, int screen_height) {
   int w = std::min(width, screen_width);
   int h = std::min(height, screen_height);
   return {(screen_width - w) / 2, (screen_height - h) / 2, w, h};

@@ -18,8 +18,7 @@ struct Rect {
   int Right() const { return left + width; }
   int Bottom() const { return top + height; }
   bool operator==(const Rect& other) const {
-    return left == other.left && top == other.top && width == other.width &&
-           height == other.height;
+    return left == other.left && top == other.top && width == other.width && height == other.height;
   }
 };
 

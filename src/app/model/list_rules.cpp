@@ -12,8 +12,7 @@ int CheckedFromState(uint32_t state) {
 }
 
 uint32_t ToggledStateImage(uint32_t state) {
-  return CheckedFromState(state) == 1 ? kStateImageUnchecked
-                                      : kStateImageChecked;
+  return CheckedFromState(state) == 1 ? kStateImageUnchecked : kStateImageChecked;
 }
 
 std::string SortKey(const std::string& cell_text) {
@@ -50,8 +49,7 @@ PairWidths DoubleClickWidths(int fitted_width, int pair_total) {
   return {column, pair_total - column};
 }
 
-int SortedInsertPosition(const std::vector<std::string>& files,
-                         const std::string& file) {
+int SortedInsertPosition(const std::vector<std::string>& files, const std::string& file) {
   for (size_t row = 0; row < files.size(); ++row) {
     if (CompareSortKeys(files[row], file) > 0) return static_cast<int>(row);
   }

@@ -45,8 +45,7 @@ PairWidths DoubleClickWidths(int fitted_width, int pair_total);
 
 // Where a library row with this File goes in a list sorted by File: before
 // the first row whose File compares greater, so after every equal one.
-int SortedInsertPosition(const std::vector<std::string>& files,
-                         const std::string& file);
+int SortedInsertPosition(const std::vector<std::string>& files, const std::string& file);
 
 // The search key of a typed text: every "_" removed, ASCII lowered, blanks
 // and tabs stripped from both ends.

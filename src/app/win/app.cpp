@@ -21,9 +21,7 @@ class App::Scan : public ScanSink {
     PumpPendingMessages();
     return app_->abort_requested_ || app_->scan_number_ != number_;
   }
-  bool IncludeFilesNotFound() const override {
-    return IsChecked(app_->main_.files_option());
-  }
+  bool IncludeFilesNotFound() const override { return IsChecked(app_->main_.files_option()); }
   void AddLibrary(const LibraryEntry& entry) override {
     HWND list = app_->main_.library_list();
     int count = lv::RowCount(list);
@@ -32,14 +30,12 @@ class App::Scan : public ScanSink {
     for (int row = 0; row < count; ++row) {
       files.push_back(lv::CellText(list, row, MainWindow::kFileColumn));
     }
-    int row = lv::InsertRow(list, SortedInsertPosition(files, entry.file),
-                            entry.file);
+    int row = lv::InsertRow(list, SortedInsertPosition(files, entry.file), entry.file);
     if (row < 0) return;
     lv::SetCell(list, row, MainWindow::kDescriptionColumn, entry.description);
     lv::SetCell(list, row, MainWindow::kPathColumn, entry.path);
     lv::SetCell(list, row, MainWindow::kClsidColumn, entry.clsid);
-    lv::SetCell(list, row, MainWindow::kHiddenColumn,
-                std::to_string(lv::RowCount(list) - 1));
+    lv::SetCell(list, row, MainWindow::kHiddenColumn, std::to_string(lv::RowCount(list) - 1));
   }
   void SetStatusText(const std::string& text) override {
     SetWindowTextA(app_->main_.status_text(), text.c_str());
@@ -51,10 +47,7 @@ class App::Scan : public ScanSink {
 };
 
 App::App(const AppContext& context)
-    : context_(context),
-      main_(this),
-      contents_(this),
-      prompt_(context.instance) {}
+    : context_(context), main_(this), contents_(this), prompt_(context.instance) {}
 
 bool App::BuildWindows() {
   if (!main_.Create(context_.instance)) return false;
@@ -103,8 +96,7 @@ void App::OnScan() {
   if (scan_number_ != number) return;
   if (outcome != ScanOutcome::kCompleted) return;
   SetWindowTextA(main_.status_text(), "");
-  SetWindowTextA(main_.count_text(),
-                 std::to_string(lv::RowCount(main_.library_list())).c_str());
+  SetWindowTextA(main_.count_text(), std::to_string(lv::RowCount(main_.library_list())).c_str());
   SetWindowTextA(main_.count_suffix_text(), kTypeLibsFound);
 }
 
@@ -117,8 +109,7 @@ void App::OnAbort() {
 void App::OnSearch() {
   abort_requested_ = false;
   EnableWindow(main_.abort_button(), TRUE);
-  std::string text =
-      prompt_.PromptText(kSearchPromptCaption, kSearchPromptLabel, "");
+  std::string text = prompt_.PromptText(kSearchPromptCaption, kSearchPromptLabel, "");
   std::string key = SearchKey(text);
   if (key.empty()) return;
   HWND list = main_.library_list();
@@ -139,14 +130,13 @@ void App::OnSearch() {
         lv::SelectRow(list, row);
       }
     }
-    std::string caption = "Searching... " + std::to_string(row + 1) + " / " +
-                          std::to_string(lv::RowCount(list));
+    std::string caption =
+        "Searching... " + std::to_string(row + 1) + " / " + std::to_string(lv::RowCount(list));
     if (found != 0) caption += "  - found: " + std::to_string(found);
     SetWindowTextA(main_.hwnd(), caption.c_str());
   }
   if (found != 0) {
-    ShowMessage("Found " + text + " in " + std::to_string(found) +
-                " libraries.");
+    ShowMessage("Found " + text + " in " + std::to_string(found) + " libraries.");
     SetFocus(list);
   } else {
     ShowMessage("I could not find " + text);
@@ -198,24 +188,20 @@ bool App::OpenRow(int row) { return OpenLibrary(RowEntry(row)); }
 bool App::OpenLibrary(const LibraryEntry& entry) {
   HWND window = contents_.hwnd();
   SetWindowTextA(window, (entry.description + " (" + entry.file + ")").c_str());
-  OpenOutcome outcome =
-      context_.services->OpenLibrary(*context_.component, entry, contents_);
+  OpenOutcome outcome = context_.services->OpenLibrary(*context_.component, entry, contents_);
   if (outcome != OpenOutcome::kOpened) {
-    ShowMessage(outcome == OpenOutcome::kFileMissing
-                    ? kFileMissingPrefix + entry.path
-                    : std::string(kOpenFailed));
+    ShowMessage(outcome == OpenOutcome::kFileMissing ? kFileMissingPrefix + entry.path
+                                                     : std::string(kOpenFailed));
     // A window still showing a library keeps that library's caption.
     if (IsWindowVisible(window) && shown_library_.has_value()) {
-      SetWindowTextA(window, (shown_library_->description + " (" +
-                              shown_library_->file + ")")
-                                 .c_str());
+      SetWindowTextA(window,
+                     (shown_library_->description + " (" + shown_library_->file + ")").c_str());
     }
     return false;
   }
   shown_library_ = entry;
   ShowWindow(window, SW_SHOWNORMAL);
-  if (context_.functions != nullptr &&
-      context_.functions->bring_window_to_top != nullptr) {
+  if (context_.functions != nullptr && context_.functions->bring_window_to_top != nullptr) {
     context_.functions->bring_window_to_top(window);
   } else {
     BringWindowToTop(window);
@@ -244,9 +230,8 @@ void App::OnToggle(ContentsList which) {
   HWND list = contents_.list(which);
   int count = lv::RowCount(list);
   for (int row = 0; row < count; ++row) {
-    lv::SetItemState(
-        list, row, ToggledStateImage(lv::ItemState(list, row, kStateImageMask)),
-        kStateImageMask);
+    lv::SetItemState(list, row, ToggledStateImage(lv::ItemState(list, row, kStateImageMask)),
+                     kStateImageMask);
   }
 }
 

@@ -66,9 +66,7 @@ class App : public MainCommands, public ContentsCommands {
   bool command_line_flag() const { return command_line_flag_; }
   bool abort_requested() const { return abort_requested_; }
   // The library the contents window shows (or last showed).
-  const std::optional<LibraryEntry>& shown_library() const {
-    return shown_library_;
-  }
+  const std::optional<LibraryEntry>& shown_library() const { return shown_library_; }
   LibraryEntry RowEntry(int row) const;
 
  private:

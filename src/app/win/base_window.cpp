@@ -18,15 +18,14 @@ bool BaseWindow::RegisterWindowClass(HINSTANCE instance) {
   return RegisterClassExA(&window_class) != 0;
 }
 
-bool BaseWindow::CreateTopLevel(HINSTANCE instance, const char* caption,
-                                DWORD style, const Rect& rect, HWND owner) {
-  CreateWindowExA(0, kClassName, caption, style, rect.left, rect.top,
-                  rect.width, rect.height, owner, nullptr, instance, this);
+bool BaseWindow::CreateTopLevel(HINSTANCE instance, const char* caption, DWORD style,
+                                const Rect& rect, HWND owner) {
+  CreateWindowExA(0, kClassName, caption, style, rect.left, rect.top, rect.width, rect.height,
+                  owner, nullptr, instance, this);
   return hwnd_ != nullptr;
 }
 
-LRESULT CALLBACK BaseWindow::Procedure(HWND window, UINT message, WPARAM wparam,
-                                       LPARAM lparam) {
+LRESULT CALLBACK BaseWindow::Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   BaseWindow* self = nullptr;
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
@@ -34,8 +33,7 @@ LRESULT CALLBACK BaseWindow::Procedure(HWND window, UINT message, WPARAM wparam,
     self->hwnd_ = window;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   } else {
-    self =
-        reinterpret_cast<BaseWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    self = reinterpret_cast<BaseWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   }
   if (self == nullptr) return DefWindowProcA(window, message, wparam, lparam);
   // Nothing may unwind through the system's callback.

@@ -26,16 +26,15 @@ class BaseWindow {
   virtual ~BaseWindow() = default;
 
   // Creates the window hidden; false when CreateWindowExA failed.
-  bool CreateTopLevel(HINSTANCE instance, const char* caption, DWORD style,
-                      const Rect& rect, HWND owner);
+  bool CreateTopLevel(HINSTANCE instance, const char* caption, DWORD style, const Rect& rect,
+                      HWND owner);
   virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) = 0;
   LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcA(hwnd_, message, wparam, lparam);
   }
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam,
-                                    LPARAM lparam);
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   HWND hwnd_ = nullptr;
 };
 

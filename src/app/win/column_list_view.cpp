@@ -16,16 +16,14 @@ namespace {
 
 int g_tracked_column = -1;
 
-LRESULT CALLBACK ColumnListViewProc(HWND list, UINT message, WPARAM wparam,
-                                    LPARAM lparam);
+LRESULT CALLBACK ColumnListViewProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
 
 ColumnListViewRecord* RecordOf(HWND list) {
-  return reinterpret_cast<ColumnListViewRecord*>(
-      GetWindowLongPtrA(list, GWLP_USERDATA));
+  return reinterpret_cast<ColumnListViewRecord*>(GetWindowLongPtrA(list, GWLP_USERDATA));
 }
 
-LRESULT PassOn(const ColumnListViewRecord& record, HWND list, UINT message,
-               WPARAM wparam, LPARAM lparam) {
+LRESULT PassOn(const ColumnListViewRecord& record, HWND list, UINT message, WPARAM wparam,
+               LPARAM lparam) {
   return record.previous_is_unicode
              ? CallWindowProcW(record.previous, list, message, wparam, lparam)
              : CallWindowProcA(record.previous, list, message, wparam, lparam);
@@ -40,13 +38,11 @@ bool IsHeader(HWND window) {
 // Sort keys are read before the sort starts: while LVM_SORTITEMS runs the
 // list's contents are unstable, so the comparison sends it no messages.
 int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM keys_address) {
-  const auto& keys =
-      *reinterpret_cast<const std::map<LPARAM, std::string>*>(keys_address);
+  const auto& keys = *reinterpret_cast<const std::map<LPARAM, std::string>*>(keys_address);
   auto a = keys.find(first);
   auto b = keys.find(second);
   const std::string empty;
-  return CompareSortKeys(a == keys.end() ? empty : a->second,
-                         b == keys.end() ? empty : b->second);
+  return CompareSortKeys(a == keys.end() ? empty : a->second, b == keys.end() ? empty : b->second);
 }
 
 // Current total of a column and its right neighbour.
@@ -81,13 +77,12 @@ LRESULT ApplyTrackedWidth(HWND list, const NMHEADERA& header, bool end) {
   if (!g_setting_widths && !end && header.iItem == g_settled_column &&
       header.iItem != g_tracked_column) {
     g_settled_column = -1;
-    bool differs = header.pitem != nullptr &&
-                   (header.pitem->mask & HDI_WIDTH) != 0 &&
+    bool differs = header.pitem != nullptr && (header.pitem->mask & HDI_WIDTH) != 0 &&
                    header.pitem->cxy != g_settled_width;
     return differs ? 1 : 0;
   }
-  if (g_setting_widths || header.iItem != g_tracked_column ||
-      header.pitem == nullptr || (header.pitem->mask & HDI_WIDTH) == 0) {
+  if (g_setting_widths || header.iItem != g_tracked_column || header.pitem == nullptr ||
+      (header.pitem->mask & HDI_WIDTH) == 0) {
     return 0;
   }
   int pair_total = PairTotal(list, header.iItem);
@@ -140,8 +135,8 @@ HeaderEvent EventOf(UINT code) {
 }
 
 // Handles a header notification; false when it is to be passed on.
-bool HandleHeaderNotify(HWND list, ColumnListViewRecord& record,
-                        const NMHEADERA& header, LRESULT* result) {
+bool HandleHeaderNotify(HWND list, ColumnListViewRecord& record, const NMHEADERA& header,
+                        LRESULT* result) {
   *result = 0;
   int last_column = lv::HeaderItemCount(header.hdr.hwndFrom) - 1;
   switch (EventOf(header.hdr.code)) {
@@ -174,12 +169,11 @@ bool HandleHeaderNotify(HWND list, ColumnListViewRecord& record,
       return true;
     case HeaderEvent::kDividerDoubleClick:
       g_settled_column = -1;
-      if (record.column_resizing && record.fixed_total_width &&
-          header.iItem >= 0 && header.iItem < last_column) {
+      if (record.column_resizing && record.fixed_total_width && header.iItem >= 0 &&
+          header.iItem < last_column) {
         int pair_total = PairTotal(list, header.iItem);
         lv::SetColumnWidth(list, header.iItem, LVSCW_AUTOSIZE);
-        PairWidths widths =
-            DoubleClickWidths(lv::ColumnWidth(list, header.iItem), pair_total);
+        PairWidths widths = DoubleClickWidths(lv::ColumnWidth(list, header.iItem), pair_total);
         lv::SetColumnWidth(list, header.iItem, widths.column);
         lv::SetColumnWidth(list, header.iItem + 1, widths.neighbour);
       }
@@ -193,8 +187,8 @@ bool HandleHeaderNotify(HWND list, ColumnListViewRecord& record,
 // A click below the last row never reaches the list, so the selection stays.
 // The row is found from the click's own position: the cursor may have moved
 // while pending messages were processed.
-LRESULT HandleLeftButtonDown(HWND list, ColumnListViewRecord& record,
-                             WPARAM wparam, LPARAM lparam) {
+LRESULT HandleLeftButtonDown(HWND list, ColumnListViewRecord& record, WPARAM wparam,
+                             LPARAM lparam) {
   SetFocus(list);
   PumpPendingMessages();
   int count = lv::RowCount(list);
@@ -210,8 +204,8 @@ LRESULT HandleLeftButtonDown(HWND list, ColumnListViewRecord& record,
   return PassOn(record, list, WM_LBUTTONDOWN, wparam, lparam);
 }
 
-LRESULT Handle(HWND list, ColumnListViewRecord& record, UINT message,
-               WPARAM wparam, LPARAM lparam) {
+LRESULT Handle(HWND list, ColumnListViewRecord& record, UINT message, WPARAM wparam,
+               LPARAM lparam) {
   switch (message) {
     case LVM_INSERTITEMA:
     case LVM_INSERTITEMW:
@@ -241,8 +235,7 @@ LRESULT Handle(HWND list, ColumnListViewRecord& record, UINT message,
   return PassOn(record, list, message, wparam, lparam);
 }
 
-LRESULT CALLBACK ColumnListViewProc(HWND list, UINT message, WPARAM wparam,
-                                    LPARAM lparam) {
+LRESULT CALLBACK ColumnListViewProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
   ColumnListViewRecord* record = RecordOf(list);
   if (record == nullptr || record->previous == nullptr) {
     return DefWindowProcA(list, message, wparam, lparam);
@@ -259,18 +252,16 @@ LRESULT CALLBACK ColumnListViewProc(HWND list, UINT message, WPARAM wparam,
 void AttachColumnListView(HWND list, ColumnListViewRecord* record) {
   SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
   bool unicode = IsWindowUnicode(list) != FALSE;
-  auto current = reinterpret_cast<WNDPROC>(
-      unicode ? GetWindowLongPtrW(list, GWLP_WNDPROC)
-              : GetWindowLongPtrA(list, GWLP_WNDPROC));
+  auto current = reinterpret_cast<WNDPROC>(unicode ? GetWindowLongPtrW(list, GWLP_WNDPROC)
+                                                   : GetWindowLongPtrA(list, GWLP_WNDPROC));
   if (current != &ColumnListViewProc) {
     record->previous_is_unicode = unicode;
     auto replacement = reinterpret_cast<LONG_PTR>(&ColumnListViewProc);
-    record->previous = reinterpret_cast<WNDPROC>(
-        unicode ? SetWindowLongPtrW(list, GWLP_WNDPROC, replacement)
-                : SetWindowLongPtrA(list, GWLP_WNDPROC, replacement));
+    record->previous =
+        reinterpret_cast<WNDPROC>(unicode ? SetWindowLongPtrW(list, GWLP_WNDPROC, replacement)
+                                          : SetWindowLongPtrA(list, GWLP_WNDPROC, replacement));
   }
-  SetWindowLongPtrA(list, GWL_STYLE,
-                    GetWindowLongPtrA(list, GWL_STYLE) & ~LVS_EDITLABELS);
+  SetWindowLongPtrA(list, GWL_STYLE, GetWindowLongPtrA(list, GWL_STYLE) & ~LVS_EDITLABELS);
   lv::SetExtendedStyle(list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT,
                        LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
 }

@@ -28,9 +28,7 @@ size_t WindowContentsList::HiddenNumber(size_t row) const {
       which_ != app::ContentsList::kEventInterfaces) {
     return row;
   }
-  int hidden =
-      ParseHiddenRowNumber(lists_.CellText(which_, static_cast<int>(row),
-                                           kHiddenColumn));
+  int hidden = ParseHiddenRowNumber(lists_.CellText(which_, static_cast<int>(row), kHiddenColumn));
   // A cell without a number maps to no library item rather than another's.
   return hidden < 0 ? static_cast<size_t>(-1) : static_cast<size_t>(hidden);
 }

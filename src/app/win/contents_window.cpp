@@ -13,31 +13,25 @@ namespace {
 constexpr DWORD kButtonStyle = WS_TABSTOP | BS_DEFPUSHBUTTON;
 constexpr DWORD kOptionStyle = WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kListStyle = WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
-constexpr DWORD kListExtendedStyle =
-    LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES;
+constexpr DWORD kListExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES;
 
 }  // namespace
 
 bool ContentsWindow::Create(HINSTANCE instance, HWND owner, SIZE screen) {
-  Rect rect =
-      CenterOnScreen(kContentsWidth, kContentsHeight, screen.cx, screen.cy);
+  Rect rect = CenterOnScreen(kContentsWidth, kContentsHeight, screen.cx, screen.cy);
   if (!CreateTopLevel(instance, "Velbrook", WS_OVERLAPPEDWINDOW, rect, owner)) {
     return false;
   }
   window_.Reset(hwnd());
   HWND w = hwnd();
   refresh_ = CreateChild(w, "BUTTON", "Refresh", kButtonStyle,
-                         {kContentsRefreshLeft, 0, kButtonWidth, kRowHeight},
-                         kRefreshId);
-  help_ =
-      CreateChild(w, "BUTTON", "?", kButtonStyle,
-                  {kContentsHelpLeft, 0, kButtonWidth, kRowHeight}, kHelpId);
-  generate_ =
-      CreateChild(w, "BUTTON", "Generate .inc", kButtonStyle,
-                  {kGenerateLeft, 0, kButtonWidth, kRowHeight}, kGenerateId);
+                         {kContentsRefreshLeft, 0, kButtonWidth, kRowHeight}, kRefreshId);
+  help_ = CreateChild(w, "BUTTON", "?", kButtonStyle,
+                      {kContentsHelpLeft, 0, kButtonWidth, kRowHeight}, kHelpId);
+  generate_ = CreateChild(w, "BUTTON", "Generate .inc", kButtonStyle,
+                          {kGenerateLeft, 0, kButtonWidth, kRowHeight}, kGenerateId);
   for (int i = 0; i < kContentsListCount; ++i) {
-    lists_[i] = CreateChild(w, WC_LISTVIEWA, "", kListStyle,
-                            {kContentsListLeft, kRowHeight, 0, 0},
+    lists_[i] = CreateChild(w, WC_LISTVIEWA, "", kListStyle, {kContentsListLeft, kRowHeight, 0, 0},
                             kListBaseId + i, WS_EX_CLIENTEDGE);
     if (lists_[i] == nullptr) return false;
     if (i < 2) {
@@ -47,21 +41,19 @@ bool ContentsWindow::Create(HINSTANCE instance, HWND owner, SIZE screen) {
     }
   }
   for (int i = 0; i < kContentsListCount; ++i) {
-    toggles_[i] = CreateChild(
-        w, "BUTTON", "Toggle selection", kButtonStyle,
-        {kContentsListLeft, 0, kToggleWidth, kToggleHeight}, kToggleBaseId + i);
+    toggles_[i] =
+        CreateChild(w, "BUTTON", "Toggle selection", kButtonStyle,
+                    {kContentsListLeft, 0, kToggleWidth, kToggleHeight}, kToggleBaseId + i);
     if (i == 1) {
-      use_invoke_ = CreateChild(
-          w, "BUTTON", "use Invoke", kOptionStyle,
-          {kContentsListLeft + 280, 0, kUseInvokeWidth, kOptionHeight},
-          kUseInvokeId);
+      use_invoke_ =
+          CreateChild(w, "BUTTON", "use Invoke", kOptionStyle,
+                      {kContentsListLeft + 280, 0, kUseInvokeWidth, kOptionHeight}, kUseInvokeId);
       SetChecked(use_invoke_, true);
     }
   }
-  generics_ = CreateChild(
-      w, "BUTTON", "Include COM Generics", kOptionStyle,
-      {kGeneratedOptionLeft, 0, kGeneratedOptionWidth, kOptionHeight},
-      kGenericsOptionId);
+  generics_ = CreateChild(w, "BUTTON", "Include COM Generics", kOptionStyle,
+                          {kGeneratedOptionLeft, 0, kGeneratedOptionWidth, kOptionHeight},
+                          kGenericsOptionId);
   SetChecked(generics_, true);
   CreateColumns();
   Layout();
@@ -80,8 +72,7 @@ void ContentsWindow::CreateColumns() {
   };
   for (int i = 0; i < kContentsListCount; ++i) {
     for (size_t column = 0; column < captions[i].size(); ++column) {
-      lv::InsertColumn(lists_[i], static_cast<int>(column), captions[i][column],
-                       60);
+      lv::InsertColumn(lists_[i], static_cast<int>(column), captions[i][column], 60);
     }
   }
   // Hidden columns hold data for the program only; the resize rule sets the
@@ -120,15 +111,11 @@ void ContentsWindow::Layout() {
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void ContentsWindow::Clear(ContentsList which) {
-  lv::DeleteAllRows(list(which));
-}
+void ContentsWindow::Clear(ContentsList which) { lv::DeleteAllRows(list(which)); }
 
-int ContentsWindow::AppendRow(ContentsList which,
-                              const std::vector<std::string>& cells) {
+int ContentsWindow::AppendRow(ContentsList which, const std::vector<std::string>& cells) {
   HWND target = list(which);
-  int row = lv::InsertRow(target, lv::RowCount(target),
-                          cells.empty() ? std::string() : cells[0]);
+  int row = lv::InsertRow(target, lv::RowCount(target), cells.empty() ? std::string() : cells[0]);
   if (row < 0) return row;
   for (size_t column = 1; column < cells.size(); ++column) {
     lv::SetCell(target, row, static_cast<int>(column), cells[column]);
@@ -137,12 +124,9 @@ int ContentsWindow::AppendRow(ContentsList which,
   return row;
 }
 
-int ContentsWindow::RowCount(ContentsList which) const {
-  return lv::RowCount(list(which));
-}
+int ContentsWindow::RowCount(ContentsList which) const { return lv::RowCount(list(which)); }
 
-std::string ContentsWindow::CellText(ContentsList which, int row,
-                                     int column) const {
+std::string ContentsWindow::CellText(ContentsList which, int row, int column) const {
   return lv::CellText(list(which), row, column);
 }
 
@@ -150,8 +134,7 @@ int ContentsWindow::IsRowChecked(ContentsList which, int row) const {
   return lv::IsRowChecked(list(which), row);
 }
 
-LRESULT ContentsWindow::HandleMessage(UINT message, WPARAM wparam,
-                                      LPARAM lparam) {
+LRESULT ContentsWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND: {
       if (HIWORD(wparam) != BN_CLICKED) break;

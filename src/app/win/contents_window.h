@@ -45,12 +45,8 @@ class ContentsWindow : public BaseWindow, public ContentsLists {
   bool Create(HINSTANCE instance, HWND owner, SIZE screen);
   void Layout();
 
-  HWND list(ContentsList which) const {
-    return lists_[static_cast<int>(which)];
-  }
-  HWND toggle_button(ContentsList which) const {
-    return toggles_[static_cast<int>(which)];
-  }
+  HWND list(ContentsList which) const { return lists_[static_cast<int>(which)]; }
+  HWND toggle_button(ContentsList which) const { return toggles_[static_cast<int>(which)]; }
   HWND refresh_button() const { return refresh_; }
   HWND help_button() const { return help_; }
   HWND generate_button() const { return generate_; }
@@ -59,8 +55,7 @@ class ContentsWindow : public BaseWindow, public ContentsLists {
 
   // ContentsLists.
   void Clear(ContentsList which) override;
-  int AppendRow(ContentsList which,
-                const std::vector<std::string>& cells) override;
+  int AppendRow(ContentsList which, const std::vector<std::string>& cells) override;
   int RowCount(ContentsList which) const override;
   std::string CellText(ContentsList which, int row, int column) const override;
   int IsRowChecked(ContentsList which, int row) const override;

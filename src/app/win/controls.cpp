@@ -5,19 +5,14 @@
 
 namespace velbrook::app {
 
-HWND CreateChild(HWND parent, const char* window_class, const char* text,
-                 DWORD style, const Rect& rect, int id, DWORD ex_style,
-                 HFONT font) {
+HWND CreateChild(HWND parent, const char* window_class, const char* text, DWORD style,
+                 const Rect& rect, int id, DWORD ex_style, HFONT font) {
   HWND control = CreateWindowExA(
-      ex_style, window_class, text, WS_CHILD | WS_VISIBLE | style, rect.left,
-      rect.top, rect.width, rect.height, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)),
-      nullptr);
+      ex_style, window_class, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top, rect.width,
+      rect.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
   if (control != nullptr) {
-    HFONT used = font != nullptr
-                     ? font
-                     : static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    HFONT used = font != nullptr ? font : static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(used), FALSE);
   }
   return control;
@@ -53,8 +48,7 @@ Rect ControlRect(HWND control) {
   GetWindowRect(control, &outer);
   POINT corner = {outer.left, outer.top};
   ScreenToClient(GetParent(control), &corner);
-  return {corner.x, corner.y, outer.right - outer.left,
-          outer.bottom - outer.top};
+  return {corner.x, corner.y, outer.right - outer.left, outer.bottom - outer.top};
 }
 
 SIZE ClientSize(HWND window) {
@@ -70,13 +64,10 @@ std::string WindowText(HWND window) {
   return std::string(buffer.data(), copied > 0 ? copied : 0);
 }
 
-bool IsChecked(HWND check_box) {
-  return SendMessageA(check_box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool IsChecked(HWND check_box) { return SendMessageA(check_box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void SetChecked(HWND check_box, bool checked) {
-  SendMessageA(check_box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED,
-               0);
+  SendMessageA(check_box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 }  // namespace velbrook::app

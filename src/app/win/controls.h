@@ -46,9 +46,8 @@ class WindowHandle {
 };
 
 // Creates a visible child control with the stock ANSI_VAR_FONT (or `font`).
-HWND CreateChild(HWND parent, const char* window_class, const char* text,
-                 DWORD style, const Rect& rect, int id, DWORD ex_style = 0,
-                 HFONT font = nullptr);
+HWND CreateChild(HWND parent, const char* window_class, const char* text, DWORD style,
+                 const Rect& rect, int id, DWORD ex_style = 0, HFONT font = nullptr);
 
 // Arial with a cell height of 15, normal weight, default character set.
 HFONT CreateArial15();

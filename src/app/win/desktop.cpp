@@ -6,14 +6,11 @@
 
 namespace velbrook::app {
 
-void Win32Desktop::ShowMessage(HWND owner, const std::string& text,
-                               UINT style) {
+void Win32Desktop::ShowMessage(HWND owner, const std::string& text, UINT style) {
   MessageBoxA(owner, text.c_str(), kCaption, MB_OK | style);
 }
 
-void Win32Desktop::EndProcess(int exit_code) {
-  ExitProcess(static_cast<UINT>(exit_code));
-}
+void Win32Desktop::EndProcess(int exit_code) { ExitProcess(static_cast<UINT>(exit_code)); }
 
 void Win32Desktop::OpenDocument(const std::string& path) {
   if (functions_ == nullptr || functions_->shell_execute == nullptr) return;

@@ -26,9 +26,7 @@ class Desktop {
 // ShellExecuteA once it is known.
 class Win32Desktop : public Desktop {
  public:
-  void set_functions(const SystemFunctions* functions) {
-    functions_ = functions;
-  }
+  void set_functions(const SystemFunctions* functions) { functions_ = functions; }
   void ShowMessage(HWND owner, const std::string& text, UINT style) override;
   void EndProcess(int exit_code) override;
   void OpenDocument(const std::string& path) override;

@@ -12,8 +12,7 @@ bool SetItemState(HWND list, int row, UINT state, UINT mask) {
   LVITEMA item = {};
   item.stateMask = mask;
   item.state = state;
-  return SendMessageA(list, LVM_SETITEMSTATE, row,
-                      reinterpret_cast<LPARAM>(&item)) != 0;
+  return SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
 int InsertColumn(HWND list, int column, const char* caption, int width) {
@@ -23,8 +22,8 @@ int InsertColumn(HWND list, int column, const char* caption, int width) {
   info.cx = width;
   info.pszText = const_cast<char*>(caption);
   info.iSubItem = column;
-  return static_cast<int>(SendMessageA(list, LVM_INSERTCOLUMNA, column,
-                                       reinterpret_cast<LPARAM>(&info)));
+  return static_cast<int>(
+      SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&info)));
 }
 
 int InsertRow(HWND list, int row, const std::string& text) {
@@ -32,16 +31,14 @@ int InsertRow(HWND list, int row, const std::string& text) {
   item.mask = LVIF_TEXT;
   item.iItem = row;
   item.pszText = const_cast<char*>(text.c_str());
-  return static_cast<int>(
-      SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 bool SetCell(HWND list, int row, int column, const std::string& text) {
   LVITEMA item = {};
   item.iSubItem = column;
   item.pszText = const_cast<char*>(text.c_str());
-  return SendMessageA(list, LVM_SETITEMTEXTA, row,
-                      reinterpret_cast<LPARAM>(&item)) != 0;
+  return SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
 std::string CellText(HWND list, int row, int column) {
@@ -68,8 +65,7 @@ std::string CellText(HWND list, int row, int column) {
 int HitTest(HWND list, POINT point) {
   LVHITTESTINFO info = {};
   info.pt = point;
-  return static_cast<int>(
-      SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+  return static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
 }
 
 RECT ItemRect(HWND list, int row) {
@@ -84,8 +80,7 @@ int IsRowChecked(HWND list, int row) {
 }
 
 void SelectRow(HWND list, int row) {
-  SetItemState(list, row, LVIS_FOCUSED | LVIS_SELECTED,
-               LVIS_FOCUSED | LVIS_SELECTED);
+  SetItemState(list, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
 }
 
 void SelectRowAndShow(HWND list, int row) {
@@ -95,8 +90,7 @@ void SelectRowAndShow(HWND list, int row) {
   SetItemState(list, -1, 0, LVIS_SELECTED);
   SelectRow(list, row);
   EnsureVisible(list, row);
-  SetWindowLongPtrA(list, GWL_STYLE,
-                    GetWindowLongPtrA(list, GWL_STYLE) & ~LVS_SINGLESEL);
+  SetWindowLongPtrA(list, GWL_STYLE, GetWindowLongPtrA(list, GWL_STYLE) & ~LVS_SINGLESEL);
 }
 
 int FocusedRow(HWND list) { return GetNextItem(list, -1, LVNI_FOCUSED); }

@@ -13,15 +13,12 @@ namespace velbrook::app::lv {
 inline int RowCount(HWND list) {
   return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
 }
-inline bool DeleteAllRows(HWND list) {
-  return SendMessageA(list, LVM_DELETEALLITEMS, 0, 0) != 0;
-}
+inline bool DeleteAllRows(HWND list) { return SendMessageA(list, LVM_DELETEALLITEMS, 0, 0) != 0; }
 inline int ColumnWidth(HWND list, int column) {
   return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
 }
 inline bool SetColumnWidth(HWND list, int column, int width) {
-  return SendMessageA(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)) !=
-         0;
+  return SendMessageA(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)) != 0;
 }
 inline UINT ItemState(HWND list, int row, UINT mask) {
   return static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, row, mask));
@@ -42,8 +39,7 @@ inline void SetExtendedStyle(HWND list, DWORD mask, DWORD style) {
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
 }
 inline int GetNextItem(HWND list, int start, UINT flags) {
-  return static_cast<int>(
-      SendMessageA(list, LVM_GETNEXTITEM, start, MAKELPARAM(flags, 0)));
+  return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, start, MAKELPARAM(flags, 0)));
 }
 
 bool SetItemState(HWND list, int row, UINT state, UINT mask);

@@ -21,40 +21,32 @@ constexpr UINT_PTR kListSubclassId = 1;
 
 bool MainWindow::Create(HINSTANCE instance) {
   if (!CreateTopLevel(instance, "Velbrook", WS_OVERLAPPEDWINDOW,
-                      {kMainLeft, kMainTop, kMainWidth, kMainHeight},
-                      nullptr)) {
+                      {kMainLeft, kMainTop, kMainWidth, kMainHeight}, nullptr)) {
     return false;
   }
   window_.Reset(hwnd());
   arial_.Reset(CreateArial15());
-  SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(arial_.get()),
-               FALSE);
+  SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(arial_.get()), FALSE);
   HWND w = hwnd();
-  status_ = CreateChild(w, "STATIC", "", kStaticStyle,
-                        {kStatusLeft, 2, kStatusWidth, kRowHeight}, kStatusId);
-  count_suffix_ =
-      CreateChild(w, "STATIC", "", kStaticStyle,
-                  {0, 2, kCountSuffixWidth, kRowHeight}, kCountSuffixId);
+  status_ = CreateChild(w, "STATIC", "", kStaticStyle, {kStatusLeft, 2, kStatusWidth, kRowHeight},
+                        kStatusId);
+  count_suffix_ = CreateChild(w, "STATIC", "", kStaticStyle, {0, 2, kCountSuffixWidth, kRowHeight},
+                              kCountSuffixId);
   count_ = CreateChild(w, "STATIC", "", kStaticStyle | SS_RIGHT,
                        {0, 2, kCountTextWidth, kRowHeight}, kCountTextId);
   refresh_ = CreateChild(w, "BUTTON", "Refresh", kButtonStyle,
-                         {kRefreshLeft, 0, kButtonWidth, kRowHeight},
-                         kRefreshId, 0, arial_.get());
+                         {kRefreshLeft, 0, kButtonWidth, kRowHeight}, kRefreshId, 0, arial_.get());
   abort_ = CreateChild(w, "BUTTON", "&Abort", kButtonStyle | WS_DISABLED,
-                       {kAbortLeft, 0, kButtonWidth, kRowHeight}, kAbortId, 0,
-                       arial_.get());
+                       {kAbortLeft, 0, kButtonWidth, kRowHeight}, kAbortId, 0, arial_.get());
   search_ = CreateChild(w, "BUTTON", "Search...", kButtonStyle,
-                        {kSearchLeft, 0, kButtonWidth, kRowHeight}, kSearchId,
-                        0, arial_.get());
-  help_ = CreateChild(w, "BUTTON", "?", kButtonStyle,
-                      {kHelpLeft, 0, kButtonWidth, kRowHeight}, kHelpId, 0,
-                      arial_.get());
-  files_option_ = CreateChild(
-      w, "BUTTON", "Include files not found", kOptionStyle,
-      {kFilesOptionLeft, 0, kFilesOptionWidth, kOptionHeight}, kFilesOptionId);
-  list_ = CreateChild(w, WC_LISTVIEWA, "", kListStyle,
-                      {kListLeft, kRowHeight, 0, 0}, kLibraryListId,
-                      WS_EX_CLIENTEDGE);
+                        {kSearchLeft, 0, kButtonWidth, kRowHeight}, kSearchId, 0, arial_.get());
+  help_ = CreateChild(w, "BUTTON", "?", kButtonStyle, {kHelpLeft, 0, kButtonWidth, kRowHeight},
+                      kHelpId, 0, arial_.get());
+  files_option_ =
+      CreateChild(w, "BUTTON", "Include files not found", kOptionStyle,
+                  {kFilesOptionLeft, 0, kFilesOptionWidth, kOptionHeight}, kFilesOptionId);
+  list_ = CreateChild(w, WC_LISTVIEWA, "", kListStyle, {kListLeft, kRowHeight, 0, 0},
+                      kLibraryListId, WS_EX_CLIENTEDGE);
   if (list_ == nullptr) return false;
   AttachColumnListView(list_, &list_record_);
   list_record_.sorting = true;
@@ -81,8 +73,7 @@ void MainWindow::Layout() {
   SetControlTop(search_, refresh_top);
   SetControlTop(files_option_, refresh_top);
   SetControlTop(help_, refresh_top);
-  PlaceControl(list_,
-               {kListLeft, kRowHeight, layout.list_width, layout.list_height});
+  PlaceControl(list_, {kListLeft, kRowHeight, layout.list_width, layout.list_height});
   PumpPendingMessages();
   for (int column = 0; column < 5; ++column) {
     lv::SetColumnWidth(list_, column, layout.columns[column]);
@@ -138,9 +129,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return Default(message, wparam, lparam);
 }
 
-LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT message, WPARAM wparam,
-                                      LPARAM lparam, UINT_PTR /*id*/,
-                                      DWORD_PTR self_address) {
+LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam,
+                                      UINT_PTR /*id*/, DWORD_PTR self_address) {
   auto* self = reinterpret_cast<MainWindow*>(self_address);
   // Nothing may unwind through the system's callback.
   try {
@@ -150,15 +140,13 @@ LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT message, WPARAM wparam,
   }
 }
 
-LRESULT MainWindow::HandleListMessage(HWND list, UINT message, WPARAM wparam,
-                                      LPARAM lparam) {
+LRESULT MainWindow::HandleListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK: {
       LRESULT result = DefSubclassProc(list, message, wparam, lparam);
-      commands_->OnOpenAtPoint(
-          POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+      commands_->OnOpenAtPoint(POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
       return result;
     }
     case WM_KEYDOWN: {

@@ -39,13 +39,7 @@ class MainWindow : public BaseWindow {
     kLibraryListId,
   };
   // Library list columns.
-  enum Column {
-    kFileColumn = 0,
-    kDescriptionColumn,
-    kPathColumn,
-    kClsidColumn,
-    kHiddenColumn
-  };
+  enum Column { kFileColumn = 0, kDescriptionColumn, kPathColumn, kClsidColumn, kHiddenColumn };
 
   explicit MainWindow(MainCommands* commands) : commands_(commands) {}
   ~MainWindow() override = default;
@@ -69,10 +63,9 @@ class MainWindow : public BaseWindow {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wparam,
-                                   LPARAM lparam, UINT_PTR id, DWORD_PTR self);
-  LRESULT HandleListMessage(HWND list, UINT message, WPARAM wparam,
-                            LPARAM lparam);
+  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam,
+                                   UINT_PTR id, DWORD_PTR self);
+  LRESULT HandleListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
 
   MainCommands* commands_;
   WindowHandle window_;

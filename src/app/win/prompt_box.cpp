@@ -28,15 +28,13 @@ bool PromptBox::EnsureCreated() {
     return false;
   }
   SetWindowLongPtrA(hwnd(), GWL_STYLE,
-                    GetWindowLongPtrA(hwnd(), GWL_STYLE) &
-                        ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+                    GetWindowLongPtrA(hwnd(), GWL_STYLE) & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
   label_ = CreateChild(hwnd(), "STATIC", "", SS_LEFT, {12, 20, 90, 20}, 0);
-  edit_ = CreateChild(hwnd(), "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL,
-                      {75, 18, 254, 21}, kEditId, WS_EX_CLIENTEDGE);
-  ok_ = CreateChild(hwnd(), "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON,
-                    {75, 60, 75, 23}, kOkId);
-  cancel_ = CreateChild(hwnd(), "BUTTON", "Annuler", WS_TABSTOP | BS_PUSHBUTTON,
-                        {186, 60, 75, 23}, kCancelId);
+  edit_ = CreateChild(hwnd(), "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {75, 18, 254, 21}, kEditId,
+                      WS_EX_CLIENTEDGE);
+  ok_ = CreateChild(hwnd(), "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, {75, 60, 75, 23}, kOkId);
+  cancel_ = CreateChild(hwnd(), "BUTTON", "Annuler", WS_TABSTOP | BS_PUSHBUTTON, {186, 60, 75, 23},
+                        kCancelId);
   SetWindowSubclass(edit_, &PromptBox::EditProc, kEditSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
   // The client area must be 99 high whatever the frame metrics are; the
@@ -46,15 +44,13 @@ bool PromptBox::EnsureCreated() {
   GetWindowRect(hwnd(), &outer);
   GetClientRect(hwnd(), &client);
   int frame = (outer.bottom - outer.top) - client.bottom;
-  Rect placed = CenterOnScreen(kPromptWidth, kPromptClientHeight + frame,
-                               screen_width, screen_height);
-  MoveWindow(hwnd(), placed.left, placed.top, placed.width, placed.height,
-             FALSE);
+  Rect placed =
+      CenterOnScreen(kPromptWidth, kPromptClientHeight + frame, screen_width, screen_height);
+  MoveWindow(hwnd(), placed.left, placed.top, placed.width, placed.height, FALSE);
   return true;
 }
 
-std::string PromptBox::PromptText(const std::string& caption,
-                                  const std::string& label,
+std::string PromptBox::PromptText(const std::string& caption, const std::string& label,
                                   const std::string& default_text) {
   if (!EnsureCreated()) return std::string();
   SetWindowTextA(hwnd(), caption.c_str());
@@ -99,9 +95,8 @@ LRESULT PromptBox::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return Default(message, wparam, lparam);
 }
 
-LRESULT CALLBACK PromptBox::EditProc(HWND edit, UINT message, WPARAM wparam,
-                                     LPARAM lparam, UINT_PTR /*id*/,
-                                     DWORD_PTR self_address) {
+LRESULT CALLBACK PromptBox::EditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam,
+                                     UINT_PTR /*id*/, DWORD_PTR self_address) {
   auto* self = reinterpret_cast<PromptBox*>(self_address);
   if (message == WM_KEYDOWN && wparam == VK_RETURN) {
     self->Confirm();

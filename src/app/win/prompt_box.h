@@ -37,8 +37,8 @@ class PromptBox : public BaseWindow {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void Confirm();
   void Cancel();
-  static LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wparam,
-                                   LPARAM lparam, UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam,
+                                   UINT_PTR id, DWORD_PTR self);
 
   HINSTANCE instance_;
   HWND owner_ = nullptr;

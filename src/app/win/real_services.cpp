@@ -21,20 +21,17 @@ namespace {
 constexpr char kTypeLibKey[] = "TypeLib";
 constexpr char kWriteFailedPrefix[] = "Sorry, I can't write the file: \r\n";
 
-void FillContentsLists(const typeinfo::LibraryContents& contents,
-                       ContentsLists& lists) {
+void FillContentsLists(const typeinfo::LibraryContents& contents, ContentsLists& lists) {
   for (int i = 0; i < kContentsListCount; ++i) {
     lists.Clear(static_cast<ContentsList>(i));
   }
   for (const typeinfo::ClassRow& row : contents.class_rows) {
     lists.AppendRow(ContentsList::kObjectClasses,
-                    {row.interface_name, row.class_name, row.prog_id,
-                     std::to_string(row.hidden)});
+                    {row.interface_name, row.class_name, row.prog_id, std::to_string(row.hidden)});
   }
   for (const typeinfo::EventRow& row : contents.event_rows) {
     lists.AppendRow(ContentsList::kEventInterfaces,
-                    {row.interface_name, row.owners, std::string(),
-                     std::to_string(row.hidden)});
+                    {row.interface_name, row.owners, std::string(), std::to_string(row.hidden)});
   }
   for (const std::string& name : contents.type_rows) {
     lists.AppendRow(ContentsList::kTypes, {name});
@@ -49,8 +46,7 @@ void FillContentsLists(const typeinfo::LibraryContents& contents,
 typeinfo::ProgIdLookup RealServices::ProgIds() const {
   const catalogue::ClassesRegistry* registry = seams_.registry;
   return [registry](const std::string& guid_text) {
-    return catalogue::ReadKeyValue(*registry,
-                                   "CLSID\\" + guid_text + "\\ProgID");
+    return catalogue::ReadKeyValue(*registry, "CLSID\\" + guid_text + "\\ProgID");
   };
 }
 
@@ -70,9 +66,8 @@ ScanOutcome RealServices::ScanLibraries(ScanSink& sink) {
     // A run state per call: the program lets a new scan supersede a running
     // one (the old one then sees an abort), so none is refused here.
     catalogue::CatalogueRunState run_state;
-    catalogue::CatalogueSeams seams{*seams_.registry, *seams_.file_system,
-                                    *seams_.environment, list, window,
-                                    run_state};
+    catalogue::CatalogueSeams seams{
+        *seams_.registry, *seams_.file_system, *seams_.environment, list, window, run_state};
     catalogue::ScanOptions options;
     options.include_files_not_found = sink.IncludeFilesNotFound();
     catalogue::ScanTypeLibraries(seams, options);
@@ -84,8 +79,7 @@ ScanOutcome RealServices::ScanLibraries(ScanSink& sink) {
 }
 
 OpenOutcome RealServices::OpenLibrary(const typeinfo::Opener& component,
-                                      const LibraryEntry& library,
-                                      ContentsLists& lists) {
+                                      const LibraryEntry& library, ContentsLists& lists) {
   try {
     if (!seams_.file_system->ExistsAsNonDirectory(library.path)) {
       return OpenOutcome::kFileMissing;
@@ -94,8 +88,7 @@ OpenOutcome RealServices::OpenLibrary(const typeinfo::Opener& component,
     if (!opened.ok() || opened.value() == nullptr) {
       return OpenOutcome::kOpenFailed;
     }
-    typeinfo::LibraryContents contents =
-        typeinfo::BuildLibraryContents(*opened.value(), ProgIds());
+    typeinfo::LibraryContents contents = typeinfo::BuildLibraryContents(*opened.value(), ProgIds());
     FillContentsLists(contents, lists);
     row_maps_ = generate::RowMaps::FromContents(contents);
     contents_ = std::move(contents);
@@ -105,8 +98,7 @@ OpenOutcome RealServices::OpenLibrary(const typeinfo::Opener& component,
   }
 }
 
-void RealServices::Generate(const typeinfo::Opener& component,
-                            const GenerateRequest& request,
+void RealServices::Generate(const typeinfo::Opener& component, const GenerateRequest& request,
                             const ContentsLists& lists) {
   try {
     GenerateUnguarded(component, request, lists);
@@ -116,8 +108,7 @@ void RealServices::Generate(const typeinfo::Opener& component,
 }
 
 void RealServices::GenerateUnguarded(const typeinfo::Opener& component,
-                                     const GenerateRequest& request,
-                                     const ContentsLists& lists) {
+                                     const GenerateRequest& request, const ContentsLists& lists) {
   HWND owner = reinterpret_cast<HWND>(request.owner_window);
   // Every run reads the library afresh from its file.
   auto library = component.OpenLibraryFile(request.library.path);
@@ -163,8 +154,7 @@ void RealServices::GenerateUnguarded(const typeinfo::Opener& component,
   }
 }
 
-bool RealServices::LibraryDefinesName(const typeinfo::Opener& component,
-                                      const std::string& path,
+bool RealServices::LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                                       const std::string& key) {
   try {
     auto library = component.OpenLibraryFile(path);

@@ -35,14 +35,11 @@ class RealServices : public AppServices {
   explicit RealServices(const RealServicesSeams& seams) : seams_(seams) {}
 
   ScanOutcome ScanLibraries(ScanSink& sink) override;
-  OpenOutcome OpenLibrary(const typeinfo::Opener& component,
-                          const LibraryEntry& library,
+  OpenOutcome OpenLibrary(const typeinfo::Opener& component, const LibraryEntry& library,
                           ContentsLists& lists) override;
-  void Generate(const typeinfo::Opener& component,
-                const GenerateRequest& request,
+  void Generate(const typeinfo::Opener& component, const GenerateRequest& request,
                 const ContentsLists& lists) override;
-  bool LibraryDefinesName(const typeinfo::Opener& component,
-                          const std::string& path,
+  bool LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                           const std::string& key) override;
 
   // What the last successful opening built (tests compare it).
@@ -50,8 +47,7 @@ class RealServices : public AppServices {
 
  private:
   typeinfo::ProgIdLookup ProgIds() const;
-  void GenerateUnguarded(const typeinfo::Opener& component,
-                         const GenerateRequest& request,
+  void GenerateUnguarded(const typeinfo::Opener& component, const GenerateRequest& request,
                          const ContentsLists& lists);
   void Tell(HWND owner, const std::string& text) const;
 

@@ -9,13 +9,12 @@ namespace velbrook::app {
 namespace {
 
 // Pairs of description and pattern, the whole ended by an extra NUL.
-constexpr char kFilter[] =
-    "Include files (.inc)\0*.inc\0All files\0*.*\0";
+constexpr char kFilter[] = "Include files (.inc)\0*.inc\0All files\0*.*\0";
 
 }  // namespace
 
-std::optional<std::string> Win32SaveDialog::AskIncludePath(
-    HWND owner, const std::string& default_name) {
+std::optional<std::string> Win32SaveDialog::AskIncludePath(HWND owner,
+                                                           const std::string& default_name) {
   char name[260] = {};
   std::strncpy(name, default_name.c_str(), sizeof(name) - 1);
   OPENFILENAMEA dialog = {};
@@ -25,8 +24,8 @@ std::optional<std::string> Win32SaveDialog::AskIncludePath(
   dialog.lpstrFile = name;
   dialog.nMaxFile = sizeof(name);
   dialog.lpstrDefExt = "inc";
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
-                 OFN_CREATEPROMPT | OFN_LONGNAMES;
+  dialog.Flags =
+      OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_LONGNAMES;
   if (GetSaveFileNameA(&dialog) == 0) return std::nullopt;
   return std::string(name);
 }

@@ -13,16 +13,15 @@ class SaveDialog {
  public:
   virtual ~SaveDialog() = default;
   // The chosen path, or none when the dialog was cancelled or failed.
-  virtual std::optional<std::string> AskIncludePath(
-      HWND owner, const std::string& default_name) = 0;
+  virtual std::optional<std::string> AskIncludePath(HWND owner,
+                                                    const std::string& default_name) = 0;
 };
 
 // GetSaveFileNameA with the include filter, extension "inc" and a
 // 260-character name buffer holding the default name.
 class Win32SaveDialog : public SaveDialog {
  public:
-  std::optional<std::string> AskIncludePath(
-      HWND owner, const std::string& default_name) override;
+  std::optional<std::string> AskIncludePath(HWND owner, const std::string& default_name) override;
 };
 
 }  // namespace velbrook::app

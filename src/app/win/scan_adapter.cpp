@@ -7,8 +7,7 @@ void ScanSinkLibraryList::InsertRow(int index, const std::string& file) {
   shadow_.InsertRow(index, file);
 }
 
-void ScanSinkLibraryList::SetCellText(int row, int column,
-                                      const std::string& text) {
+void ScanSinkLibraryList::SetCellText(int row, int column, const std::string& text) {
   shadow_.SetCellText(row, column, text);
   // The scan writes the Hidden cell last; the row is then complete. The sink
   // computes the same sorted place and Hidden number from the window's list.

@@ -19,9 +19,7 @@ class ScanSinkLibraryList : public catalogue::LibraryList {
   explicit ScanSinkLibraryList(ScanSink* sink) : sink_(sink) {}
 
   int RowCount() const override { return shadow_.RowCount(); }
-  std::string CellText(int row, int column) const override {
-    return shadow_.CellText(row, column);
-  }
+  std::string CellText(int row, int column) const override { return shadow_.CellText(row, column); }
   void DeleteAllRows() override { shadow_.DeleteAllRows(); }
   void InsertRow(int index, const std::string& file) override;
   void SetCellText(int row, int column, const std::string& text) override;
@@ -44,9 +42,7 @@ class ScanSinkWindow : public catalogue::MainWindow {
   void PumpMessages() override { aborted_ = aborted_ || sink_->PollAbort(); }
   void StartAbortable() override {}
   bool AbortRequested() const override { return aborted_; }
-  void SetStatusText(const std::string& text) override {
-    sink_->SetStatusText(text);
-  }
+  void SetStatusText(const std::string& text) override { sink_->SetStatusText(text); }
   void SetCountText(const std::string& /*text*/) override {}
   void SetCountSuffixText(const std::string& /*text*/) override {}
   void SetCaption(const std::string& /*text*/) override {}

@@ -23,8 +23,7 @@ StartupResult StartUp(const StartupContext& context, bool show_main_window) {
   BaseWindow::RegisterWindowClass(context.instance);
 
   result.functions = std::make_unique<SystemFunctions>();
-  if (auto failure =
-          BindStartFunctions(*context.binder, result.functions.get())) {
+  if (auto failure = BindStartFunctions(*context.binder, result.functions.get())) {
     context.desktop->ShowMessage(nullptr, failure->message, 0);
     result.exit_code = failure->exit_code;
     return result;
@@ -37,8 +36,7 @@ StartupResult StartUp(const StartupContext& context, bool show_main_window) {
     result.exit_code = 0;
     return result;
   }
-  if (auto failure =
-          BindWindowFunctions(*context.binder, result.functions.get())) {
+  if (auto failure = BindWindowFunctions(*context.binder, result.functions.get())) {
     context.desktop->ShowMessage(nullptr, failure->message, 0);
     result.exit_code = failure->exit_code;
     return result;
@@ -50,8 +48,7 @@ StartupResult StartUp(const StartupContext& context, bool show_main_window) {
   app_context.desktop = context.desktop;
   app_context.component = result.component.get();
   app_context.functions = result.functions.get();
-  app_context.screen = {GetSystemMetrics(SM_CXSCREEN),
-                        GetSystemMetrics(SM_CYSCREEN)};
+  app_context.screen = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   app_context.start_directory = CurrentDirectory();
   auto app = std::make_unique<App>(app_context);
   if (!app->BuildWindows()) {

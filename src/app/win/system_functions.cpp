@@ -18,18 +18,15 @@ FARPROC* SlotOf(T* pointer) {
   return reinterpret_cast<FARPROC*>(pointer);
 }
 
-std::optional<BindFailure> BindAll(ModuleBinder& binder,
-                                   const Binding* bindings, size_t count) {
+std::optional<BindFailure> BindAll(ModuleBinder& binder, const Binding* bindings, size_t count) {
   for (size_t i = 0; i < count; ++i) {
     HMODULE module = binder.LoadLibraryByName(bindings[i].library);
     if (module == nullptr) {
-      return BindFailure{1,
-                         std::string(kLibraryNotFound) + bindings[i].library};
+      return BindFailure{1, std::string(kLibraryNotFound) + bindings[i].library};
     }
     FARPROC function = binder.FindFunction(module, bindings[i].function);
     if (function == nullptr) {
-      return BindFailure{2,
-                         std::string(kFunctionNotFound) + bindings[i].function};
+      return BindFailure{2, std::string(kFunctionNotFound) + bindings[i].function};
     }
     *bindings[i].slot = function;
   }
@@ -38,8 +35,7 @@ std::optional<BindFailure> BindAll(ModuleBinder& binder,
 
 }  // namespace
 
-std::optional<BindFailure> BindStartFunctions(ModuleBinder& binder,
-                                              SystemFunctions* f) {
+std::optional<BindFailure> BindStartFunctions(ModuleBinder& binder, SystemFunctions* f) {
   const Binding bindings[] = {
       {"user32.dll", "BringWindowToTop", SlotOf(&f->bring_window_to_top)},
       {"ole32.dll", "CoInitialize", SlotOf(&f->co_initialize)},
@@ -55,8 +51,7 @@ std::optional<BindFailure> BindStartFunctions(ModuleBinder& binder,
   return BindAll(binder, bindings, sizeof(bindings) / sizeof(bindings[0]));
 }
 
-std::optional<BindFailure> BindWindowFunctions(ModuleBinder& binder,
-                                               SystemFunctions* f) {
+std::optional<BindFailure> BindWindowFunctions(ModuleBinder& binder, SystemFunctions* f) {
   const Binding bindings[] = {
       {"user32.dll", "CallWindowProcA", &f->call_window_proc},
       {"user32.dll", "GetClassNameA", &f->get_class_name},
@@ -67,8 +62,7 @@ std::optional<BindFailure> BindWindowFunctions(ModuleBinder& binder,
   return BindAll(binder, bindings, sizeof(bindings) / sizeof(bindings[0]));
 }
 
-std::unique_ptr<typeinfo::Opener> CreateTypeInfoComponent(
-    ModuleBinder& binder) {
+std::unique_ptr<typeinfo::Opener> CreateTypeInfoComponent(ModuleBinder& binder) {
   HMODULE oleaut = binder.LoadLibraryByName("OLEAUT32.dll");
   if (oleaut == nullptr) return nullptr;
   if (binder.FindFunction(oleaut, "LoadTypeLibEx") == nullptr) return nullptr;

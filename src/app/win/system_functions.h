@@ -24,9 +24,7 @@ class ModuleBinder {
 
 class Win32Binder : public ModuleBinder {
  public:
-  HMODULE LoadLibraryByName(const char* library) override {
-    return LoadLibraryA(library);
-  }
+  HMODULE LoadLibraryByName(const char* library) override { return LoadLibraryA(library); }
   FARPROC FindFunction(HMODULE module, const char* function) override {
     return GetProcAddress(module, function);
   }
@@ -63,11 +61,9 @@ struct BindFailure {
 };
 
 // Functions 1 to 10, in order, each library loaded by name once per function.
-std::optional<BindFailure> BindStartFunctions(ModuleBinder& binder,
-                                              SystemFunctions* functions);
+std::optional<BindFailure> BindStartFunctions(ModuleBinder& binder, SystemFunctions* functions);
 // Functions 11 to 15.
-std::optional<BindFailure> BindWindowFunctions(ModuleBinder& binder,
-                                               SystemFunctions* functions);
+std::optional<BindFailure> BindWindowFunctions(ModuleBinder& binder, SystemFunctions* functions);
 
 // Creates the type-information component: binds LoadTypeLibEx from
 // "OLEAUT32.dll" and makes the oleaut32 reader. Null when either is missing;

@@ -8,8 +8,8 @@
 #include "app/win/startup.h"
 #include "catalogue/win32_host.h"
 
-int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/,
-                   LPSTR /*arguments*/, int /*show*/) {
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*arguments*/,
+                   int /*show*/) {
   using namespace velbrook::app;
   Win32Binder binder;
   Win32Desktop desktop;

@@ -19,9 +19,7 @@ class ByteReader {
 
   // True when [off, off + len) lies inside the bytes; written so that it
   // cannot overflow.
-  bool Contains(size_t off, size_t len) const {
-    return off <= size_ && len <= size_ - off;
-  }
+  bool Contains(size_t off, size_t len) const { return off <= size_ && len <= size_ - off; }
 
   bool Seek(size_t off) {
     if (off > size_) return false;
@@ -75,8 +73,8 @@ class ByteReader {
   }
   bool U32At(size_t off, uint32_t* out) const {
     if (!Contains(off, 4)) return false;
-    *out = uint32_t(data_[off]) | uint32_t(data_[off + 1]) << 8 |
-           uint32_t(data_[off + 2]) << 16 | uint32_t(data_[off + 3]) << 24;
+    *out = uint32_t(data_[off]) | uint32_t(data_[off + 1]) << 8 | uint32_t(data_[off + 2]) << 16 |
+           uint32_t(data_[off + 3]) << 24;
     return true;
   }
   bool I16At(size_t off, int16_t* out) const {

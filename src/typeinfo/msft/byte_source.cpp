@@ -30,11 +30,9 @@ Result<std::unique_ptr<FileSource>> FileSource::Open(const std::string& path) {
   }
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
-    return MakeError(ErrorKind::kIo,
-                     path + ": cannot be opened (" + std::strerror(errno) + ")");
+    return MakeError(ErrorKind::kIo, path + ": cannot be opened (" + std::strerror(errno) + ")");
   }
-  return std::unique_ptr<FileSource>(
-      new FileSource(file, static_cast<uint64_t>(st.st_size), path));
+  return std::unique_ptr<FileSource>(new FileSource(file, static_cast<uint64_t>(st.st_size), path));
 }
 
 FileSource::~FileSource() { std::fclose(file_); }

@@ -42,8 +42,8 @@ const PortableType* LibraryModel::StoredView(size_t index) {
 
 const PortableType* LibraryModel::AlternateView(const PortableType& type) {
   if (!IsDualCapable(type, Record(type.index()).type_flags)) return nullptr;
-  return View(type.index(), type.TypeKind() == kTypeKindInterface ? kTypeKindDispatch
-                                                                   : kTypeKindInterface);
+  return View(type.index(),
+              type.TypeKind() == kTypeKindInterface ? kTypeKindDispatch : kTypeKindInterface);
 }
 
 const PortableType* LibraryModel::FindByGuid(const Guid& guid) {
@@ -89,8 +89,7 @@ bool LibraryModel::RefTypeOfImplType(const PortableType& type, int64_t index,
   return true;
 }
 
-bool LibraryModel::ImplTypeFlags(const PortableType& type, uint32_t index,
-                                 int32_t* flags) const {
+bool LibraryModel::ImplTypeFlags(const PortableType& type, uint32_t index, int32_t* flags) const {
   const TypeInfoRecord& t = Record(type.index());
   if (type.TypeKind() == kTypeKindDispatch && index == 0) {
     *flags = 0;
@@ -281,8 +280,8 @@ void LibraryModel::AddFunction(const PortableType& top, const FuncRef& ref,
   if (f.func_kind != kFuncDispatch) {
     // Offsets as the 32-bit program sees them, whatever the library's
     // pointer size.
-    uint32_t offset = uint32_t(uint16_t(f.vtable_offset & ~1)) * 4 /
-                      uint32_t(owner_model->file().pointer_size);
+    uint32_t offset =
+        uint32_t(uint16_t(f.vtable_offset & ~1)) * 4 / uint32_t(owner_model->file().pointer_size);
     facts.vtable_offset = int32_t(offset & 0xFFFC);
   }
   facts.value_type = owner_model->MakeDescriptor(ref.owner, *value);

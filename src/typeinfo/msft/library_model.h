@@ -66,8 +66,8 @@ class LibraryModel {
   void AddFunction(const PortableType& top, const FuncRef& ref, VectorList<Member>* out);
   void AddVariable(const PortableType& top, size_t var, VectorList<Member>* out);
   // GetNames and GetDocumentation of a member id, searching the bases.
-  std::vector<std::string> Names(const PortableType& type, int32_t member_id,
-                                 size_t max_names, bool dispinterface, int depth);
+  std::vector<std::string> Names(const PortableType& type, int32_t member_id, size_t max_names,
+                                 bool dispinterface, int depth);
   std::optional<TableText> Help(const PortableType& type, int32_t member_id, int depth);
   const FuncRecord* FirstFunc(size_t index, int32_t member_id);
   const VarRecord* FirstVar(size_t index, int32_t member_id);

@@ -31,11 +31,11 @@ struct TableText {
 using DataType = int32_t;
 
 struct TypeDescEntry {
-  uint16_t vt = 0;            // VT with the flag bits removed
-  bool has_inner = false;     // VT_PTR, VT_SAFEARRAY, or VT_CARRAY with bounds
+  uint16_t vt = 0;         // VT with the flag bits removed
+  bool has_inner = false;  // VT_PTR, VT_SAFEARRAY, or VT_CARRAY with bounds
   DataType inner = 0;
   std::vector<ArrayBound> bounds;  // VT_CARRAY
-  uint32_t href = 0;          // VT_USERDEFINED
+  uint32_t href = 0;               // VT_USERDEFINED
 };
 
 struct ParamRecord {
@@ -60,8 +60,8 @@ struct VarRecord {
   TableText name;
   TableText help;
   DataType type = 0;
-  int16_t var_kind = 0;       // VAR_CONST is 2
-  Variant value;              // meaningful for VAR_CONST
+  int16_t var_kind = 0;  // VAR_CONST is 2
+  Variant value;         // meaningful for VAR_CONST
 };
 
 struct ImplRecord {
@@ -70,12 +70,12 @@ struct ImplRecord {
 };
 
 struct TypeInfoRecord {
-  int32_t type_kind = 0;      // TKIND_*
+  int32_t type_kind = 0;  // TKIND_*
   uint16_t type_flags = 0;
   uint16_t func_count = 0;
   uint16_t var_count = 0;
-  uint16_t impl_type_count = 0;   // cImplTypes
-  uint16_t vtable_size = 0;       // cbSizeVft
+  uint16_t impl_type_count = 0;  // cImplTypes
+  uint16_t vtable_size = 0;      // cbSizeVft
   bool has_guid = false;
   Guid guid{};
   TableText name;
@@ -90,7 +90,7 @@ struct TypeInfoRecord {
 };
 
 struct ImportFile {
-  uint32_t offset = 0;        // inside the import-file table
+  uint32_t offset = 0;  // inside the import-file table
   bool has_guid = false;
   Guid guid{};
   uint32_t lcid = 0;
@@ -100,12 +100,12 @@ struct ImportFile {
 };
 
 struct ImportRef {
-  bool valid = false;         // its import file exists
+  bool valid = false;  // its import file exists
   size_t file_index = 0;
   bool by_guid = false;
   bool has_guid = false;
   Guid guid{};
-  int32_t index = 0;          // type info index when not by GUID
+  int32_t index = 0;  // type info index when not by GUID
 };
 
 struct MsftFile {
@@ -123,7 +123,7 @@ struct MsftFile {
   std::vector<TypeInfoRecord> types;
   std::vector<TypeDescEntry> type_descs;
   std::vector<ImportFile> import_files;
-  std::unordered_map<uint32_t, ImportRef> import_refs;  // by offset in the table
+  std::unordered_map<uint32_t, ImportRef> import_refs;    // by offset in the table
   std::unordered_map<uint32_t, size_t> type_by_hreftype;  // first type info
 };
 

@@ -12,9 +12,9 @@ namespace velbrook::typeinfo::msft {
 std::string GuidToText(const Guid& g) {
   char buffer[40];
   std::snprintf(buffer, sizeof buffer,
-                "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                g[3], g[2], g[1], g[0], g[5], g[4], g[7], g[6], g[8], g[9], g[10], g[11],
-                g[12], g[13], g[14], g[15]);
+                "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g[3],
+                g[2], g[1], g[0], g[5], g[4], g[7], g[6], g[8], g[9], g[10], g[11], g[12], g[13],
+                g[14], g[15]);
   return buffer;
 }
 
@@ -53,10 +53,11 @@ bool MsftParser::SegmentHas(int index, int64_t rel, int64_t len) const {
 Result<bool> MsftParser::ParseHeader() {
   constexpr size_t kHeaderSize = 0x54;
   if (!file_.Contains(0, kHeaderSize)) {
-    return Corrupt("header is truncated (file size " + Hex(int64_t(file_.size())) +
-                   ", need " + Hex(kHeaderSize) + ")");
+    return Corrupt("header is truncated (file size " + Hex(int64_t(file_.size())) + ", need " +
+                   Hex(kHeaderSize) + ")");
   }
-  int32_t posguid = 0, varflags = 0, version = 0, nrtypeinfos = 0, helpstring = 0, name_offset = 0, dispatchpos = 0;
+  int32_t posguid = 0, varflags = 0, version = 0, nrtypeinfos = 0, helpstring = 0, name_offset = 0,
+          dispatchpos = 0;
   uint32_t lcid = 0, lcid2 = 0;
   file_.I32At(0x08, &posguid);
   file_.U32At(0x0C, &lcid);
@@ -83,8 +84,7 @@ Result<bool> MsftParser::ParseHeader() {
     file_.I32At(dir + i * 16 + 12, &res0c);
     if (i < 2 && res0c != 0x0F) {
       return Corrupt("segment directory entry " + std::to_string(i) + " at " +
-                     Hex(int64_t(dir + i * 16)) + " has marker " + Hex(res0c) +
-                     ", expected 0xf");
+                     Hex(int64_t(dir + i * 16)) + " has marker " + Hex(res0c) + ", expected 0xf");
     }
     Segment& s = segments_[i];
     if (offset < 0 || length <= 0) continue;  // an absent segment
@@ -216,16 +216,15 @@ Result<bool> MsftParser::ParseTypeDescs() {
       int64_t at = td[2];
       int16_t elem_lo = 0, elem_hi = 0, dims = 0;
       if (!SegmentHas(kSegArrayDesc, at, 8)) {
-        return Corrupt("TYPEDESC " + std::to_string(i) + ": array description offset " +
-                       Hex(at) + " is past the array table (size " + Hex(a.length) + ")");
+        return Corrupt("TYPEDESC " + std::to_string(i) + ": array description offset " + Hex(at) +
+                       " is past the array table (size " + Hex(a.length) + ")");
       }
       file_.I16At(size_t(a.offset + at), &elem_lo);
       file_.I16At(size_t(a.offset + at + 2), &elem_hi);
       file_.I16At(size_t(a.offset + at + 4), &dims);
       if (dims < 0 || !SegmentHas(kSegArrayDesc, at + 8, int64_t(dims) * 8)) {
-        return Corrupt("TYPEDESC " + std::to_string(i) + ": array of " +
-                       std::to_string(dims) + " dimensions runs past the array table (size " +
-                       Hex(a.length) + ")");
+        return Corrupt("TYPEDESC " + std::to_string(i) + ": array of " + std::to_string(dims) +
+                       " dimensions runs past the array table (size " + Hex(a.length) + ")");
       }
       e.has_inner = true;
       e.inner = elem_hi < 0 ? DataType(0x80000000u | (uint16_t(elem_lo) & 0x0FFF))
@@ -251,9 +250,8 @@ Result<bool> MsftParser::ParseTypeDescs() {
       const TypeDescEntry& e = out_.type_descs[i];
       if (!e.has_inner || e.inner < 0) break;
       if (!ValidDataType(e.inner)) {
-        return Corrupt("TYPEDESC " + std::to_string(i) + ": element offset " +
-                       Hex(e.inner) + " is past the TYPEDESC table (size " + Hex(s.length) +
-                       ")");
+        return Corrupt("TYPEDESC " + std::to_string(i) + ": element offset " + Hex(e.inner) +
+                       " is past the TYPEDESC table (size " + Hex(s.length) + ")");
       }
       size_t next = size_t(e.inner) / 8;
       if (state[next] == 1) {
@@ -324,9 +322,9 @@ Result<bool> MsftParser::ParseImports() {
 }
 
 Result<MsftFile> MsftParser::Run() {
-  for (auto step : {&MsftParser::ParseHeader, &MsftParser::ParseNames,
-                    &MsftParser::ParseStrings, &MsftParser::ParseTypeDescs,
-                    &MsftParser::ParseImports, &MsftParser::ParseTypeInfos}) {
+  for (auto step :
+       {&MsftParser::ParseHeader, &MsftParser::ParseNames, &MsftParser::ParseStrings,
+        &MsftParser::ParseTypeDescs, &MsftParser::ParseImports, &MsftParser::ParseTypeInfos}) {
     Result<bool> done = (this->*step)();
     if (!done) return done.error();
   }

@@ -19,9 +19,22 @@ class MsftParser {
 
  private:
   enum SegmentIndex {
-    kSegTypeInfo = 0, kSegImpInfo, kSegImpFiles, kSegRef, kSegGuidHash, kSegGuid,
-    kSegNameHash, kSegName, kSegString, kSegTypeDesc, kSegArrayDesc, kSegCustData,
-    kSegCdGuids, kSegRes0e, kSegRes0f, kSegmentCount
+    kSegTypeInfo = 0,
+    kSegImpInfo,
+    kSegImpFiles,
+    kSegRef,
+    kSegGuidHash,
+    kSegGuid,
+    kSegNameHash,
+    kSegName,
+    kSegString,
+    kSegTypeDesc,
+    kSegArrayDesc,
+    kSegCustData,
+    kSegCdGuids,
+    kSegRes0e,
+    kSegRes0f,
+    kSegmentCount
   };
   struct Segment {
     bool present = false;

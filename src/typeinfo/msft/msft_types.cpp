@@ -20,11 +20,27 @@ bool IsPropertyAccessor(int32_t invoke_kind) {
 void KeepMeaningfulBytes(Variant* v) {
   size_t keep = 4;
   switch (v->vt) {
-    case 16: case 17: keep = 1; break;           // VT_I1, VT_UI1
-    case 2: case 18: case 11: keep = 2; break;   // VT_I2, VT_UI2, VT_BOOL
-    case 5: case 6: case 7: case 20: case 21: keep = 8; break;
-    case 8: keep = 0; break;                     // VT_BSTR: text only
-    default: break;
+    case 16:
+    case 17:
+      keep = 1;
+      break;  // VT_I1, VT_UI1
+    case 2:
+    case 18:
+    case 11:
+      keep = 2;
+      break;  // VT_I2, VT_UI2, VT_BOOL
+    case 5:
+    case 6:
+    case 7:
+    case 20:
+    case 21:
+      keep = 8;
+      break;
+    case 8:
+      keep = 0;
+      break;  // VT_BSTR: text only
+    default:
+      break;
   }
   for (size_t i = keep; i < 8; ++i) v->value[i] = 0;
 }
@@ -34,8 +50,7 @@ void KeepMeaningfulBytes(Variant* v) {
 // A constant: a negative offset packs VT (bits 26-30) and a 26-bit value;
 // otherwise it is an offset into the custom data table: VT u16, then 4 or 8
 // value bytes, or for VT_BSTR a length i32 (-1: null) and the characters.
-Result<bool> MsftParser::ReadValue(int32_t offset, Variant* out,
-                                   const std::string& where) const {
+Result<bool> MsftParser::ReadValue(int32_t offset, Variant* out, const std::string& where) const {
   *out = Variant();
   if (offset < 0) {
     out->vt = uint16_t((uint32_t(offset) & 0x7C000000u) >> 26);
@@ -52,11 +67,30 @@ Result<bool> MsftParser::ReadValue(int32_t offset, Variant* out,
   file_.U16At(at, &out->vt);
   size_t size = 0;
   switch (out->vt) {
-    case 0: case 1: case 2: case 3: case 4: case 10: case 11: case 16: case 17:
-    case 18: case 19: case 22: case 23: case 24: case 25:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 10:
+    case 11:
+    case 16:
+    case 17:
+    case 18:
+    case 19:
+    case 22:
+    case 23:
+    case 24:
+    case 25:
       size = 4;
       break;
-    case 5: case 6: case 7: case 20: case 21: case 14: case 64:
+    case 5:
+    case 6:
+    case 7:
+    case 20:
+    case 21:
+    case 14:
+    case 64:
       size = 8;
       break;
     case 8: {
@@ -110,7 +144,8 @@ Result<bool> MsftParser::ParseTypeInfos() {
 // Reference table records (16 bytes): reftype, flags, oCustData, onext.
 Result<bool> MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
   size_t base = size_t(segments_[kSegTypeInfo].offset) + size_t(index) * 0x64;
-  int32_t kind = 0, memoffset = 0, element = 0, posguid = 0, flags = 0, name_offset = 0, doc = 0, datatype1 = 0;
+  int32_t kind = 0, memoffset = 0, element = 0, posguid = 0, flags = 0, name_offset = 0, doc = 0,
+          datatype1 = 0;
   int16_t impl_count = 0, vft_size = 0;
   file_.I32At(base + 0x00, &kind);
   file_.I32At(base + 0x04, &memoffset);
@@ -152,8 +187,8 @@ Result<bool> MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
         if (!SegmentHas(kSegRef, offset, 16)) {
           return Corrupt(where + ": implemented interface " + std::to_string(j) +
                          " reference offset " + Hex(offset) +
-                         " is past the reference table (size " +
-                         Hex(segments_[kSegRef].length) + ")");
+                         " is past the reference table (size " + Hex(segments_[kSegRef].length) +
+                         ")");
         }
         size_t at = size_t(segments_[kSegRef].offset + offset);
         file_.U32At(at, &t->impls[j].href);
@@ -199,8 +234,8 @@ Result<bool> MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* 
       !file_.Contains(size_t(arrays), size_t(n_all) * 12)) {
     return Corrupt(where + ": member block at " + Hex(block) + " (records " + Hex(infolen) +
                    " bytes, " + std::to_string(n_all) +
-                   " members) runs past the end of the file (size " +
-                   Hex(int64_t(file_.size())) + ")");
+                   " members) runs past the end of the file (size " + Hex(int64_t(file_.size())) +
+                   ")");
   }
   auto array_at = [&](int64_t slot) {
     int32_t value = 0;
@@ -265,8 +300,8 @@ Result<bool> MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* 
       file_.I32At(size_t(params + j * 12 + 4), &pname);
       file_.I32At(size_t(params + j * 12 + 8), &pflags);
       if (!ValidDataType(ptype)) {
-        return Corrupt(fwhere + " argument " + std::to_string(j) + ": type offset " +
-                       Hex(ptype) + " is past the TYPEDESC table");
+        return Corrupt(fwhere + " argument " + std::to_string(j) + ": type offset " + Hex(ptype) +
+                       " is past the TYPEDESC table");
       }
       p.type = ptype;
       p.flags = uint16_t(pflags);
@@ -297,8 +332,7 @@ Result<bool> MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* 
     file_.I16At(size_t(rec + 0x0C), &v.var_kind);
     file_.I32At(size_t(rec + 0x10), &offs_value);
     if (!ValidDataType(datatype)) {
-      return Corrupt(vwhere + ": type offset " + Hex(datatype) +
-                     " is past the TYPEDESC table");
+      return Corrupt(vwhere + ": type offset " + Hex(datatype) + " is past the TYPEDESC table");
     }
     v.type = datatype;
     v.member_id = array_at(n_funcs + i);

@@ -122,8 +122,8 @@ Result<bool> PeReader::ReadHeaders() {
   std::vector<uint8_t> table;
   uint64_t table_offset = uint64_t(pe_offset) + 24 + optional_size;
   if (!ReadAt(table_offset, size_t(section_count) * 40, &table)) {
-    return Corrupt("section table (" + std::to_string(section_count) +
-                   " sections at " + HexText(table_offset) + ") is truncated");
+    return Corrupt("section table (" + std::to_string(section_count) + " sections at " +
+                   HexText(table_offset) + ") is truncated");
   }
   ByteReader sections(table.data(), table.size());
   for (uint16_t i = 0; i < section_count; ++i) {
@@ -236,9 +236,8 @@ Result<std::vector<uint8_t>> PeReader::Find(uint16_t id) {
     }
   }
   if (name_entry == nullptr) {
-    return MakeError(ErrorKind::kNotTypeLibrary, source_.name() +
-                                                     ": PE module has no TYPELIB resource " +
-                                                     std::to_string(id));
+    return MakeError(ErrorKind::kNotTypeLibrary,
+                     source_.name() + ": PE module has no TYPELIB resource " + std::to_string(id));
   }
   if ((name_entry->target & 0x80000000u) == 0) {
     return Corrupt("TYPELIB resource " + std::to_string(id) + " has no language directory");
@@ -284,9 +283,9 @@ Result<std::vector<uint8_t>> PeReader::Find(uint16_t id) {
   }
   std::vector<uint8_t> bytes;
   if (!ReadAt(file_offset, size, &bytes)) {
-    return Corrupt("TYPELIB resource " + std::to_string(id) + " data at " +
-                   HexText(file_offset) + " (size " + HexText(size) +
-                   ") is past the end of the file (size " + HexText(source_.size()) + ")");
+    return Corrupt("TYPELIB resource " + std::to_string(id) + " data at " + HexText(file_offset) +
+                   " (size " + HexText(size) + ") is past the end of the file (size " +
+                   HexText(source_.size()) + ")");
   }
   return bytes;
 }

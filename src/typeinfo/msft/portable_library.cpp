@@ -8,11 +8,21 @@ PortableLibrary::PortableLibrary(std::shared_ptr<Session> session, LibraryModel*
   for (size_t i = 0; i < model_->file().types.size(); ++i) {
     const PortableType* type = model_->StoredView(i);
     switch (type->TypeKind()) {
-      case kTypeKindCoclass: classes_.Add(type); break;
-      case kTypeKindInterface: case kTypeKindDispatch: interfaces_.Add(type); break;
-      case kTypeKindEnum: enums_.Add(type); break;
-      case kTypeKindRecord: records_.Add(type); break;
-      default: break;
+      case kTypeKindCoclass:
+        classes_.Add(type);
+        break;
+      case kTypeKindInterface:
+      case kTypeKindDispatch:
+        interfaces_.Add(type);
+        break;
+      case kTypeKindEnum:
+        enums_.Add(type);
+        break;
+      case kTypeKindRecord:
+        records_.Add(type);
+        break;
+      default:
+        break;
     }
   }
 }

@@ -22,8 +22,7 @@ void PortableOpener::SetBuiltinStdole(bool enabled) {
   session_->options().builtin_stdole = enabled;
 }
 
-Result<std::unique_ptr<Library>> PortableOpener::OpenLibraryFile(
-    const std::string& path) const {
+Result<std::unique_ptr<Library>> PortableOpener::OpenLibraryFile(const std::string& path) const {
   Result<LibraryModel*> model = session_->OpenPath(path);
   if (!model) return model.error();
   return std::unique_ptr<Library>(std::make_unique<PortableLibrary>(session_, *model));

@@ -62,10 +62,9 @@ Result<MsftFile> ParseLibrarySource(const ByteSource& source, uint16_t resource_
     if (!resource) return resource.error();
     bytes = std::move(resource.value());
   } else {
-    if (source.size() > kMaxLibraryBytes ||
-        !source.Read(0, size_t(source.size()), &bytes)) {
-      return MakeError(ErrorKind::kIo, "cannot read the file's " +
-                                           std::to_string(source.size()) + " bytes");
+    if (source.size() > kMaxLibraryBytes || !source.Read(0, size_t(source.size()), &bytes)) {
+      return MakeError(ErrorKind::kIo,
+                       "cannot read the file's " + std::to_string(source.size()) + " bytes");
     }
   }
   return ParseMsft(bytes.data(), bytes.size());
@@ -111,8 +110,7 @@ Result<LibraryModel*> Session::OpenBytes(std::vector<uint8_t> bytes, const std::
 LibraryModel* Session::Builtin() {
   if (!builtin_tried_) {
     builtin_tried_ = true;
-    Result<MsftFile> parsed =
-        ParseMsft(stdole::BuiltinStdoleBytes(), stdole::BuiltinStdoleSize());
+    Result<MsftFile> parsed = ParseMsft(stdole::BuiltinStdoleBytes(), stdole::BuiltinStdoleSize());
     if (parsed) builtin_ = Adopt(std::move(parsed.value()), "<built-in stdole2.tlb>");
   }
   return builtin_;
@@ -128,8 +126,8 @@ LibraryModel* Session::FindImport(LibraryModel* from, const ImportFile& import) 
     }
   }
   if (options_.locator && import.has_guid) {
-    std::optional<std::string> located = options_.locator->Locate(
-        GuidToText(import.guid), import.major, import.minor, import.lcid);
+    std::optional<std::string> located =
+        options_.locator->Locate(GuidToText(import.guid), import.major, import.minor, import.lcid);
     if (located) {
       Result<LibraryModel*> opened = OpenPath(*located);
       if (opened) return *opened;

@@ -13,8 +13,7 @@ bool RunGuarded(void (*call)(void*), void* argument);
 
 template <typename F>
 bool Guarded(F&& function) {
-  return RunGuarded([](void* f) { (*static_cast<std::remove_reference_t<F>*>(f))(); },
-                    &function);
+  return RunGuarded([](void* f) { (*static_cast<std::remove_reference_t<F>*>(f))(); }, &function);
 }
 
 }  // namespace velbrook::typeinfo::oleaut

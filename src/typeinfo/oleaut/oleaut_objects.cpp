@@ -22,8 +22,8 @@ std::unique_ptr<TypeDescNode> ToNode(const TYPEDESC& desc, int depth) {
     node->inner = ToNode(array.tdescElem, depth + 1);
     for (USHORT d = 0; d < array.cDims; ++d) {
       const SAFEARRAYBOUND& bound = array.rgbounds[d];
-      node->bounds.push_back({bound.lLbound,
-                              static_cast<int32_t>(bound.lLbound + bound.cElements - 1)});
+      node->bounds.push_back(
+          {bound.lLbound, static_cast<int32_t>(bound.lLbound + bound.cElements - 1)});
     }
   } else if (desc.vt == VT_USERDEFINED) {
     node->href = desc.hreftype;
@@ -41,19 +41,25 @@ Variant ToVariant(const VARIANT& value) {
       v.has_text = V_BSTR(&value) != nullptr;
       v.text = BstrToText(V_BSTR(&value));
       break;
-    case VT_I1: case VT_UI1:
+    case VT_I1:
+    case VT_UI1:
       v.value[0] = V_UI1(&value);
       break;
-    case VT_I2: case VT_UI2: case VT_BOOL:
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL:
       v.SetInt64(V_UI2(&value));
       break;
     case VT_R4:
       v.SetFloat(V_R4(&value));
       break;
-    case VT_R8: case VT_DATE:
+    case VT_R8:
+    case VT_DATE:
       v.SetDouble(V_R8(&value));
       break;
-    case VT_CY: case VT_I8: case VT_UI8:
+    case VT_CY:
+    case VT_I8:
+    case VT_UI8:
       v.SetInt64(V_I8(&value));
       break;
     default:
@@ -112,8 +118,7 @@ const RawTypeInfo* OleautRawTypeInfo::GetRefTypeInfoOfImplType(uint32_t index) c
 int32_t OleautRawTypeInfo::GetDocumentationName(std::string* name) const {
   name->clear();
   ScopedBstr text;
-  HRESULT hr = info_->GetDocumentation(MEMBERID_NIL, text.Receive(), nullptr,
-                                       nullptr, nullptr);
+  HRESULT hr = info_->GetDocumentation(MEMBERID_NIL, text.Receive(), nullptr, nullptr, nullptr);
   if (SUCCEEDED(hr)) *name = text.Text();
   return hr;
 }
@@ -121,8 +126,8 @@ int32_t OleautRawTypeInfo::GetDocumentationName(std::string* name) const {
 OleautType::OleautType(OleautLibrary* owner, ITypeInfo* info)
     : owner_(owner), info_(info), raw_(owner, info) {
   ScopedBstr name, help;
-  if (SUCCEEDED(info->GetDocumentation(MEMBERID_NIL, name.Receive(), help.Receive(),
-                                       nullptr, nullptr))) {
+  if (SUCCEEDED(
+          info->GetDocumentation(MEMBERID_NIL, name.Receive(), help.Receive(), nullptr, nullptr))) {
     name_ = name.Text();
     help_ = help.Text();
   }
@@ -222,14 +227,12 @@ bool OleautType::LoadFunction(UINT index, MemberFacts* out) const {
   facts.member_id = func->memid;
   // Offsets are given for the 32-bit program we ship, whatever process this
   // reader runs in.
-  facts.vtable_offset =
-      static_cast<int32_t>(func->oVft / static_cast<SHORT>(sizeof(void*)) * 4);
+  facts.vtable_offset = static_cast<int32_t>(func->oVft / static_cast<SHORT>(sizeof(void*)) * 4);
   facts.invoke_kind = func->invkind;
   facts.value_type = owner_->MakeTypeDescriptor(info_, func->elemdescFunc.tdesc);
   std::vector<BSTR> names(static_cast<size_t>(func->cParams) + 1, nullptr);
   UINT got = 0;
-  if (FAILED(info_->GetNames(func->memid, names.data(),
-                             static_cast<UINT>(names.size()), &got))) {
+  if (FAILED(info_->GetNames(func->memid, names.data(), static_cast<UINT>(names.size()), &got))) {
     got = 0;
   }
   facts.name = got > 0 ? BstrToText(names[0]) : std::string();
@@ -247,8 +250,7 @@ bool OleautType::LoadFunction(UINT index, MemberFacts* out) const {
   }
   for (UINT n = 0; n < got; ++n) SysFreeString(names[n]);
   ScopedBstr help;
-  if (SUCCEEDED(info_->GetDocumentation(func->memid, nullptr, help.Receive(), nullptr,
-                                        nullptr))) {
+  if (SUCCEEDED(info_->GetDocumentation(func->memid, nullptr, help.Receive(), nullptr, nullptr))) {
     facts.help = help.Text();
   }
   info_->ReleaseFuncDesc(func);
@@ -276,8 +278,8 @@ void OleautType::LoadMembers() const {
       facts.constant = ToVariant(*var->lpvarValue);
     }
     ScopedBstr name, help;
-    if (SUCCEEDED(info_->GetDocumentation(var->memid, name.Receive(), help.Receive(),
-                                          nullptr, nullptr))) {
+    if (SUCCEEDED(info_->GetDocumentation(var->memid, name.Receive(), help.Receive(), nullptr,
+                                          nullptr))) {
       facts.name = name.Text();
       facts.help = help.Text();
     }
@@ -288,8 +290,7 @@ void OleautType::LoadMembers() const {
 
 OleautLibrary::OleautLibrary(ITypeLib* lib) : lib_(lib) {
   ScopedBstr name, help;
-  if (SUCCEEDED(lib->GetDocumentation(-1, name.Receive(), help.Receive(), nullptr,
-                                      nullptr))) {
+  if (SUCCEEDED(lib->GetDocumentation(-1, name.Receive(), help.Receive(), nullptr, nullptr))) {
     name_ = name.Text();
     help_ = help.Text();
   }
@@ -310,11 +311,21 @@ OleautLibrary::OleautLibrary(ITypeLib* lib) : lib_(lib) {
     const OleautType* type = Wrap(info);
     if (type == nullptr) continue;
     switch (kind) {
-      case TKIND_COCLASS: classes_.Add(type); break;
-      case TKIND_INTERFACE: case TKIND_DISPATCH: interfaces_.Add(type); break;
-      case TKIND_ENUM: enums_.Add(type); break;
-      case TKIND_RECORD: records_.Add(type); break;
-      default: break;
+      case TKIND_COCLASS:
+        classes_.Add(type);
+        break;
+      case TKIND_INTERFACE:
+      case TKIND_DISPATCH:
+        interfaces_.Add(type);
+        break;
+      case TKIND_ENUM:
+        enums_.Add(type);
+        break;
+      case TKIND_RECORD:
+        records_.Add(type);
+        break;
+      default:
+        break;
     }
   }
 }
@@ -354,8 +365,7 @@ const OleautRawTypeInfo* OleautLibrary::WrapRaw(ITypeInfo* info) {
   return result;
 }
 
-const TypeDescriptor* OleautLibrary::MakeTypeDescriptor(ITypeInfo* context,
-                                                        const TYPEDESC& desc) {
+const TypeDescriptor* OleautLibrary::MakeTypeDescriptor(ITypeInfo* context, const TYPEDESC& desc) {
   descriptors_.emplace_back(this, context, desc);
   return &descriptors_.back();
 }
@@ -365,8 +375,7 @@ const Member* OleautLibrary::MakeMember(MemberFacts facts) {
   return &members_.back();
 }
 
-const Parameter* OleautLibrary::MakeParameter(std::string name,
-                                              const TypeDescriptor* type,
+const Parameter* OleautLibrary::MakeParameter(std::string name, const TypeDescriptor* type,
                                               int32_t flags) {
   parameters_.emplace_back(std::move(name), type, flags);
   return &parameters_.back();

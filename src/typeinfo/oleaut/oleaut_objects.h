@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <oleauto.h>
 
 #include <deque>
@@ -32,8 +33,7 @@ class VectorList : public List<T> {
 
 class OleautTypeDescriptor : public TypeDescriptor {
  public:
-  OleautTypeDescriptor(OleautLibrary* owner, ITypeInfo* context,
-                       const TYPEDESC& desc);
+  OleautTypeDescriptor(OleautLibrary* owner, ITypeInfo* context, const TYPEDESC& desc);
   const Type* ReferencedType() const override;
   int32_t PointerLevel() const override { return pointer_level_; }
   int32_t VarType() const override { return var_type_; }
@@ -92,8 +92,7 @@ class OleautMember : public Member {
 
 class OleautRawTypeInfo : public RawTypeInfo {
  public:
-  OleautRawTypeInfo(OleautLibrary* owner, ITypeInfo* info)
-      : owner_(owner), info_(info) {}
+  OleautRawTypeInfo(OleautLibrary* owner, ITypeInfo* info) : owner_(owner), info_(info) {}
   int32_t GetTypeAttr(int32_t* impl_type_count) const override;
   int32_t GetImplTypeFlags(uint32_t index, int32_t* flags) const override;
   const RawTypeInfo* GetRefTypeInfoOfImplType(uint32_t index) const override;
@@ -171,8 +170,7 @@ class OleautLibrary : public Library {
   const OleautRawTypeInfo* WrapRaw(ITypeInfo* info);
   const TypeDescriptor* MakeTypeDescriptor(ITypeInfo* context, const TYPEDESC& desc);
   const Member* MakeMember(MemberFacts facts);
-  const Parameter* MakeParameter(std::string name, const TypeDescriptor* type,
-                                 int32_t flags);
+  const Parameter* MakeParameter(std::string name, const TypeDescriptor* type, int32_t flags);
   VectorList<Parameter>* MakeParameterList();
 
  private:

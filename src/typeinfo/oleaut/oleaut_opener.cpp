@@ -9,8 +9,7 @@
 
 namespace velbrook::typeinfo::oleaut {
 
-Result<std::unique_ptr<Library>> OleautOpener::OpenLibraryFile(
-    const std::string& path) const {
+Result<std::unique_ptr<Library>> OleautOpener::OpenLibraryFile(const std::string& path) const {
   std::wstring wide = TextToWide(path);
   ITypeLib* lib = nullptr;
   HRESULT hr = E_FAIL;
@@ -21,8 +20,8 @@ Result<std::unique_ptr<Library>> OleautOpener::OpenLibraryFile(
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
     DWORD attributes = GetFileAttributesA(path.c_str());
-    ErrorKind kind = attributes == INVALID_FILE_ATTRIBUTES ? ErrorKind::kNotFound
-                                                           : ErrorKind::kNotTypeLibrary;
+    ErrorKind kind =
+        attributes == INVALID_FILE_ATTRIBUTES ? ErrorKind::kNotFound : ErrorKind::kNotTypeLibrary;
     return MakeError(kind, path + ": LoadTypeLibEx failed with " + code);
   }
   return std::unique_ptr<Library>(std::make_unique<OleautLibrary>(lib));

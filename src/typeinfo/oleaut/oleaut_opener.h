@@ -9,8 +9,7 @@ namespace velbrook::typeinfo::oleaut {
 class OleautOpener : public Opener {
  public:
   // COM must be initialised on the calling thread.
-  Result<std::unique_ptr<Library>> OpenLibraryFile(
-      const std::string& path) const override;
+  Result<std::unique_ptr<Library>> OpenLibraryFile(const std::string& path) const override;
 };
 
 }  // namespace velbrook::typeinfo::oleaut

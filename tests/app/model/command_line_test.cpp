@@ -14,29 +14,26 @@ struct ArgumentCase {
 class FirstArgumentTest : public ::testing::TestWithParam<ArgumentCase> {};
 
 TEST_P(FirstArgumentTest, Parses) {
-  EXPECT_EQ(FirstCommandLineArgument(GetParam().command_line),
-            GetParam().argument)
+  EXPECT_EQ(FirstCommandLineArgument(GetParam().command_line), GetParam().argument)
       << "command line: [" << GetParam().command_line << "]";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FirstArgumentTest,
-    ::testing::Values(
-        ArgumentCase{"\"C:\\Program Files\\velbrook.exe\"", ""},
-        ArgumentCase{"C:\\velbrook.exe", ""},
-        ArgumentCase{"C:\\velbrook.exe ", ""},
-        ArgumentCase{"  \t C:\\velbrook.exe", ""},
-        ArgumentCase{"\"C:\\a b\\velbrook.exe", ""},  // no closing quote
-        ArgumentCase{"velbrook.exe c:\\x.tlb", "c:\\x.tlb"},
-        ArgumentCase{"velbrook.exe   \t c:\\x.tlb", "c:\\x.tlb"},
-        ArgumentCase{"velbrook.exe c:\\x.tlb tail", "c:\\x.tlb"},
-        ArgumentCase{"\"C:\\a b\\velbrook.exe\" \"C:\\my libs\\x.tlb\" y",
-                     "C:\\my libs\\x.tlb"},
-        ArgumentCase{"\"C:\\a b\\velbrook.exe\"\"x.tlb\"", "x.tlb"},
-        ArgumentCase{"velbrook.exe \"C:\\open ended", "C:\\open ended"},
-        ArgumentCase{"velbrook.exe noinvoke", "noinvoke"},
-        ArgumentCase{"velbrook.exe\tx.tlb", ""},  // a tab does not end a name
-        ArgumentCase{"", ""}));
+    ::testing::Values(ArgumentCase{"\"C:\\Program Files\\velbrook.exe\"", ""},
+                      ArgumentCase{"C:\\velbrook.exe", ""}, ArgumentCase{"C:\\velbrook.exe ", ""},
+                      ArgumentCase{"  \t C:\\velbrook.exe", ""},
+                      ArgumentCase{"\"C:\\a b\\velbrook.exe", ""},  // no closing quote
+                      ArgumentCase{"velbrook.exe c:\\x.tlb", "c:\\x.tlb"},
+                      ArgumentCase{"velbrook.exe   \t c:\\x.tlb", "c:\\x.tlb"},
+                      ArgumentCase{"velbrook.exe c:\\x.tlb tail", "c:\\x.tlb"},
+                      ArgumentCase{"\"C:\\a b\\velbrook.exe\" \"C:\\my libs\\x.tlb\" y",
+                                   "C:\\my libs\\x.tlb"},
+                      ArgumentCase{"\"C:\\a b\\velbrook.exe\"\"x.tlb\"", "x.tlb"},
+                      ArgumentCase{"velbrook.exe \"C:\\open ended", "C:\\open ended"},
+                      ArgumentCase{"velbrook.exe noinvoke", "noinvoke"},
+                      ArgumentCase{"velbrook.exe\tx.tlb", ""},  // a tab does not end a name
+                      ArgumentCase{"", ""}));
 
 TEST(NoInvokeTest, OnlyExactTrailingSwitch) {
   EXPECT_TRUE(EndsWithNoInvoke("velbrook.exe c:\\x.tlb noinvoke"));
@@ -48,8 +45,7 @@ TEST(NoInvokeTest, OnlyExactTrailingSwitch) {
 }
 
 TEST(FindRowByPathTest, IgnoresCaseAndTakesUpperRow) {
-  std::vector<std::string> paths = {"c:\\a.tlb", "C:\\Windows\\X.TLB",
-                                    "c:\\windows\\x.tlb"};
+  std::vector<std::string> paths = {"c:\\a.tlb", "C:\\Windows\\X.TLB", "c:\\windows\\x.tlb"};
   EXPECT_EQ(FindRowByPath(paths, "C:\\WINDOWS\\X.TLB"), 1);
   EXPECT_EQ(FindRowByPath(paths, "c:\\a.tlb"), 0);
   EXPECT_EQ(FindRowByPath(paths, "c:\\b.tlb"), -1);

@@ -42,8 +42,7 @@ TEST(SortCompareTest, PrefixIsSmaller) {
 TEST(SortCompareTest, OnlyFirst259CharactersCount) {
   std::string base(259, 'x');
   EXPECT_EQ(CompareCells(base + "a", base + "b"), 0);
-  EXPECT_EQ(CompareCells(base.substr(0, 258) + "a", base.substr(0, 258) + "b"),
-            -1);
+  EXPECT_EQ(CompareCells(base.substr(0, 258) + "a", base.substr(0, 258) + "b"), -1);
 }
 
 TEST(DividerTest, DraggedWidthKeepsTwentyOnBothSides) {

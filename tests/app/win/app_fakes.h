@@ -25,14 +25,11 @@ namespace velbrook::app::testing {
 class FakeServices : public AppServices {
  public:
   ScanOutcome ScanLibraries(ScanSink& sink) override;
-  OpenOutcome OpenLibrary(const typeinfo::Opener& component,
-                          const LibraryEntry& library,
+  OpenOutcome OpenLibrary(const typeinfo::Opener& component, const LibraryEntry& library,
                           ContentsLists& lists) override;
-  void Generate(const typeinfo::Opener& component,
-                const GenerateRequest& request,
+  void Generate(const typeinfo::Opener& component, const GenerateRequest& request,
                 const ContentsLists& lists) override;
-  bool LibraryDefinesName(const typeinfo::Opener& component,
-                          const std::string& path,
+  bool LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                           const std::string& key) override;
 
   // Scan script.
@@ -74,9 +71,7 @@ class FakeDesktop : public Desktop {
     messages.push_back({owner, text, style});
   }
   void EndProcess(int exit_code) override { exit_codes.push_back(exit_code); }
-  void OpenDocument(const std::string& path) override {
-    documents.push_back(path);
-  }
+  void OpenDocument(const std::string& path) override { documents.push_back(path); }
   std::vector<Message> messages;
   std::vector<int> exit_codes;
   std::vector<std::string> documents;
@@ -129,8 +124,7 @@ class AppTest : public ::testing::Test {
   // pumping messages at that moment.
   void RunSoon(std::function<void()> action);
   // Sends a header notification to a list as its header control would.
-  static LRESULT NotifyHeader(HWND list, UINT code, int column,
-                              HDITEMA* item = nullptr);
+  static LRESULT NotifyHeader(HWND list, UINT code, int column, HDITEMA* item = nullptr);
 
   FakeServices services_;
   FakeDesktop desktop_;

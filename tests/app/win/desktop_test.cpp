@@ -1,6 +1,8 @@
 // The real message box as the user sees it: caption "Velbrook", one OK
 // button, no icon, owned by the given window. Another thread reads it and
 // presses OK, since MessageBoxA runs its own modal loop.
+#include "app/win/desktop.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,8 +10,6 @@
 #include <atomic>
 #include <string>
 #include <thread>
-
-#include "app/win/desktop.h"
 
 namespace velbrook::app {
 namespace {
@@ -91,8 +91,8 @@ SeenBox ShowAndRead(HWND owner, const std::string& text, UINT style) {
 }
 
 TEST(MessageBoxTest, CaptionVelbrookOneOkButtonNoIconOwnedByTheWindow) {
-  HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10,
-                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(owner, nullptr);
   SeenBox seen = ShowAndRead(owner, "I could not find x", MB_SETFOREGROUND);
   EXPECT_EQ(seen.caption, "Velbrook");

@@ -48,12 +48,10 @@ void MemoryRegistry::SetValue(const std::string& path, const std::string& name,
   MakeKey(path).values.push_back({name, catalogue::kRegSz, data + '\0'});
 }
 
-std::unique_ptr<catalogue::RegistryKey> MemoryRegistry::OpenKey(
-    const std::string& path) const {
+std::unique_ptr<catalogue::RegistryKey> MemoryRegistry::OpenKey(const std::string& path) const {
   auto found = nodes_.find(LowerAscii(path));
   if (found == nodes_.end()) return nullptr;
-  return std::make_unique<MemoryKey>(&found->second.subkeys,
-                                     &found->second.values);
+  return std::make_unique<MemoryKey>(&found->second.subkeys, &found->second.values);
 }
 
 }  // namespace velbrook::app::testing

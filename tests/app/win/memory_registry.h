@@ -15,10 +15,8 @@ class MemoryRegistry : public catalogue::ClassesRegistry {
  public:
   // Sets a string value (empty name: the default value), creating the key
   // and every key above it.
-  void SetValue(const std::string& path, const std::string& name,
-                const std::string& data);
-  std::unique_ptr<catalogue::RegistryKey> OpenKey(
-      const std::string& path) const override;
+  void SetValue(const std::string& path, const std::string& name, const std::string& data);
+  std::unique_ptr<catalogue::RegistryKey> OpenKey(const std::string& path) const override;
 
  private:
   struct Node {

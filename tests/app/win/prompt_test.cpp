@@ -1,6 +1,7 @@
 // The prompt box: its window, OK, "Annuler", Enter, Esc and the close box.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include "app/win/base_window.h"
 #include "app/win/controls.h"
@@ -23,13 +24,11 @@ class PromptBoxTest : public ::testing::Test {
     }
   }
   void PostClick(HWND button) {
-    PostMessageA(box_.hwnd(), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+    PostMessageA(box_.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
   }
   std::string Ask(const std::string& default_text) {
-    return box_.PromptText("Find interface or object class...",
-                           "Find:", default_text);
+    return box_.PromptText("Find interface or object class...", "Find:", default_text);
   }
 
   PromptBox box_{GetModuleHandleA(nullptr)};

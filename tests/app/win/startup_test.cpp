@@ -2,9 +2,10 @@
 // exit codes, the component-creation failure, and a complete start-up.
 #include "app/win/startup.h"
 
+#include <windows.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include "app/model/messages.h"
 #include "app/win/controls.h"
@@ -38,14 +39,12 @@ class StartUpTest : public ::testing::Test {
 TEST_F(StartUpTest, BindsTheListedFunctionsInOrder) {
   StartupResult result = Start("velbrook.exe");
   ASSERT_NE(result.app, nullptr);
-  EXPECT_THAT(
-      binder_.looked_up,
-      ElementsAre("BringWindowToTop", "CoInitialize", "CoCreateInstance",
-                  "SafeArrayDestroy", "SafeArrayGetElement",
-                  "SafeArrayGetLBound", "SafeArrayGetUBound",
-                  "MultiByteToWideChar", "WideCharToMultiByte", "ShellExecuteA",
-                  "LoadTypeLibEx", "CallWindowProcA", "GetClassNameA",
-                  "GetWindowLongW", "IsWindowUnicode", "SetWindowLongW"));
+  EXPECT_THAT(binder_.looked_up,
+              ElementsAre("BringWindowToTop", "CoInitialize", "CoCreateInstance",
+                          "SafeArrayDestroy", "SafeArrayGetElement", "SafeArrayGetLBound",
+                          "SafeArrayGetUBound", "MultiByteToWideChar", "WideCharToMultiByte",
+                          "ShellExecuteA", "LoadTypeLibEx", "CallWindowProcA", "GetClassNameA",
+                          "GetWindowLongW", "IsWindowUnicode", "SetWindowLongW"));
   EXPECT_EQ(binder_.loaded[0], "user32.dll");
   EXPECT_EQ(binder_.loaded[10], "OLEAUT32.dll");
   EXPECT_TRUE(desktop_.messages.empty());

@@ -421,12 +421,17 @@ TEST_F(ColumnListViewTest, ContentsListsLockTheirHiddenColumnToo) {
 }
 
 TEST_F(ColumnListViewTest, AccentedTextsSortAfterUnaccentedOnes) {
-  ScanWith({{"A.TLB", "\xC9" "cole", "c:\\a.tlb", "{A}"},
+  ScanWith({{"A.TLB",
+             "\xC9"
+             "cole",
+             "c:\\a.tlb", "{A}"},
             {"B.TLB", "zebra", "c:\\b.tlb", "{B}"},
             {"C.TLB", "Ecole", "c:\\c.tlb", "{C}"}});
   HWND list = app_->main_window().library_list();
   NotifyHeader(list, HDN_ITEMCLICKA, 1);
-  EXPECT_THAT(ColumnTexts(list, 1), ElementsAre("Ecole", "zebra", "\xC9" "cole"));
+  EXPECT_THAT(ColumnTexts(list, 1), ElementsAre("Ecole", "zebra",
+                                                "\xC9"
+                                                "cole"));
 }
 
 TEST_F(ColumnListViewTest, DividerDoubleClickLeavesNeighbourAtLeastTwenty) {

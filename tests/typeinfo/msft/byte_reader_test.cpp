@@ -1,10 +1,10 @@
 // The bounded reader: both sides of every limit, and overflow-proof bounds.
 #include "typeinfo/msft/byte_reader.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <limits>
-
-#include <gtest/gtest.h>
 
 namespace velbrook::typeinfo::msft {
 namespace {

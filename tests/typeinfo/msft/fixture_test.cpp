@@ -120,7 +120,8 @@ TEST_F(MsftFixture, DerivedDualSeesItsBaseThroughBothFaces) {
   ASSERT_EQ(vtable->ImplementedInterfaces()->Count(), 1u);
   const Type* base = vtable->ImplementedInterfaces()->Item(1);
   EXPECT_EQ(base->Name(), "IShape");
-  EXPECT_EQ(base->TypeKind(), kTypeKindInterface) << "a vtable interface derives from a vtable face";
+  EXPECT_EQ(base->TypeKind(), kTypeKindInterface)
+      << "a vtable interface derives from a vtable face";
   EXPECT_EQ(vtable->Members()->Count(), 1u);
 }
 
@@ -265,8 +266,8 @@ TEST(MsftImports, SearchPathFindsTheRealStdole) {
 
 class CountingLocator : public LibraryLocator {
  public:
-  std::optional<std::string> Locate(const std::string& guid_text, uint16_t major,
-                                    uint16_t minor, uint32_t) const override {
+  std::optional<std::string> Locate(const std::string& guid_text, uint16_t major, uint16_t minor,
+                                    uint32_t) const override {
     ++calls;
     last = guid_text + " " + std::to_string(major) + "." + std::to_string(minor);
     return WinePath("stdole2.tlb");

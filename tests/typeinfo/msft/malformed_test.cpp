@@ -1,9 +1,9 @@
 // Damaged libraries built from good ones, one field per case, each limit
 // tried from both sides: the reader answers with the right error kind (or a
 // bounded result), never a crash, a hang or a read out of bounds.
-#include <cstring>
-
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "test_support.h"
 #include "typeinfo/msft/msft_file.h"

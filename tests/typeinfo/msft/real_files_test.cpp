@@ -2,14 +2,14 @@
 // published GUIDs and names, and the MSFT header read straight from the
 // bytes), the "\N" resource selection, and the answers for paths that are
 // no library.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "test_support.h"
 #include "typeinfo/msft/portable_opener.h"
@@ -83,8 +83,7 @@ TEST(MsftRealFiles, MshtmlTypeLibrary) {
   ASSERT_NE(element->VTableInterface(), nullptr);
   // IUnknown and IDispatch come from stdole2.tlb, found beside mshtml.tlb.
   EXPECT_EQ(element->Members()->Item(1)->Name(), "QueryInterface");
-  EXPECT_EQ(element->Members()->Count(),
-            element->VTableInterface()->Members()->Count() + 7);
+  EXPECT_EQ(element->Members()->Count(), element->VTableInterface()->Members()->Count() + 7);
 }
 
 TEST(MsftRealFiles, MshtmlOpensAndWalksQuickly) {
@@ -93,8 +92,8 @@ TEST(MsftRealFiles, MshtmlOpensAndWalksQuickly) {
   auto library = opener.OpenLibraryFile(WinePath("mshtml.tlb"));
   ASSERT_TRUE(library.ok()) << library.error().message;
   testing::WalkTotals totals = testing::WalkAll(**library);
-  double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                  .count();
+  double ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   std::printf("mshtml.tlb: %llu types, %llu members walked in %.1f ms\n",
               static_cast<unsigned long long>(totals.types),
               static_cast<unsigned long long>(totals.members), ms);

@@ -1,10 +1,10 @@
 // A library of 10,000 dual interfaces and 10,000 coclasses (written here,
 // since widl gives up long before that size) opens and is walked completely
 // well within a second.
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "test_support.h"
 #include "typeinfo/msft/portable_opener.h"
@@ -39,9 +39,10 @@ std::vector<uint8_t> ManyInterfaces(uint32_t n) {
   Writer w;
   const uint32_t types = 2 * n;
   w.Text("MSFT");
-  for (uint32_t v : {0x00010002u, 0xFFFFFFFFu, 0u, 0u, 1u /* SYS_WIN32 */, 1u, 0u, types,
-                     0xFFFFFFFFu, 0u, 0u, 0u, 0u, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu,
-                     0x20u, 0x80u, 0xFFFFFFFFu, 0u}) {
+  for (uint32_t v : {0x00010002u, 0xFFFFFFFFu, 0u,    0u,          1u /* SYS_WIN32 */,
+                     1u,          0u,          types, 0xFFFFFFFFu, 0u,
+                     0u,          0u,          0u,    0xFFFFFFFFu, 0xFFFFFFFFu,
+                     0xFFFFFFFFu, 0x20u,       0x80u, 0xFFFFFFFFu, 0u}) {
     w.U32(v);
   }
   for (uint32_t i = 0; i < types; ++i) w.U32(i * 0x64);
@@ -100,45 +101,45 @@ std::vector<uint8_t> ManyInterfaces(uint32_t n) {
   std::vector<uint32_t> block_at(n);
   for (uint32_t i = 0; i < n; ++i) {
     block_at[i] = uint32_t(w.size());
-    w.U32(48);                       // infolen
-    w.U32(48);                       // record size, index 0
-    w.U32(0x80190019u);              // returns HRESULT
-    w.U32(0);                        // flags
-    w.U16(28);                       // vtable offset after IDispatch
+    w.U32(48);           // infolen
+    w.U32(48);           // record size, index 0
+    w.U32(0x80190019u);  // returns HRESULT
+    w.U32(0);            // flags
+    w.U16(28);           // vtable offset after IDispatch
     w.U16(0);
-    w.U32(4u << 8 | 1u << 3 | 1u);   // stdcall, INVOKE_FUNC, FUNC_PUREVIRTUAL
+    w.U32(4u << 8 | 1u << 3 | 1u);  // stdcall, INVOKE_FUNC, FUNC_PUREVIRTUAL
     w.U16(2);
     w.U16(0);
-    w.U32(0x80030003u);              // a: VT_I4
+    w.U32(0x80030003u);  // a: VT_I4
     w.U32(a);
     w.U32(1);
-    w.U32(0);                        // r: the VT_PTR entry
+    w.U32(0);  // r: the VT_PTR entry
     w.U32(r);
     w.U32(0x0A);
-    w.U32(0x60020000u);              // member id
-    w.U32(get);                      // name
-    w.U32(0);                        // record offset
+    w.U32(0x60020000u);  // member id
+    w.U32(get);          // name
+    w.U32(0);            // record offset
   }
   size_t infos = w.size();
   for (uint32_t i = 0; i < types; ++i) {
     bool iface = i < n;
-    w.U32(iface ? 4u : 5u);                           // TKIND_DISPATCH / TKIND_COCLASS
+    w.U32(iface ? 4u : 5u);  // TKIND_DISPATCH / TKIND_COCLASS
     w.U32(iface ? block_at[i] : 0xFFFFFFFFu);
     for (int k = 0; k < 4; ++k) w.U32(0);
-    w.U32(iface ? 1u : 0u);                           // one function
+    w.U32(iface ? 1u : 0u);  // one function
     for (int k = 0; k < 4; ++k) w.U32(0);
-    w.U32(i * 24);                                    // posguid
-    w.U32(iface ? 0x1040u : 0x2u);                    // dual / can-create
+    w.U32(i * 24);                  // posguid
+    w.U32(iface ? 0x1040u : 0x2u);  // dual / can-create
     w.U32(name_at[i]);
     w.U32(0);
-    w.U32(0xFFFFFFFFu);                               // no help string
+    w.U32(0xFFFFFFFFu);  // no help string
     w.U32(0);
     w.U32(0);
     w.U32(0xFFFFFFFFu);
-    w.U16(iface ? 0 : 1);                             // cImplTypes
-    w.U16(iface ? 32 : 0);                            // cbSizeVft: 8 slots
+    w.U16(iface ? 0 : 1);   // cImplTypes
+    w.U16(iface ? 32 : 0);  // cbSizeVft: 8 slots
     w.U32(4);
-    w.U32(iface ? 0xFFFFFFFFu : (i - n) * 16);        // datatype1
+    w.U32(iface ? 0xFFFFFFFFu : (i - n) * 16);  // datatype1
     w.U32(0);
     w.U32(0);
     w.U32(0xFFFFFFFFu);
@@ -154,8 +155,7 @@ TEST(MsftScale, TenThousandInterfacesOpenAndWalkFast) {
   auto library = opener.OpenLibraryBytes(std::move(bytes), "many.tlb");
   ASSERT_TRUE(library.ok()) << library.error().message;
   testing::WalkTotals totals = testing::WalkAll(**library);
-  double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_EQ((*library)->Interfaces()->Count(), 10000u);
   EXPECT_EQ((*library)->ObjectClasses()->Count(), 10000u);
   const Type* last = (*library)->Interfaces()->Item(10000);

@@ -16,8 +16,8 @@ std::vector<uint8_t> ReadAll(const std::string& path) {
 }
 
 const Type* FindType(const Library& library, const std::string& name) {
-  for (const TypeList* list : {library.ObjectClasses(), library.Interfaces(),
-                               library.Enumerations(), library.Records()}) {
+  for (const TypeList* list :
+       {library.ObjectClasses(), library.Interfaces(), library.Enumerations(), library.Records()}) {
     for (uint32_t i = 1; i <= WalkCount(list); ++i) {
       if (list->Item(i) != nullptr && list->Item(i)->Name() == name) return list->Item(i);
     }
@@ -111,8 +111,8 @@ WalkTotals WalkAll(const Library& library, int max_depth) {
   library.Name();
   library.GuidText();
   library.HelpString();
-  for (const TypeList* list : {library.ObjectClasses(), library.Interfaces(),
-                               library.Enumerations(), library.Records()}) {
+  for (const TypeList* list :
+       {library.ObjectClasses(), library.Interfaces(), library.Enumerations(), library.Records()}) {
     for (uint32_t i = 1; i <= WalkCount(list); ++i) walker.Visit(list->Item(i), 0);
   }
   return walker.totals;
