@@ -5,7 +5,7 @@
 
 namespace velbrook::generate {
 
-// Writes the generic block (subsystem 6) through the include writer; an
+// Writes the generic COM support block through the include writer; an
 // empty writer when this build has no generic block library.
 GenericBlockWriter LinkedGenericBlock();
 

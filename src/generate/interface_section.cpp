@@ -99,7 +99,7 @@ void InterfaceBlock::WriteGuid(const std::string& prefix, const std::string& nam
 }
 
 void InterfaceBlock::Write(size_t hidden) {
-  // Step 1: resolve the row.
+  // The row's interface and, for an object class row, its class.
   const ClassRowTarget target = ResolveClassRow(run_->inputs, hidden);
   if (target.interface == nullptr) return;  // nothing to write a block for
   interface_ = target.interface;
@@ -107,7 +107,7 @@ void InterfaceBlock::Write(size_t hidden) {
     AddClass(target.object_class);
     activex_ = IsActiveX(*target.object_class);
   }
-  // Step 2: each interface once per run.
+  // Each interface is written once per run, whichever row asks first.
   name_ = InterfaceName(interface_);
   if (run_->written_interfaces.Contains(name_)) return;
   run_->written_interfaces.Append(name_);
@@ -118,8 +118,8 @@ void InterfaceBlock::Write(size_t hidden) {
   out_.WriteLine("");
   out_.WriteLine(kSeparator);
   out_.WriteLine("'");
-  // Step 4: the other checked object classes with this default interface,
-  // by hidden number, wherever the sort put their rows.
+  // The other checked object classes with this default interface share the
+  // block; found by hidden number, wherever the sort put their rows.
   if (target.object_class != nullptr) {
     auto group = groups_.find(name_);
     if (group != groups_.end()) {
@@ -131,7 +131,6 @@ void InterfaceBlock::Write(size_t hidden) {
   WriteHeading();
   WriteGuidConstants();
   if (!run_->UseInvoke()) WriteTypeHead();
-  // Step 10: body and creator texts start empty (fresh per block).
   if (!run_->UseInvoke()) WriteCreateMembers();
   if (!run_->UseInvoke()) WriteInheritedMembers();
   const typeinfo::MemberList* members = ChooseMembers();
@@ -143,7 +142,7 @@ void InterfaceBlock::Write(size_t hidden) {
     out_.WriteLine("end type '-(" + name_ + ")");
     out_.WriteLine("");
   }
-  // Step 17.
+  // The creators, the member bodies and the event blocks follow the TYPE.
   out_.WriteLine(creator_text_);
   out_.WriteLine(body_text_);
   if (!event_text_.empty()) {
@@ -153,7 +152,7 @@ void InterfaceBlock::Write(size_t hidden) {
   }
 }
 
-// Step 5 to 7.
+// The comment heading: the interface and the object classes it serves.
 void InterfaceBlock::WriteHeading() {
   run_->render.member_names.Clear();
   out_.WriteLine("'Interface " + name_);
@@ -167,7 +166,7 @@ void InterfaceBlock::WriteHeading() {
   out_.WriteLine("");
 }
 
-// Step 8.
+// IID of the interface, CLSID of each class and IID of its event interface.
 void InterfaceBlock::WriteGuidConstants() {
   WriteGuid(render::kIidPrefix, name_, *interface_);
   for (const ClassEntry& entry : classes_) {
@@ -180,7 +179,8 @@ void InterfaceBlock::WriteGuidConstants() {
   }
 }
 
-// Step 9.
+// The wrapper TYPE's first lines: the vtable pointer and, for a class with
+// events, the event-handler bookkeeping.
 void InterfaceBlock::WriteTypeHead() {
   std::string head = "type " + name_;
   if (activex_) head += " extends CANVAS";
@@ -200,7 +200,7 @@ void InterfaceBlock::WriteTypeHead() {
   }
 }
 
-// Step 11.
+// One Create member per object class served by this wrapper.
 void InterfaceBlock::WriteCreateMembers() {
   for (const ClassEntry& entry : classes_) {
     const size_t padding =
@@ -211,8 +211,9 @@ void InterfaceBlock::WriteCreateMembers() {
   }
 }
 
-// Step 12. The TYPE lines end with CR LF already; written as they are so no
-// empty line follows them inside the type. No lines: nothing is written.
+// Members inherited from the bases. The TYPE lines end with CR LF already;
+// written as they are so no empty line follows them inside the type. No
+// lines: nothing is written.
 void InterfaceBlock::WriteInheritedMembers() {
   std::string member_blocks;
   std::string type_lines;
@@ -221,7 +222,8 @@ void InterfaceBlock::WriteInheritedMembers() {
   out_.WriteRaw(type_lines);
 }
 
-// Step 13.
+// The members to write: the vtable face's where there is one, else the
+// dispinterface's own, with a warning when the style cannot reach them.
 const typeinfo::MemberList* InterfaceBlock::ChooseMembers() {
   const typeinfo::Type* vtable = interface_->VTableInterface();
   const typeinfo::MemberList* members = vtable == nullptr ? nullptr : vtable->Members();
@@ -240,7 +242,7 @@ const typeinfo::MemberList* InterfaceBlock::ChooseMembers() {
   return members;
 }
 
-// Step 14.
+// Each member's body text and, in vtable style, its TYPE line.
 void InterfaceBlock::WriteMembers(const typeinfo::MemberList* members) {
   const uint32_t count = typeinfo::WalkCount(members);
   for (uint32_t m = 1; m <= count; ++m) {
@@ -254,7 +256,8 @@ void InterfaceBlock::WriteMembers(const typeinfo::MemberList* members) {
   }
 }
 
-// Step 15.
+// Creators for every class served, and the event blocks of their default
+// event interfaces.
 void InterfaceBlock::CollectCreatorsAndEvents() {
   for (const ClassEntry& entry : classes_) {
     const typeinfo::Type* event = entry.object_class->DefaultEventInterface();

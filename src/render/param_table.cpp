@@ -27,7 +27,8 @@ std::string WithoutLeadingUnderscores(const std::string& name) {
   return first == std::string::npos ? std::string() : name.substr(first);
 }
 
-// Steps 6 to 15 for a parameter that has a type descriptor.
+// The row of a parameter that has a type descriptor: its prefixed name, type
+// word and VT note, passing form and declaration.
 ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name, std::string note,
                   int32_t flags, bool is_last, int index, int retval_index, bool event) {
   const int32_t vt = descriptor.VarType();

@@ -1,8 +1,8 @@
-// The seams through which the desktop program reaches the other subsystems:
-// the registry scan, opening a library into the contents lists, generation
-// and the per-library test of the search. The lead wires real implementations
-// to these interfaces; tests use fakes. Nothing here needs a window, so the
-// fakes build on every platform.
+// The seams through which the desktop program reaches the catalogue, the type
+// information and the generator: the registry scan, opening a library into
+// the contents lists, generation and the per-library test of the search. The
+// program passes the real services; tests pass fakes. Nothing here needs a
+// window, so the fakes build on every platform.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// The seams of the desktop program answered by the real subsystems: the
+// The seams of the desktop program answered by the real components: the
 // catalogue's registry scan and search test, the contents model and the
 // include-file generator.
 #pragma once
