@@ -38,7 +38,7 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-Result<bool> WriteFileAtomically(const std::string& path, const std::string& bytes) {
+Status WriteFileAtomically(const std::string& path, const std::string& bytes) {
   const std::string temporary = path + ".velbrook-tmp";
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) {
@@ -55,7 +55,7 @@ Result<bool> WriteFileAtomically(const std::string& path, const std::string& byt
     std::remove(temporary.c_str());
     return MakeError(ErrorKind::kIo, "cannot replace " + path);
   }
-  return true;
+  return Status();
 }
 
 }  // namespace velbrook::cli

@@ -13,6 +13,6 @@ bool WriteStdout(const std::string& bytes);
 
 // Writes the whole file or nothing: the bytes go to a file beside the target,
 // which is then renamed over it. The old file survives any failure.
-Result<bool> WriteFileAtomically(const std::string& path, const std::string& bytes);
+Status WriteFileAtomically(const std::string& path, const std::string& bytes);
 
 }  // namespace velbrook::cli

@@ -46,6 +46,20 @@ class [[nodiscard]] Result {
   std::optional<Error> error_;
 };
 
+// The outcome of an operation that yields no value: success, or an error.
+class [[nodiscard]] Status {
+ public:
+  Status() = default;                                // success
+  Status(Error error) : error_(std::move(error)) {}  // NOLINT: implicit by design
+
+  bool ok() const { return !error_.has_value(); }
+  explicit operator bool() const { return ok(); }
+  const Error& error() const { return *error_; }
+
+ private:
+  std::optional<Error> error_;
+};
+
 inline Error MakeError(ErrorKind kind, std::string message) {
   return Error{kind, std::move(message)};
 }

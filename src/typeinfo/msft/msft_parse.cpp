@@ -50,7 +50,7 @@ bool MsftParser::SegmentHas(int index, int64_t rel, int64_t len) const {
 // Then the help string DLL offset (when flagged), nrtypeinfos type info
 // offsets, and the segment directory: 15 entries of (offset, length,
 // res08 = -1, res0c = 0x0F), in the order of the Seg* constants.
-Result<bool> MsftParser::ParseHeader() {
+Status MsftParser::ParseHeader() {
   constexpr size_t kHeaderSize = 0x54;
   if (!file_.Contains(0, kHeaderSize)) {
     return Corrupt("header is truncated (file size " + Hex(int64_t(file_.size())) + ", need " +
@@ -113,12 +113,12 @@ Result<bool> MsftParser::ParseHeader() {
   lib_guid_offset_ = posguid;
   lib_name_offset_ = name_offset;
   lib_help_offset_ = helpstring;
-  return true;
+  return Status();
 }
 
 // Name table entries: hreftype i32, next_hash i32, namelen i32 (low byte:
 // length; the rest a hash), then the characters, padded to 4 bytes.
-Result<bool> MsftParser::ParseNames() {
+Status MsftParser::ParseNames() {
   const Segment& s = segments_[kSegName];
   int64_t offs = 0;
   while (s.present && offs < s.length) {
@@ -139,12 +139,12 @@ Result<bool> MsftParser::ParseNames() {
     if (piece % 4) piece = (piece + 4) & ~int64_t(3);
     offs += piece;
   }
-  return true;
+  return Status();
 }
 
 // String table entries: length i16, then the characters, the whole padded
 // to 4 bytes and at least 8.
-Result<bool> MsftParser::ParseStrings() {
+Status MsftParser::ParseStrings() {
   const Segment& s = segments_[kSegString];
   int64_t offs = 0;
   while (s.present && offs < s.length) {
@@ -162,7 +162,7 @@ Result<bool> MsftParser::ParseStrings() {
     if (piece < 8) piece = 8;
     offs += piece;
   }
-  return true;
+  return Status();
 }
 
 TableText MsftParser::Name(int32_t offset) const {
@@ -196,9 +196,9 @@ bool MsftParser::ValidDataType(DataType type) const {
 // Array descriptions: element type i32 (negative: base VT in the low word,
 // else a TYPEDESC entry offset), cDims i16, a size i16, then per dimension
 // cElements i32 and lLbound i32.
-Result<bool> MsftParser::ParseTypeDescs() {
+Status MsftParser::ParseTypeDescs() {
   const Segment& s = segments_[kSegTypeDesc];
-  if (!s.present) return true;
+  if (!s.present) return Status();
   size_t count = size_t(s.length) / 8;
   out_.type_descs.resize(count);
   for (size_t i = 0; i < count; ++i) {
@@ -261,14 +261,14 @@ Result<bool> MsftParser::ParseTypeDescs() {
     }
     for (size_t p : path) state[p] = 2;
   }
-  return true;
+  return Status();
 }
 
 // Import files: GUID offset i32, lcid u32, major u16, minor u16, name length
 // u16 (times 4), the name; each entry padded to 4 bytes.
 // Import infos (12 bytes): flags i32 (0x10000: oGuid is a GUID offset, else
 // a type info index), oImpFile i32 (import file offset), oGuid i32.
-Result<bool> MsftParser::ParseImports() {
+Status MsftParser::ParseImports() {
   const Segment& f = segments_[kSegImpFiles];
   int64_t offs = 0;
   while (f.present && offs < f.length) {
@@ -318,14 +318,14 @@ Result<bool> MsftParser::ParseImports() {
     }
     out_.import_refs.emplace(uint32_t(at), ref);
   }
-  return true;
+  return Status();
 }
 
 Result<MsftFile> MsftParser::Run() {
   for (auto step :
        {&MsftParser::ParseHeader, &MsftParser::ParseNames, &MsftParser::ParseStrings,
         &MsftParser::ParseTypeDescs, &MsftParser::ParseImports, &MsftParser::ParseTypeInfos}) {
-    Result<bool> done = (this->*step)();
+    Status done = (this->*step)();
     if (!done) return done.error();
   }
   out_.has_guid = GuidAt(lib_guid_offset_, &out_.guid);

@@ -44,15 +44,15 @@ class MsftParser {
 
   Error Corrupt(const std::string& message) const;
   bool SegmentHas(int index, int64_t rel, int64_t len) const;
-  Result<bool> ParseHeader();
-  Result<bool> ParseNames();
-  Result<bool> ParseStrings();
-  Result<bool> ParseTypeDescs();
-  Result<bool> ParseImports();
-  Result<bool> ParseTypeInfos();
-  Result<bool> ParseTypeInfo(int index, TypeInfoRecord* out);
-  Result<bool> ParseMembers(int index, int64_t block, TypeInfoRecord* out);
-  Result<bool> ReadValue(int32_t offset, Variant* out, const std::string& where) const;
+  Status ParseHeader();
+  Status ParseNames();
+  Status ParseStrings();
+  Status ParseTypeDescs();
+  Status ParseImports();
+  Status ParseTypeInfos();
+  Status ParseTypeInfo(int index, TypeInfoRecord* out);
+  Status ParseMembers(int index, int64_t block, TypeInfoRecord* out);
+  Status ReadValue(int32_t offset, Variant* out, const std::string& where) const;
   TableText Name(int32_t offset) const;
   TableText String(int32_t offset) const;
   bool GuidAt(int32_t offset, Guid* out) const;

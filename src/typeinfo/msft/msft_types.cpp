@@ -50,13 +50,13 @@ void KeepMeaningfulBytes(Variant* v) {
 // A constant: a negative offset packs VT (bits 26-30) and a 26-bit value;
 // otherwise it is an offset into the custom data table: VT u16, then 4 or 8
 // value bytes, or for VT_BSTR a length i32 (-1: null) and the characters.
-Result<bool> MsftParser::ReadValue(int32_t offset, Variant* out, const std::string& where) const {
+Status MsftParser::ReadValue(int32_t offset, Variant* out, const std::string& where) const {
   *out = Variant();
   if (offset < 0) {
     out->vt = uint16_t((uint32_t(offset) & 0x7C000000u) >> 26);
     out->SetInt64(int64_t(uint32_t(offset) & 0x03FFFFFFu));
     KeepMeaningfulBytes(out);
-    return true;
+    return Status();
   }
   const Segment& c = segments_[kSegCustData];
   if (!SegmentHas(kSegCustData, offset, 2)) {
@@ -100,7 +100,7 @@ Result<bool> MsftParser::ReadValue(int32_t offset, Variant* out, const std::stri
                        " runs past the custom data table");
       }
       file_.I32At(at + 2, &len);
-      if (len == -1) return true;
+      if (len == -1) return Status();
       if (len < 0 || !SegmentHas(kSegCustData, int64_t(offset) + 6, len)) {
         return Corrupt(where + ": string constant of length " + std::to_string(len) +
                        " runs past the custom data table (size " + Hex(c.length) + ")");
@@ -108,10 +108,10 @@ Result<bool> MsftParser::ReadValue(int32_t offset, Variant* out, const std::stri
       const char* chars = reinterpret_cast<const char*>(file_.data() + at + 6);
       out->has_text = true;
       out->text.assign(chars, strnlen(chars, size_t(len)));
-      return true;
+      return Status();
     }
     default:
-      return true;  // a value the loader does not read: VT only
+      return Status();  // a value the loader does not read: VT only
   }
   if (!SegmentHas(kSegCustData, int64_t(offset) + 2, int64_t(size))) {
     return Corrupt(where + ": constant at " + Hex(offset) +
@@ -119,16 +119,16 @@ Result<bool> MsftParser::ReadValue(int32_t offset, Variant* out, const std::stri
   }
   std::memcpy(out->value, file_.data() + at + 2, size);
   KeepMeaningfulBytes(out);
-  return true;
+  return Status();
 }
 
-Result<bool> MsftParser::ParseTypeInfos() {
+Status MsftParser::ParseTypeInfos() {
   out_.types.resize(size_t(type_count_));
   for (int32_t i = 0; i < type_count_; ++i) {
-    Result<bool> done = ParseTypeInfo(i, &out_.types[size_t(i)]);
+    Status done = ParseTypeInfo(i, &out_.types[size_t(i)]);
     if (!done) return done.error();
   }
-  return true;
+  return Status();
 }
 
 // Type info record (0x64 bytes):
@@ -142,7 +142,7 @@ Result<bool> MsftParser::ParseTypeInfos() {
 //   0x54 datatype1 (coclass: reference table offset; interface: href of the
 //   base; alias: the aliased type)   0x58 datatype2   0x5C res18   0x60 res19
 // Reference table records (16 bytes): reftype, flags, oCustData, onext.
-Result<bool> MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
+Status MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
   size_t base = size_t(segments_[kSegTypeInfo].offset) + size_t(index) * 0x64;
   int32_t kind = 0, memoffset = 0, element = 0, posguid = 0, flags = 0, name_offset = 0, doc = 0,
           datatype1 = 0;
@@ -203,7 +203,7 @@ Result<bool> MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
   if (t->func_count > 0 || t->var_count > 0) {
     return ParseMembers(index, memoffset, t);
   }
-  return true;
+  return Status();
 }
 
 // Member block at memoffset: infolen i32 (bytes of records that follow),
@@ -220,7 +220,7 @@ Result<bool> MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
 // Variable record: Info i32 (low byte: record size), DataType i32, Flags
 //   i32, VarKind i16, vardescsize i16, OffsValue i32, then optional
 //   HelpContext, HelpString, res9, oCustData, HelpStringContext.
-Result<bool> MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
+Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
   std::string where = "type info " + std::to_string(index);
   const int64_t n_funcs = t->func_count, n_vars = t->var_count, n_all = n_funcs + n_vars;
   int32_t infolen = 0;
@@ -343,12 +343,12 @@ Result<bool> MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* 
       v.help = String(help);
     }
     if (v.var_kind == 2) {  // VAR_CONST
-      Result<bool> read = ReadValue(offs_value, &v.value, vwhere);
+      Status read = ReadValue(offs_value, &v.value, vwhere);
       if (!read) return read.error();
     }
     rec += len;
   }
-  return true;
+  return Status();
 }
 
 }  // namespace velbrook::typeinfo::msft

@@ -40,7 +40,7 @@ class PeReader {
   }
   // File offset of an RVA inside some section's raw data, with len bytes.
   bool RvaToOffset(uint32_t rva, uint32_t len, uint64_t* out) const;
-  Result<bool> ReadHeaders();
+  Status ReadHeaders();
   // One directory level: the offset (relative to the resource root) of the
   // entry's target, and whether it is a subdirectory.
   struct Entry {
@@ -79,7 +79,7 @@ bool PeReader::RvaToOffset(uint32_t rva, uint32_t len, uint64_t* out) const {
 // Section table after the optional header, 40 bytes each: Name[8],
 //   VirtualSize u32, VirtualAddress u32, SizeOfRawData u32,
 //   PointerToRawData u32, ...
-Result<bool> PeReader::ReadHeaders() {
+Status PeReader::ReadHeaders() {
   std::vector<uint8_t> dos;
   if (!ReadAt(0, 64, &dos)) return Corrupt("DOS header is truncated (need 64 bytes)");
   ByteReader dos_reader(dos.data(), dos.size());
@@ -143,7 +143,7 @@ Result<bool> PeReader::ReadHeaders() {
     return Corrupt("resource directory RVA " + HexText(resource_rva_) +
                    " lies in no section's data");
   }
-  return true;
+  return Status();
 }
 
 // IMAGE_RESOURCE_DIRECTORY (16 bytes): Characteristics u32, TimeDateStamp
@@ -208,7 +208,7 @@ bool PeReader::NameIs(uint32_t name_field, const char* text) const {
 }
 
 Result<std::vector<uint8_t>> PeReader::Find(uint16_t id) {
-  Result<bool> headers = ReadHeaders();
+  Status headers = ReadHeaders();
   if (!headers) return headers.error();
   auto types = ReadDirectory(0);
   if (!types) return types.error();
