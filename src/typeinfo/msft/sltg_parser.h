@@ -57,6 +57,8 @@ class SltgParser {
   Status ParseRefTable(size_t block_start, size_t block_end, size_t at, Body* body);
   Status ResolveRef(const std::string& text, const Body& body, uint32_t* href);
   Status ImportOf(uint16_t offset, const std::string& where, size_t* file_index);
+  Status RecordFits(const Body& body, size_t at, size_t size, const std::string& where) const;
+  Status Follow(uint16_t next, size_t expected, const std::string& where, size_t* at) const;
   Status ParseImpls(const Body& body, size_t at, TypeInfoRecord* out);
   Status ParseFunctions(const Body& body, size_t at, size_t count, TypeInfoRecord* out);
   Status ParseVariables(const Body& body, size_t at, size_t count, TypeInfoRecord* out);

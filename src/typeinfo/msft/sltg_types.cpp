@@ -19,6 +19,8 @@ constexpr uint8_t kRefTableMagic = 0xDF;
 constexpr uint16_t kImplMagic = 0x004A;
 constexpr size_t kImplSize = 0x16;
 constexpr int kMaxTypeDepth = 64;
+// Each array type keeps its own bounds; real arrays have a handful.
+constexpr uint16_t kMaxArrayDims = 64;
 constexpr size_t kMaxTypeDescs = 0x0FFFFFFF;  // entry offsets stay within an i32
 
 constexpr int32_t kFuncPureVirtual = 1, kFuncStatic = 3, kFuncDispatch = 4;
@@ -398,6 +400,24 @@ Status SltgParser::ImportOf(uint16_t offset, const std::string& where, size_t* f
   return Status();
 }
 
+Status SltgParser::RecordFits(const Body& body, size_t at, size_t size,
+                              const std::string& where) const {
+  if (body.data.Contains(at, size)) return Status();
+  return Corrupt(where + ": record at " + Hex(int64_t(at)) + " is past the member data (size " +
+                 Hex(int64_t(body.data.size())) + ")");
+}
+
+// Records are chained by offsets that must lead forwards, so a chain ends.
+Status SltgParser::Follow(uint16_t next, size_t expected, const std::string& where,
+                          size_t* at) const {
+  if (next == kNone || next <= *at) {
+    return Corrupt(where + ": next record " + Hex(next) + " does not follow it (" +
+                   std::to_string(expected) + " records expected)");
+  }
+  *at = next;
+  return Status();
+}
+
 // Implemented interface record (0x16 bytes): magic 0x004A u16, next u16
 // (from the member data's start; 0xFFFF ends), u16, IMPLTYPEFLAGS u8, u8,
 // u16, the reference's number in the type's reference table u16, then five
@@ -407,10 +427,8 @@ Status SltgParser::ParseImpls(const Body& body, size_t at, TypeInfoRecord* t) {
     const std::string where = body.where + " implemented interface " + std::to_string(i);
     uint16_t magic = 0, next = 0, ref = 0;
     uint8_t flags = 0;
-    if (!body.data.Contains(at, kImplSize)) {
-      return Corrupt(where + ": record at " + Hex(int64_t(at)) + " is past the member data (size " +
-                     Hex(int64_t(body.data.size())) + ")");
-    }
+    Status fits = RecordFits(body, at, kImplSize, where);
+    if (!fits) return fits;
     body.data.U16At(at, &magic);
     body.data.U16At(at + 2, &next);
     body.data.U8At(at + 6, &flags);
@@ -424,10 +442,9 @@ Status SltgParser::ParseImpls(const Body& body, size_t at, TypeInfoRecord* t) {
     }
     t->impls.push_back({body.refs[ref], flags});
     if (next == kNone) return Status();
-    if (next <= at || t->impls.size() == 0xFFFF) {
-      return Corrupt(where + ": next record at " + Hex(next) + " does not follow it");
-    }
-    at = next;
+    if (t->impls.size() == 0xFFFF) return Corrupt(where + ": more than 65535 of them");
+    Status chained = Follow(next, t->impls.size() + 1, where, &at);
+    if (!chained) return chained;
   }
 }
 
@@ -453,10 +470,8 @@ Status SltgParser::ParseFunctions(const Body& body, size_t at, size_t count, Typ
     uint8_t magic = 0, invoke = 0, nacc = 0, retnextopt = 0;
     uint16_t next = 0, name = 0, help = 0, args = 0, ret = 0, vtable = 0;
     uint32_t id = 0;
-    if (!body.data.Contains(at, 0x16)) {
-      return Corrupt(where + ": record at " + Hex(int64_t(at)) + " is past the member data (size " +
-                     Hex(int64_t(body.data.size())) + ")");
-    }
+    Status fits = RecordFits(body, at, 0x16, where);
+    if (!fits) return fits;
     body.data.U8At(at, &magic);
     body.data.U8At(at + 1, &invoke);
     body.data.U16At(at + 2, &next);
@@ -520,11 +535,8 @@ Status SltgParser::ParseFunctions(const Body& body, size_t at, size_t count, Typ
       p = (word & 1) ? end : p + 4;
     }
     if (i + 1 == count) break;
-    if (next == kNone || next <= at) {
-      return Corrupt(where + ": next record " + Hex(next) + " does not follow it (" +
-                     std::to_string(count) + " functions expected)");
-    }
-    at = next;
+    Status chained = Follow(next, count, where, &at);
+    if (!chained) return chained;
   }
   return Status();
 }
@@ -545,10 +557,8 @@ Status SltgParser::ParseVariables(const Body& body, size_t at, size_t count, Typ
     uint8_t magic = 0, flags = 0;
     uint16_t next = 0, name = 0, value = 0, type = 0, help = 0;
     uint32_t id = 0;
-    if (!body.data.Contains(at, 0x12)) {
-      return Corrupt(where + ": record at " + Hex(int64_t(at)) + " is past the member data (size " +
-                     Hex(int64_t(body.data.size())) + ")");
-    }
+    Status fits = RecordFits(body, at, 0x12, where);
+    if (!fits) return fits;
     body.data.U8At(at, &magic);
     body.data.U8At(at + 1, &flags);
     body.data.U16At(at + 2, &next);
@@ -573,11 +583,8 @@ Status SltgParser::ParseVariables(const Body& body, size_t at, size_t count, Typ
       read = ParseConstant(body, where, flags, value, v.type, &v.value);
     if (!read) return read;
     if (i + 1 == count) break;
-    if (next == kNone || next <= at) {
-      return Corrupt(where + ": next record " + Hex(next) + " does not follow it (" +
-                     std::to_string(count) + " variables expected)");
-    }
-    at = next;
+    Status chained = Follow(next, count, where, &at);
+    if (!chained) return chained;
   }
   return Status();
 }
@@ -691,6 +698,11 @@ Status SltgParser::ReadTypeWord(const Body& body, size_t at, bool implicit_done,
         !body.data.Contains(size_t(descriptor) + 16, size_t(dims) * 8)) {
       return Corrupt(where + ": array descriptor of the type at " + Hex(int64_t(at)) +
                      " runs past the member data (size " + Hex(int64_t(body.data.size())) + ")");
+    }
+    if (dims > kMaxArrayDims) {
+      return Corrupt(where + ": array of " + std::to_string(dims) + " dimensions at " +
+                     Hex(int64_t(at)) + " (at most " + std::to_string(kMaxArrayDims) +
+                     " are read)");
     }
     entry.vt = kVtCArray;
     entry.has_inner = true;
