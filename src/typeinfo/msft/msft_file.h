@@ -1,5 +1,8 @@
-// The decoded, validated content of an MSFT type library: plain data that the
-// library model turns into the component's objects.
+// The decoded, validated content of a type library: plain data that the
+// library model turns into the component's objects. MSFT libraries are
+// decoded into it as stored; SLTG libraries are decoded into the same form,
+// with HREFTYPEs of its shape (type info i is i * 4, imported references
+// are offsets into import_refs plus 1).
 #pragma once
 
 #include <array>
@@ -18,6 +21,9 @@ using Guid = std::array<uint8_t, 16>;  // as stored: Data1..3 little-endian
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case.
 std::string GuidToText(const Guid& guid);
+
+// "0x1f", "-0x3": numbers in decoders' error messages.
+std::string Hex(int64_t value);
 
 // A text from the name or string table; absent when the offset named none.
 struct TableText {
@@ -131,5 +137,12 @@ struct MsftFile {
 // library, kUnsupportedFormat for an SLTG library, kCorrupt when the MSFT
 // structure is inconsistent.
 Result<MsftFile> ParseMsft(const uint8_t* data, size_t size);
+
+// Validates and decodes SLTG bytes. kNotTypeLibrary when they do not start
+// like an SLTG library, kCorrupt when its structure is inconsistent.
+Result<MsftFile> ParseSltg(const uint8_t* data, size_t size);
+
+// Either format, chosen by the first four bytes ("MSFT" or "SLTG").
+Result<MsftFile> ParseTypeLibrary(const uint8_t* data, size_t size);
 
 }  // namespace velbrook::typeinfo::msft

@@ -10,8 +10,6 @@
 
 namespace velbrook::typeinfo::msft {
 
-std::string Hex(int64_t value);
-
 class MsftParser {
  public:
   MsftParser(const uint8_t* data, size_t size) : file_(data, size) {}

@@ -67,7 +67,7 @@ Result<MsftFile> ParseLibrarySource(const ByteSource& source, uint16_t resource_
                        "cannot read the file's " + std::to_string(source.size()) + " bytes");
     }
   }
-  return ParseMsft(bytes.data(), bytes.size());
+  return ParseTypeLibrary(bytes.data(), bytes.size());
 }
 
 LibraryModel* Session::Adopt(MsftFile file, const std::string& path) {
