@@ -177,7 +177,7 @@ void WriteRecordSection(GenerationRun* run) {
 
 void WriteEnumerationSection(GenerationRun* run) {
   const ContentsList& list = *run->inputs.enumerations;
-  for (size_t r = 0; r < list.RowCount(); ++r) {
+  for (size_t r = 0; r < list.RowCount() && run->Going(); ++r) {
     run->Progress("Enumerations", r + 1, list.RowCount());
     if (!list.IsChecked(r)) continue;
     const typeinfo::Type* enumeration = ResolveEnumerationRow(run->inputs, list.HiddenNumber(r));

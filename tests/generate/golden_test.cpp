@@ -69,7 +69,9 @@ TEST_P(GenerateGoldenTest, MatchesGoldenFile) {
   inputs.generic_block = LinkedGenericBlock();
   std::vector<std::string> warnings;
   inputs.warn = [&warnings](const std::string& text) { warnings.push_back(text); };
-  std::string text = GenerateIncludeText(inputs);
+  Result<std::string> generated = GenerateIncludeText(inputs);
+  ASSERT_TRUE(generated.ok()) << generated.error().message;
+  std::string text = std::move(generated).value();
   // Warnings are part of the expected result: appended after a marker line
   // so the golden file pins them too.
   for (const std::string& warning : warnings) text += "==== warning: " + warning + "\r\n";
@@ -109,13 +111,13 @@ TEST(GenerateProgressTest, ReportsEveryRowOfEachListInSectionOrder) {
   const RowMaps maps = RowMaps::FromContents(contents);
   ASSERT_GT(SelectRowsNamed(&lists, "Rect"), 0u);
   GenerationInputs inputs = InputsOver(*library, lists, maps);
-  const std::string quiet = GenerateIncludeText(inputs);
+  const std::string quiet = GenerateIncludeText(inputs).value();
 
   std::vector<std::string> seen;
   inputs.progress = [&seen](const char* list, size_t done, size_t total) {
     seen.push_back(std::string(list) + " " + std::to_string(done) + "/" + std::to_string(total));
   };
-  EXPECT_EQ(GenerateIncludeText(inputs), quiet);
+  EXPECT_EQ(GenerateIncludeText(inputs).value(), quiet);
 
   std::vector<std::string> expected;
   const std::pair<const char*, size_t> order[] = {{"Types", lists.types.RowCount()},
