@@ -219,7 +219,13 @@ void InterfaceBlock::WriteCreateMembers() {
 void InterfaceBlock::WriteInheritedMembers() {
   std::string member_blocks;
   std::string type_lines;
-  render::RenderInheritedMembers(&run_->render, *interface_, activex_, &member_blocks, &type_lines);
+  const size_t room = out_.Room() > Pending() ? out_.Room() - Pending() : 0;
+  const render::InheritedWalk walk = render::RenderInheritedMembers(
+      &run_->render, *interface_, activex_, &member_blocks, &type_lines, room);
+  if (!walk.loop_base.empty()) {
+    run_->Warn("Sorry, the base interfaces of " + name_ + " lead back to " + walk.loop_base + "." +
+               kCrLf + kCrLf + "(each inherited member is written once.)");
+  }
   body_text_ += member_blocks;
   out_.WriteRaw(type_lines);
 }
