@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "msft_bytes.h"
 #include "test_support.h"
 #include "typeinfo/msft/msft_file.h"
 #include "typeinfo/msft/portable_opener.h"
@@ -14,32 +15,15 @@ namespace {
 
 using testing::FindType;
 using testing::FixturePath;
+using testing::kSegImpFiles;
+using testing::kSegTypeDesc;
+using testing::kSegTypeInfo;
+using testing::Layout;
 using testing::ReadAll;
+using testing::SetU16;
+using testing::SetU32;
+using testing::U32;
 using testing::WinePath;
-
-uint32_t U32(const std::vector<uint8_t>& b, size_t off) {
-  return uint32_t(b[off]) | uint32_t(b[off + 1]) << 8 | uint32_t(b[off + 2]) << 16 |
-         uint32_t(b[off + 3]) << 24;
-}
-void SetU32(std::vector<uint8_t>* b, size_t off, uint32_t v) {
-  for (int i = 0; i < 4; ++i) (*b)[off + i] = uint8_t(v >> (8 * i));
-}
-void SetU16(std::vector<uint8_t>* b, size_t off, uint16_t v) {
-  (*b)[off] = uint8_t(v);
-  (*b)[off + 1] = uint8_t(v >> 8);
-}
-
-// Offsets inside a bare MSFT file, read as the layout is documented.
-struct Layout {
-  explicit Layout(const std::vector<uint8_t>& b) {
-    type_count = U32(b, 0x20);
-    seg_dir = 0x54 + type_count * 4 + ((U32(b, 0x14) & 0x100) ? 4 : 0);
-  }
-  size_t Segment(int i) const { return seg_dir + size_t(i) * 16; }
-  uint32_t type_count;
-  size_t seg_dir;
-};
-constexpr int kSegTypeInfo = 0, kSegImpFiles = 2, kSegTypeDesc = 9;
 
 ErrorKind KindOf(const std::vector<uint8_t>& bytes) {
   Result<MsftFile> parsed = ParseMsft(bytes.data(), bytes.size());
@@ -61,10 +45,7 @@ class MsftMalformed : public ::testing::Test {
     ASSERT_EQ(std::memcmp(good_.data(), "MSFT", 4), 0);
     ASSERT_TRUE(Parses(good_));
   }
-  size_t TypeInfo(size_t index) const {
-    Layout layout(good_);
-    return U32(good_, layout.Segment(kSegTypeInfo)) + index * 0x64;
-  }
+  size_t TypeInfo(size_t index) const { return testing::TypeInfoAt(good_, index); }
   // Index of the type info with this name (by opening the good file).
   size_t IndexOf(const std::string& name) {
     Result<MsftFile> parsed = ParseMsft(good_.data(), good_.size());
