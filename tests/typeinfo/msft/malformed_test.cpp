@@ -16,6 +16,7 @@ namespace {
 using testing::FindType;
 using testing::FixturePath;
 using testing::kSegImpFiles;
+using testing::kSegRef;
 using testing::kSegTypeDesc;
 using testing::kSegTypeInfo;
 using testing::Layout;
@@ -159,6 +160,44 @@ TEST_F(MsftMalformed, FunctionRecordSize) {
   EXPECT_EQ(KindOf(bad), ErrorKind::kCorrupt);
 }
 
+// A function's help string offset lies at 0x1C..0x1F of its record: it is
+// read only when the record's optional part holds all four bytes.
+TEST_F(MsftMalformed, FunctionHelpIsReadOnlyFromInsideItsRecord) {
+  const size_t circle = IndexOf("ICircle");
+  const size_t rec = U32(good_, TypeInfo(circle) + 0x04) + 4;  // its only function
+  const struct {
+    uint16_t size;
+    bool help;
+  } rows[] = {{0x20, true}, {0x1F, false}, {0x1E, false}};
+  for (const auto& row : rows) {
+    std::vector<uint8_t> bad = good_;
+    SetU16(&bad, rec, row.size);
+    SetU16(&bad, rec + 0x14, 0);                 // no arguments after the optional part
+    SetU32(&bad, rec + 0x1C, U32(good_, 0x24));  // the library's help string
+    Result<MsftFile> parsed = ParseMsft(bad.data(), bad.size());
+    ASSERT_TRUE(parsed.ok()) << parsed.error().message;
+    EXPECT_EQ(parsed->types[circle].funcs[0].help.present, row.help) << row.size;
+  }
+}
+
+// A coclass's implemented interfaces come from a chain of reference records,
+// each used once: a chain that loops or ends early is corrupt, since it
+// would let a few bytes stand for 65535 entries.
+TEST_F(MsftMalformed, ReferenceChainLoopsOrEndsEarly) {
+  const size_t circle = TypeInfo(IndexOf("Circle"));
+  const uint16_t count = uint16_t(good_[circle + 0x4C] | good_[circle + 0x4D] << 8);
+  const uint32_t first = U32(good_, circle + 0x54);
+  const size_t table = U32(good_, Layout(good_).Segment(kSegRef));
+  std::vector<uint8_t> bad = good_;
+  SetU16(&bad, circle + 0x4C, uint16_t(count - 1));  // a longer chain is read in part
+  EXPECT_TRUE(Parses(bad));
+  SetU16(&bad, circle + 0x4C, uint16_t(count + 1));
+  EXPECT_EQ(KindOf(bad), ErrorKind::kCorrupt);
+  bad = good_;
+  SetU32(&bad, table + first + 12, first);  // the first record names itself next
+  EXPECT_EQ(KindOf(bad), ErrorKind::kCorrupt);
+}
+
 TEST_F(MsftMalformed, TypeDescLoopsAndOffsets) {
   Layout layout(good_);
   size_t table = U32(good_, layout.Segment(kSegTypeDesc));
@@ -188,6 +227,20 @@ TEST_F(MsftMalformed, ImportTableTruncated) {
   Layout layout(good_);
   std::vector<uint8_t> bad = good_;
   SetU32(&bad, layout.Segment(kSegImpFiles) + 4, 5);
+  EXPECT_EQ(KindOf(bad), ErrorKind::kCorrupt);
+}
+
+// An import file's name must lie in the import file table, not merely in
+// the file.
+TEST_F(MsftMalformed, ImportNameRunsPastItsTable) {
+  Layout layout(good_);
+  const size_t entry = U32(good_, layout.Segment(kSegImpFiles));
+  const uint32_t length = U32(good_, layout.Segment(kSegImpFiles) + 4);
+  ASSERT_LT(entry + length + 4, good_.size());
+  std::vector<uint8_t> bad = good_;
+  SetU16(&bad, entry + 12, uint16_t((length - 14) << 2));  // up to the table's end
+  EXPECT_TRUE(Parses(bad));
+  SetU16(&bad, entry + 12, uint16_t((length - 13) << 2));  // one byte past it
   EXPECT_EQ(KindOf(bad), ErrorKind::kCorrupt);
 }
 

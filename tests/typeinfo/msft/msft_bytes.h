@@ -20,7 +20,7 @@ inline void SetU16(std::vector<uint8_t>* b, size_t off, uint16_t v) {
   (*b)[off + 1] = uint8_t(v >> 8);
 }
 
-constexpr int kSegTypeInfo = 0, kSegImpInfo = 1, kSegImpFiles = 2, kSegTypeDesc = 9;
+constexpr int kSegTypeInfo = 0, kSegImpInfo = 1, kSegImpFiles = 2, kSegRef = 3, kSegTypeDesc = 9;
 
 struct Layout {
   explicit Layout(const std::vector<uint8_t>& b) {
