@@ -19,6 +19,16 @@ std::string Records(const FakeLibrary& library, const std::vector<size_t>& check
   return run.Body();
 }
 
+// Every record of the library checked: the run, for its text and warnings.
+struct EveryRecord {
+  explicit EveryRecord(const FakeLibrary& library)
+      : contents(BuildTestContents(library, {})), run(library, &contents, true) {
+    contents.lists.types.CheckAll();
+  }
+  TestContents contents;
+  TestRun run;
+};
+
 TEST(GenerateRecordTest, PointAndRectExample) {
   ShapesFake shapes;
   EXPECT_TRUE(
@@ -109,9 +119,8 @@ TEST(GenerateRecordTest, RecordNamingItselfKeepsThatLine) {
   auto holder = Record("Holder");
   holder->AddMember(RecordField("first", node));
   library.AddRecord(node).AddRecord(holder);
-  TestContents contents = BuildTestContents(library, {});
-  contents.lists.types.CheckAll();
-  TestRun run(library, &contents, true);
+  EveryRecord every(library);
+  TestRun& run = every.run;
   EXPECT_TRUE(SameBytes(
       "  TYPE Node\r\n     value as LONG '[VT_I4]\r\n     next as Node\r\n  END TYPE\r\n\r\n"
       "  TYPE Holder\r\n    'embedded first as Node\r\n     first_value as LONG '[VT_I4]\r\n"
@@ -133,9 +142,8 @@ TEST(GenerateRecordTest, RecordsContainingEachOtherAreNotFlattened) {
   auto user = Record("User");
   user->AddMember(RecordField("x", a));
   library.AddRecord(a).AddRecord(b).AddRecord(user);
-  TestContents contents = BuildTestContents(library, {});
-  contents.lists.types.CheckAll();
-  TestRun run(library, &contents, true);
+  EveryRecord every(library);
+  TestRun& run = every.run;
   EXPECT_TRUE(
       SameBytes("  TYPE A\r\n    'not flattened: it contains itself through other records\r\n"
                 "     v as LONG '[VT_I4]\r\n     b as B\r\n  END TYPE\r\n\r\n"
@@ -160,9 +168,8 @@ TEST(GenerateRecordTest, FlattenedSizeLimitFromBothSides) {
     auto holder = Record("Holder");
     holder->AddMember(RecordField("big", big));
     library.AddRecord(holder).AddRecord(big);
-    TestContents contents = BuildTestContents(library, {});
-    contents.lists.types.CheckAll();
-    TestRun run(library, &contents, true);
+    EveryRecord every(library);
+    TestRun& run = every.run;
     const std::string body = run.Body();
     const bool flattened = fields == 65534;
     EXPECT_EQ(body.find("  TYPE Holder\r\n    'embedded big as Big\r\n") == 0, flattened);
@@ -187,9 +194,8 @@ TEST(GenerateRecordTest, LongChainIsPlannedAndTheRunStopsAtItsLimit) {
     next->AddMember(RecordField("c", Record("C" + std::to_string(k - 1))));
     library.AddRecord(next);
   }
-  TestContents contents = BuildTestContents(library, {});
-  contents.lists.types.CheckAll();
-  TestRun run(library, &contents, true);
+  EveryRecord every(library);
+  TestRun& run = every.run;
   EXPECT_EQ(run.Generate().substr(0, 37), "generation failed: generation stopped");
 }
 
@@ -200,9 +206,8 @@ TEST(GenerateRecordTest, LeadingUnderscoresAreRemovedAndTheRecordEmbeds) {
   auto user = Record("User");
   user->AddMember(RecordField("at", point));
   library.AddRecord(point).AddRecord(user);
-  TestContents contents = BuildTestContents(library, {});
-  contents.lists.types.CheckAll();
-  TestRun run(library, &contents, true);
+  EveryRecord every(library);
+  TestRun& run = every.run;
   const std::string text = run.Generate();
   // The contents name the record as the component does.
   EXPECT_NE(text.find("'Types\r\n'    _Point\r\n'    User\r\n'\r\n"), std::string::npos);
