@@ -49,9 +49,13 @@ int DumpOne(const typeinfo::Opener& opener, const std::string& path,
     }
     return 1;
   }
-  std::string text = typeinfo::DumpLibrary(*library.value());
-  if (output_dir.empty()) return WriteStdout(text) ? 0 : 1;
-  auto written = WriteFileAtomically(output_dir + "/" + DumpFileName(path), text);
+  const Result<std::string> text = typeinfo::DumpLibrary(*library.value());
+  if (!text.ok()) {
+    std::fprintf(stderr, "velbrook: %s: %s\n", path.c_str(), text.error().message.c_str());
+    return 1;
+  }
+  if (output_dir.empty()) return WriteStdout(text.value()) ? 0 : 1;
+  auto written = WriteFileAtomically(output_dir + "/" + DumpFileName(path), text.value());
   if (!written.ok()) {
     std::fprintf(stderr, "velbrook: %s\n", written.error().message.c_str());
     return 1;

@@ -167,9 +167,13 @@ int RunGenerate(const GenerateRequest& request) {
   };
   inputs.generic_block = CommandLineGenericBlock();
 
-  const std::string text = generate::GenerateIncludeText(inputs);
+  const Result<std::string> text = generate::GenerateIncludeText(inputs);
   progress.Clear();
-  auto written = WriteFileAtomically(output, text);
+  if (!text.ok()) {
+    std::fprintf(stderr, "velbrook: %s\n", text.error().message.c_str());
+    return 1;
+  }
+  auto written = WriteFileAtomically(output, text.value());
   if (!written.ok()) {
     std::fprintf(stderr, "velbrook: %s\n", written.error().message.c_str());
     return 1;

@@ -41,7 +41,7 @@ std::string EventBlockText(GenerationRun* run, const typeinfo::Type* event,
   context.event = true;
   context.activex = true;
   const uint32_t count = typeinfo::WalkCount(members);
-  for (uint32_t m = 1; m <= count; ++m) {
+  for (uint32_t m = 1; m <= count && run->writer.HasRoomFor(text.size()); ++m) {
     const typeinfo::Member* member = members->Item(m);
     if (member == nullptr) continue;
     text += render::RenderMember(&context, *member);
@@ -54,7 +54,7 @@ std::string EventBlockText(GenerationRun* run, const typeinfo::Type* event,
 
 void WriteStandAloneEventSection(GenerationRun* run) {
   const ContentsList& list = *run->inputs.events;
-  for (size_t r = 0; r < list.RowCount(); ++r) {
+  for (size_t r = 0; r < list.RowCount() && run->Going(); ++r) {
     run->Progress("Event interfaces", r + 1, list.RowCount());
     if (!list.IsChecked(r)) continue;
     const typeinfo::Type* event = ResolveEventRow(run->inputs, list.HiddenNumber(r));

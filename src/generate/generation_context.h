@@ -46,6 +46,8 @@ struct GenerationInputs {
   // Options, read each time a section needs them (they may be live controls).
   std::function<bool()> use_invoke = [] { return true; };
   std::function<bool()> include_generics = [] { return true; };
+  // The largest include file the run may write before it stops.
+  size_t max_bytes = kMaxIncludeBytes;
 
   typeinfo::ProgIdLookup prog_id = [](const std::string&) { return std::string(); };
   MessageSink warn = [](const std::string&) {};
@@ -68,7 +70,7 @@ class LookupProgIds : public render::ProgIdSource {
 // The run state every section shares.
 struct GenerationRun {
   GenerationRun(const GenerationInputs& in, OutputSink* sink)
-      : inputs(in), writer(sink), prog_ids(&inputs.prog_id) {
+      : inputs(in), writer(sink, in.max_bytes), prog_ids(&inputs.prog_id) {
     render.use_invoke = inputs.use_invoke;
   }
 
@@ -81,6 +83,8 @@ struct GenerationRun {
   render::LineList written_interfaces;
 
   bool UseInvoke() const { return inputs.use_invoke(); }
+  // False once the file has outgrown its limit: sections stop writing.
+  bool Going() const { return !writer.full(); }
   void Warn(const std::string& text) const {
     if (inputs.warn) inputs.warn(text);
   }

@@ -15,7 +15,16 @@
 
 namespace velbrook::generate {
 
-void GenerateInclude(const GenerationInputs& inputs, OutputSink* sink) {
+namespace {
+
+std::string SizeText(size_t bytes) {
+  if (bytes % (size_t(1) << 20) == 0) return std::to_string(bytes >> 20) + " MB";
+  return std::to_string(bytes) + " bytes";
+}
+
+}  // namespace
+
+Status GenerateInclude(const GenerationInputs& inputs, OutputSink* sink) {
   GenerationRun run(inputs, sink);
   // 1. Header (seven lines) and table of contents.
   WriteHeader(&run);
@@ -34,12 +43,20 @@ void GenerateInclude(const GenerationInputs& inputs, OutputSink* sink) {
   WriteInterfaceSection(&run);
   // 5. Event interfaces not written inside an interface block.
   WriteStandAloneEventSection(&run);
+  if (run.writer.full()) {
+    return MakeError(ErrorKind::kTooLarge,
+                     "generation stopped: the include file would be larger than " +
+                         SizeText(run.writer.limit()) +
+                         ", far more than any real type library needs; nothing was written");
+  }
+  return Status();
 }
 
-std::string GenerateIncludeText(const GenerationInputs& inputs) {
+Result<std::string> GenerateIncludeText(const GenerationInputs& inputs) {
   StringSink sink;
-  GenerateInclude(inputs, &sink);
-  return sink.text();
+  Status done = GenerateInclude(inputs, &sink);
+  if (!done.ok()) return done.error();
+  return std::move(sink).text();
 }
 
 std::string DefaultIncludeFileName(const std::string& file_text) {

@@ -6,15 +6,18 @@
 #include <string>
 
 #include "generate/generation_context.h"
+#include "typeinfo/result.h"
 
 namespace velbrook::generate {
 
 // Writes the whole include file into sink, section by section. Warnings go
-// to inputs.warn; nothing stops the run once it has started.
-void GenerateInclude(const GenerationInputs& inputs, OutputSink* sink);
+// to inputs.warn and never stop the run; only a file that would grow past
+// inputs.max_bytes does (kTooLarge), and then the sink holds a cut text that
+// must not be written anywhere.
+Status GenerateInclude(const GenerationInputs& inputs, OutputSink* sink);
 
-// Convenience: the include file as bytes.
-std::string GenerateIncludeText(const GenerationInputs& inputs);
+// Convenience: the include file as bytes, or the error that stopped it.
+Result<std::string> GenerateIncludeText(const GenerationInputs& inputs);
 
 // Default output name from the library list's File text: up to its first
 // ".", then ".inc" (MSXML6.DLL gives MSXML6.inc, A.B.C.DLL gives A.inc).

@@ -69,6 +69,8 @@ class InterfaceBlock {
   std::string VtableCreator(const ClassEntry& entry) const;
   std::string InvokeCreator(const ClassEntry& entry) const;
   void WriteGuid(const std::string& prefix, const std::string& name, const typeinfo::Type& type);
+  // Bytes built for this block but not written yet.
+  size_t Pending() const { return body_text_.size() + creator_text_.size() + event_text_.size(); }
 
   GenerationRun* run_;
   const ClassGroups& groups_;
@@ -217,7 +219,13 @@ void InterfaceBlock::WriteCreateMembers() {
 void InterfaceBlock::WriteInheritedMembers() {
   std::string member_blocks;
   std::string type_lines;
-  render::RenderInheritedMembers(&run_->render, *interface_, activex_, &member_blocks, &type_lines);
+  const size_t room = out_.Room() > Pending() ? out_.Room() - Pending() : 0;
+  const render::InheritedWalk walk = render::RenderInheritedMembers(
+      &run_->render, *interface_, activex_, &member_blocks, &type_lines, room);
+  if (!walk.loop_base.empty()) {
+    run_->Warn("Sorry, the base interfaces of " + name_ + " lead back to " + walk.loop_base + "." +
+               kCrLf + kCrLf + "(each inherited member is written once.)");
+  }
   body_text_ += member_blocks;
   out_.WriteRaw(type_lines);
 }
@@ -245,7 +253,7 @@ const typeinfo::MemberList* InterfaceBlock::ChooseMembers() {
 // Each member's body text and, in vtable style, its TYPE line.
 void InterfaceBlock::WriteMembers(const typeinfo::MemberList* members) {
   const uint32_t count = typeinfo::WalkCount(members);
-  for (uint32_t m = 1; m <= count; ++m) {
+  for (uint32_t m = 1; m <= count && run_->writer.HasRoomFor(Pending()); ++m) {
     const typeinfo::Member* member = members->Item(m);
     if (member == nullptr) continue;
     body_text_ += render::RenderMember(&run_->render, *member);
@@ -260,6 +268,8 @@ void InterfaceBlock::WriteMembers(const typeinfo::MemberList* members) {
 // event interfaces.
 void InterfaceBlock::CollectCreatorsAndEvents() {
   for (const ClassEntry& entry : classes_) {
+    // Many classes sharing one long event interface multiply its text.
+    if (!run_->writer.HasRoomFor(Pending())) return;
     const typeinfo::Type* event = entry.object_class->DefaultEventInterface();
     if (event != nullptr) {
       event_text_ += EventBlockText(run_, event, entry.name);
@@ -333,7 +343,7 @@ std::string CreatorFailureLine(const std::string& message) {
 void WriteInterfaceSection(GenerationRun* run) {
   const ClassGroups groups = GroupCheckedClassRows(*run);
   const ContentsList& list = *run->inputs.classes;
-  for (size_t r = 0; r < list.RowCount(); ++r) {
+  for (size_t r = 0; r < list.RowCount() && run->Going(); ++r) {
     run->Progress("Object classes", r + 1, list.RowCount());
     if (!list.IsChecked(r)) continue;
     InterfaceBlock block(run, groups);

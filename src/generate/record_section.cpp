@@ -1,10 +1,10 @@
-// Records are built in three passes (field lines, embedding, output). The
-// scratch texts stay in memory: files named temp<k>.txt in the start
-// directory could overwrite and then delete a user's own files.
+// Records are written in three stages: the field lines of every checked
+// record, the plan of what each field embeds, and the output. Everything
+// stays in memory: scratch files named temp<k>.txt in the start directory
+// could overwrite and then delete a user's own files.
 #include "generate/record_section.h"
 
-#include <unordered_map>
-
+#include "generate/record_plan.h"
 #include "generate/row_resolution.h"
 #include "render/constant_value.h"
 #include "render/text_ops.h"
@@ -22,87 +22,94 @@ std::string StripLeadingUnderscores(const std::string& text) {
   return typeinfo::RecordRowName(text);
 }
 
-std::string TrimLeadingBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  return first == std::string::npos ? std::string() : text.substr(first);
-}
-
-// Record text k: line 0 the head, the last line "  END TYPE".
-struct RecordText {
-  std::string name;
-  std::vector<std::string> lines;
-};
-
-std::vector<std::string> RecordLines(const std::string& name, const typeinfo::Type& record) {
-  std::vector<std::string> lines;
-  lines.push_back("  TYPE " + name);
-  const typeinfo::MemberList* fields = record.Members();
+RecordPlan PlanOf(const typeinfo::Type* record) {
+  RecordPlan plan;
+  if (record == nullptr) return plan;
+  plan.name = StripLeadingUnderscores(record->Name());
+  const typeinfo::MemberList* fields = record->Members();
   const uint32_t count = typeinfo::WalkCount(fields);
   for (uint32_t f = 1; f <= count; ++f) {
     const typeinfo::Member* field = fields->Item(f);
-    if (field != nullptr) lines.push_back(RecordFieldLine(*field));
+    if (field != nullptr) plan.fields.push_back(MakeRecordField(RecordFieldLine(*field)));
   }
-  lines.push_back("  END TYPE");
-  return lines;
+  return plan;
 }
 
-// Pass 2 without re-reading: each field line whose type word names a
-// generated record is replaced by that record's fields, prefixed with the
-// field name, and the inserted lines are examined in turn. Embedding always
-// copies a record's own pass-1 lines, so the result does not depend on the
-// order of the records, and a record already being expanded on the current
-// chain is not embedded again (a record reaching itself would never end).
-class Embedder {
+// Writes records as planned. A flattened record's field that names another
+// generated record becomes "'embedded" and "'end of embedded" comments around
+// that record's fields, each prefixed with the field name and "_"; embedded
+// fields are examined in turn, so records inside embedded records expand as
+// well. The walk keeps its own stack: records may nest thousands deep.
+class RecordWriter {
  public:
-  explicit Embedder(const std::vector<RecordText>& records) : records_(records) {
-    for (size_t k = 0; k < records.size(); ++k) {
-      // Whole-line look-up finds the first line of a name.
-      index_.emplace(records[k].name, k);
-    }
-    on_chain_.assign(records.size(), false);
-  }
+  RecordWriter(GenerationRun* run, const std::vector<RecordPlan>& records)
+      : run_(*run), out_(run->writer), records_(records) {}
 
-  std::vector<std::string> Expand(size_t k) {
-    const std::vector<std::string>& lines = records_[k].lines;
-    std::vector<std::string> out;
-    out.push_back(lines.front());
-    on_chain_[k] = true;
-    for (size_t i = 1; i + 1 < lines.size(); ++i) {
-      ExpandLine(lines[i], TrimLeadingBlanks(lines[i]), &out);
+  void Write(size_t k) {
+    const RecordPlan& record = records_[k];
+    out_.WriteLine("  TYPE " + record.name);
+    if (record.form == RecordForm::kFlattened) {
+      WriteFlattened(k);
+    } else {
+      const bool too_large = record.form == RecordForm::kTooLarge;
+      const std::string why = too_large ? "embedding its records would take more than " +
+                                              std::to_string(kMaxFlattenedLines) + " lines"
+                                        : "it contains itself through other records";
+      run_.Warn("Sorry, record " + record.name + " is not flattened." + kCrLf + kCrLf + "(" + why +
+                "; its fields are written as they are.)");
+      out_.WriteLine("    'not flattened: " + why);
+      for (const RecordField& field : record.fields) out_.WriteLine(field.line);
     }
-    on_chain_[k] = false;
-    out.push_back(lines.back());
-    return out;
+    out_.WriteLine("  END TYPE");
+    out_.WriteLine("");
   }
 
  private:
-  void ExpandLine(const std::string& line, const std::string& s, std::vector<std::string>* out) {
-    const size_t as = s.find(" as ");
-    if (render::StartsWith(s, "'") || as == std::string::npos) {
-      out->push_back(line);
-      return;
+  struct Frame {
+    size_t record;
+    size_t next_field;
+    size_t outer_prefix;  // length of the prefix outside this record
+  };
+
+  void WriteFlattened(size_t k) {
+    std::string prefix;  // the embedding field names, each followed by "_"
+    std::vector<Frame> frames{{k, 0, 0}};
+    while (!frames.empty() && run_.Going()) {
+      Frame& top = frames.back();
+      const RecordPlan& record = records_[top.record];
+      if (top.next_field == record.fields.size()) {
+        const size_t outer_prefix = top.outer_prefix;
+        frames.pop_back();
+        if (frames.empty()) break;
+        Line("    'end of embedded ", std::string_view(prefix).substr(0, prefix.size() - 1), "");
+        prefix.resize(outer_prefix);
+        continue;
+      }
+      const RecordField& field = record.fields[top.next_field++];
+      const bool outermost = frames.size() == 1;
+      // Outermost, a line that reads as a comment is left alone.
+      if (Embeds(records_, top.record, field) &&
+          !(outermost && render::StartsWith(field.Text(), "'"))) {
+        Line("    'embedded ", prefix, field.Text());
+        frames.push_back({field.embeds, 0, prefix.size()});
+        prefix.append(field.Name()).append("_");
+      } else if (outermost) {
+        out_.WriteLine(field.line);
+      } else {
+        Line(kFieldIndent, prefix, field.Text());
+      }
     }
-    auto found = index_.find(render::FirstWord(s.substr(as + 4)));
-    if (found == index_.end() || on_chain_[found->second]) {
-      out->push_back(line);
-      return;
-    }
-    const size_t j = found->second;
-    const std::string field_name = render::FirstWord(s);
-    out->push_back("    'embedded " + s);
-    on_chain_[j] = true;
-    const std::vector<std::string>& embedded = records_[j].lines;
-    for (size_t q = 1; q + 1 < embedded.size(); ++q) {
-      const std::string nested = field_name + "_" + TrimLeadingBlanks(embedded[q]);
-      ExpandLine(kFieldIndent + nested, nested, out);
-    }
-    on_chain_[j] = false;
-    out->push_back("    'end of embedded " + field_name);
   }
 
-  const std::vector<RecordText>& records_;
-  std::unordered_map<std::string, size_t> index_;
-  std::vector<bool> on_chain_;
+  void Line(std::string_view head, std::string_view prefix, std::string_view text) {
+    out_.WriteRaw(head);
+    out_.WriteRaw(prefix);
+    out_.WriteLine(text);
+  }
+
+  GenerationRun& run_;
+  IncludeWriter& out_;
+  const std::vector<RecordPlan>& records_;
 };
 
 }  // namespace
@@ -147,37 +154,21 @@ std::string RecordFieldLine(const typeinfo::Member& field) {
 }
 
 void WriteRecordSection(GenerationRun* run) {
-  // Pass 1: the field lines of every checked record, in row order.
-  std::vector<RecordText> records;
+  std::vector<RecordPlan> records;
   const ContentsList& list = *run->inputs.types;
   for (size_t r = 0; r < list.RowCount(); ++r) {
     run->Progress("Types", r + 1, list.RowCount());
-    if (!list.IsChecked(r)) continue;
-    const typeinfo::Type* record = ResolveRecordRow(run->inputs, list.HiddenNumber(r));
-    RecordText text;
-    text.name = record == nullptr ? std::string() : StripLeadingUnderscores(record->Name());
-    if (record != nullptr) {
-      text.lines = RecordLines(text.name, *record);
-    } else {
-      text.lines = {"  TYPE ", "  END TYPE"};
-    }
-    records.push_back(std::move(text));
+    if (list.IsChecked(r))
+      records.push_back(PlanOf(ResolveRecordRow(run->inputs, list.HiddenNumber(r))));
   }
-  // Passes 2 and 3: embed, then write each record and an empty line.
-  Embedder embedder(records);
-  for (size_t k = 0; k < records.size(); ++k) {
-    std::string text;
-    for (const std::string& line : embedder.Expand(k)) {
-      text += line;
-      text += kCrLf;
-    }
-    run->writer.WriteLine(text);
-  }
+  PlanRecords(&records);
+  RecordWriter writer(run, records);
+  for (size_t k = 0; k < records.size() && run->Going(); ++k) writer.Write(k);
 }
 
 void WriteEnumerationSection(GenerationRun* run) {
   const ContentsList& list = *run->inputs.enumerations;
-  for (size_t r = 0; r < list.RowCount(); ++r) {
+  for (size_t r = 0; r < list.RowCount() && run->Going(); ++r) {
     run->Progress("Enumerations", r + 1, list.RowCount());
     if (!list.IsChecked(r)) continue;
     const typeinfo::Type* enumeration = ResolveEnumerationRow(run->inputs, list.HiddenNumber(r));

@@ -75,7 +75,9 @@ std::string ConstantText(const Variant& v) {
 
 class Dumper {
  public:
-  std::string Run(const Library& library) {
+  explicit Dumper(size_t max_bytes) : max_bytes_(max_bytes) {}
+
+  Result<std::string> Run(const Library& library) {
     Line(0, "library " + library.Name() + " " + library.GuidText() + " " +
                 std::to_string(library.MajorVersion()) + "." +
                 std::to_string(library.MinorVersion()));
@@ -86,14 +88,26 @@ class Dumper {
     ListNames("records", library.Records());
     for (const TypeList* list : {library.ObjectClasses(), library.Interfaces(),
                                  library.Enumerations(), library.Records()}) {
-      for (uint32_t i = 1; i <= WalkCount(list); ++i) FullType(0, list->Item(i));
+      for (uint32_t i = 1; i <= WalkCount(list) && !full_; ++i) FullType(0, list->Item(i));
+    }
+    if (full_) {
+      return MakeError(ErrorKind::kTooLarge, "the dump would be larger than " +
+                                                 std::to_string(max_bytes_) +
+                                                 " bytes, far more than any real type library "
+                                                 "gives; nothing was written");
     }
     return std::move(out_);
   }
 
  private:
+  // Once the dump is full every later line is dropped and the loops stop.
   void Line(int depth, const std::string& text) {
-    out_.append(static_cast<size_t>(depth) * 2, ' ');
+    const size_t indent = static_cast<size_t>(depth) * 2;
+    if (full_ || indent + text.size() + 1 > max_bytes_ - out_.size()) {
+      full_ = true;
+      return;
+    }
+    out_.append(indent, ' ');
     out_ += text;
     out_ += '\n';
   }
@@ -104,7 +118,7 @@ class Dumper {
       return;
     }
     Line(0, std::string(caption) + " " + std::to_string(list->Count()));
-    for (uint32_t i = 1; i <= WalkCount(list); ++i) {
+    for (uint32_t i = 1; i <= WalkCount(list) && !full_; ++i) {
       Line(1, std::to_string(i) + " " + Ref(list->Item(i)));
     }
   }
@@ -124,7 +138,7 @@ class Dumper {
     Line(d, "default-event-interface " + Ref(type->DefaultEventInterface()));
     const TypeList* bases = type->ImplementedInterfaces();
     Line(d, "implemented " + (bases ? std::to_string(bases->Count()) : "none"));
-    for (uint32_t i = 1; i <= WalkCount(bases); ++i) {
+    for (uint32_t i = 1; i <= WalkCount(bases) && !full_; ++i) {
       Line(d + 1, std::to_string(i) + " " + Ref(bases->Item(i)));
     }
     RawInfo(d, type->RawTypeInfo());
@@ -146,7 +160,7 @@ class Dumper {
     int32_t hr = raw->GetTypeAttr(&count);
     Line(depth,
          "raw attr " + Hex(static_cast<uint32_t>(hr)) + " impl-types " + std::to_string(count));
-    for (int32_t j = 0; hr == kResultOk && j < (count & 0xFFFF); ++j) {
+    for (int32_t j = 0; hr == kResultOk && j < (count & 0xFFFF) && !full_; ++j) {
       int32_t flags = 0;
       int32_t flags_hr = raw->GetImplTypeFlags(static_cast<uint32_t>(j), &flags);
       const RawTypeInfo* ref = raw->GetRefTypeInfoOfImplType(static_cast<uint32_t>(j));
@@ -183,7 +197,7 @@ class Dumper {
       return;
     }
     Line(depth, "members " + std::to_string(members->Count()));
-    for (uint32_t i = 1; i <= WalkCount(members); ++i) {
+    for (uint32_t i = 1; i <= WalkCount(members) && !full_; ++i) {
       const Member* m = members->Item(i);
       if (m == nullptr) {
         Line(depth + 1, std::to_string(i) + " none");
@@ -215,12 +229,16 @@ class Dumper {
     }
   }
 
+  size_t max_bytes_;
+  bool full_ = false;
   std::string out_;
   std::unordered_set<const Type*> expanded_;
 };
 
 }  // namespace
 
-std::string DumpLibrary(const Library& library) { return Dumper().Run(library); }
+Result<std::string> DumpLibrary(const Library& library, size_t max_bytes) {
+  return Dumper(max_bytes).Run(library);
+}
 
 }  // namespace velbrook::typeinfo

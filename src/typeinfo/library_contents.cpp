@@ -100,6 +100,9 @@ class ContentsBuilder {
         if (c != '\x01') name += c;
       }
       if (auto source = contents_.FindSourceInterface(returned)) {
+        // One event row per name: every interface of that name would repeat
+        // the same owners text, which a hostile library can make long.
+        if (!event_names_.insert(returned).second) continue;
         EventRow row{name, contents_.source_interface_owners[*source],
                      static_cast<int>(contents_.event_rows.size())};
         contents_.event_rows.push_back(std::move(row));
@@ -120,6 +123,8 @@ class ContentsBuilder {
   LibraryContents contents_;
   // "Interfaces" cells already in the object classes list.
   std::unordered_set<std::string> shown_interfaces_;
+  // Source interface names already given an event row.
+  std::unordered_set<std::string> event_names_;
 };
 
 LibraryContents BuildLibraryContents(const Library& library, const ProgIdLookup& prog_id) {

@@ -17,6 +17,8 @@ const char* ErrorKindName(ErrorKind kind) {
       return "corrupt type library";
     case ErrorKind::kInvalidArgument:
       return "invalid argument";
+    case ErrorKind::kTooLarge:
+      return "too large";
   }
   return "error";
 }

@@ -14,6 +14,8 @@ enum class ErrorKind {
   kUnsupportedFormat,  // a type library, but in a format we do not read
   kCorrupt,            // the right format, but inconsistent
   kInvalidArgument,    // bad input from the caller
+  kTooLarge,           // well-formed, but the work asked of it passes a bound
+                       // no real library comes near
 };
 
 const char* ErrorKindName(ErrorKind kind);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the portable reader's fuzzers with clang in build/fuzz and runs each
-# for SECONDS (default 60): the reader over a seed corpus of real libraries,
-# then its SLTG decoder over the SLTG test libraries; exits non-zero when a
-# fuzzer finds a crash (the reproducer is left in build/fuzz/crashes).
+# Builds the fuzzers with clang in build/fuzz and runs each for SECONDS
+# (default 60): the portable reader over a seed corpus of real libraries, its
+# SLTG decoder over the SLTG test libraries, then the whole pipeline (open,
+# contents lists, generate in both styles, dump), seeded also with our IDL
+# fixtures, the hostile ones among them. Exits non-zero when a fuzzer finds a
+# crash or undefined behaviour (the reproducer is left in build/fuzz/crashes).
 # Usage: tests/fuzz/run-fuzz.sh [SECONDS]
 set -eu
 seconds=${1:-60}
@@ -10,7 +12,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$root/build/fuzz
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELBROOK_FUZZ=ON >/dev/null
-cmake --build "$build" -j2 --target msft_fuzz
+cmake --build "$build" -j2 --target msft_fuzz pipeline_fuzz velbrook_idl_fixtures
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 seeds=$build/seeds
 corpus=$build/corpus
 mkdir -p "$seeds" "$corpus" "$build/crashes"
@@ -33,3 +36,13 @@ mkdir -p "$build/sltg-corpus"
 "$build/tests/fuzz/sltg_fuzz" "$build/sltg-corpus" "$build/sltg-seeds" -max_total_time="$seconds" \
   -max_len=100000 -rss_limit_mb=2048 -timeout=10 \
   -artifact_prefix="$build/crashes/"
+
+pipeline_seeds=$build/pipeline-seeds
+pipeline_corpus=$build/pipeline-corpus
+mkdir -p "$pipeline_seeds" "$pipeline_corpus"
+for f in "$seeds"/* "$build"/tests/idl/*.tlb; do
+  [ -f "$f" ] && cp -f "$f" "$pipeline_seeds/"
+done
+"$build/tests/fuzz/pipeline_fuzz" "$pipeline_corpus" "$pipeline_seeds" \
+  -max_total_time="$seconds" -max_len=1000000 -rss_limit_mb=2048 -timeout=30 \
+  -artifact_prefix="$build/crashes/pipeline-"

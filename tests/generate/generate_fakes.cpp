@@ -84,7 +84,10 @@ TestRun::TestRun(const FakeLibrary& library, TestContents* contents, bool use_in
   inputs.warn = [this](const std::string& text) { warnings.push_back(text); };
 }
 
-std::string TestRun::Generate() const { return GenerateIncludeText(inputs); }
+std::string TestRun::Generate() const {
+  Result<std::string> text = GenerateIncludeText(inputs);
+  return text.ok() ? std::move(text).value() : "generation failed: " + text.error().message;
+}
 
 std::string TestRun::Body() const {
   // The header and contents alone, written by the same run state, give the

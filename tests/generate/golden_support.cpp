@@ -7,6 +7,7 @@
 
 #include "cli/backends.h"
 #include "fakes/text_compare.h"
+#include "typeinfo/library_contents.h"
 
 namespace velbrook::generate::testing {
 
@@ -36,6 +37,33 @@ std::unique_ptr<typeinfo::Library> OpenFixture(const std::string& name) {
   auto library = opener->OpenLibraryFile(FixturePath(name));
   if (!library.ok()) return nullptr;
   return std::move(library).value();
+}
+
+CheckedRows CheckRows(const typeinfo::Library& library, const std::vector<std::string>& names) {
+  const typeinfo::LibraryContents contents =
+      typeinfo::BuildLibraryContents(library, [](const std::string&) { return std::string(); });
+  CheckedRows rows{MakeContentsLists(contents), RowMaps::FromContents(contents)};
+  if (names.empty()) {
+    rows.lists.classes.CheckAll();
+    rows.lists.events.CheckAll();
+    rows.lists.types.CheckAll();
+    rows.lists.enumerations.CheckAll();
+  }
+  for (const std::string& name : names) {
+    EXPECT_GT(SelectRowsNamed(&rows.lists, name), 0u) << name;
+  }
+  return rows;
+}
+
+GenerationInputs InputsOver(const typeinfo::Library& library, const CheckedRows& rows) {
+  GenerationInputs inputs;
+  inputs.library = &library;
+  inputs.classes = &rows.lists.classes;
+  inputs.events = &rows.lists.events;
+  inputs.types = &rows.lists.types;
+  inputs.enumerations = &rows.lists.enumerations;
+  inputs.row_maps = &rows.maps;
+  return inputs;
 }
 
 ::testing::AssertionResult MatchesGolden(const std::string& golden, const std::string& actual) {

@@ -25,41 +25,16 @@ struct GoldenCase {
 
 void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.golden; }
 
-// A run over the library and its four lists; options left at their defaults.
-GenerationInputs InputsOver(const typeinfo::Library& library, const VectorContentsLists& lists,
-                            const RowMaps& maps) {
-  GenerationInputs inputs;
-  inputs.library = &library;
-  inputs.classes = &lists.classes;
-  inputs.events = &lists.events;
-  inputs.types = &lists.types;
-  inputs.enumerations = &lists.enumerations;
-  inputs.row_maps = &maps;
-  return inputs;
-}
-
 class GenerateGoldenTest : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GenerateGoldenTest, MatchesGoldenFile) {
   const GoldenCase& c = GetParam();
   std::unique_ptr<typeinfo::Library> library = OpenFixture(c.fixture);
   ASSERT_NE(library, nullptr) << "cannot open " << FixturePath(c.fixture);
-  const typeinfo::LibraryContents contents =
-      typeinfo::BuildLibraryContents(*library, [](const std::string&) { return ""; });
-  VectorContentsLists lists = MakeContentsLists(contents);
-  const RowMaps maps = RowMaps::FromContents(contents);
-  if (c.selects.empty()) {
-    lists.classes.CheckAll();
-    lists.events.CheckAll();
-    lists.types.CheckAll();
-    lists.enumerations.CheckAll();
-  }
-  for (const std::string& name : c.selects) {
-    ASSERT_GT(SelectRowsNamed(&lists, name), 0u) << name;
-  }
-  if (c.sort_column >= 0) lists.classes.SortByColumn(c.sort_column, true);
+  CheckedRows rows = CheckRows(*library, c.selects);
+  if (c.sort_column >= 0) rows.lists.classes.SortByColumn(c.sort_column, true);
 
-  GenerationInputs inputs = InputsOver(*library, lists, maps);
+  GenerationInputs inputs = InputsOver(*library, rows);
   inputs.library_path = std::string("C:\\Fixtures\\") + c.fixture + ".tlb";
   inputs.output_path = std::string("C:\\Out\\") + c.fixture + ".inc";
   inputs.date_text = [] { return std::string("31/12/2007"); };
@@ -69,7 +44,9 @@ TEST_P(GenerateGoldenTest, MatchesGoldenFile) {
   inputs.generic_block = LinkedGenericBlock();
   std::vector<std::string> warnings;
   inputs.warn = [&warnings](const std::string& text) { warnings.push_back(text); };
-  std::string text = GenerateIncludeText(inputs);
+  Result<std::string> generated = GenerateIncludeText(inputs);
+  ASSERT_TRUE(generated.ok()) << generated.error().message;
+  std::string text = std::move(generated).value();
   // Warnings are part of the expected result: appended after a marker line
   // so the golden file pins them too.
   for (const std::string& warning : warnings) text += "==== warning: " + warning + "\r\n";
@@ -103,19 +80,16 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, GenerateGoldenTest, ::testing::ValuesIn(kCase
 TEST(GenerateProgressTest, ReportsEveryRowOfEachListInSectionOrder) {
   std::unique_ptr<typeinfo::Library> library = OpenFixture("shapes");
   ASSERT_NE(library, nullptr);
-  const typeinfo::LibraryContents contents =
-      typeinfo::BuildLibraryContents(*library, [](const std::string&) { return ""; });
-  VectorContentsLists lists = MakeContentsLists(contents);
-  const RowMaps maps = RowMaps::FromContents(contents);
-  ASSERT_GT(SelectRowsNamed(&lists, "Rect"), 0u);
-  GenerationInputs inputs = InputsOver(*library, lists, maps);
-  const std::string quiet = GenerateIncludeText(inputs);
+  const CheckedRows rows = CheckRows(*library, {"Rect"});
+  const VectorContentsLists& lists = rows.lists;
+  GenerationInputs inputs = InputsOver(*library, rows);
+  const std::string quiet = GenerateIncludeText(inputs).value();
 
   std::vector<std::string> seen;
   inputs.progress = [&seen](const char* list, size_t done, size_t total) {
     seen.push_back(std::string(list) + " " + std::to_string(done) + "/" + std::to_string(total));
   };
-  EXPECT_EQ(GenerateIncludeText(inputs), quiet);
+  EXPECT_EQ(GenerateIncludeText(inputs).value(), quiet);
 
   std::vector<std::string> expected;
   const std::pair<const char*, size_t> order[] = {{"Types", lists.types.RowCount()},

@@ -19,6 +19,16 @@ std::string Records(const FakeLibrary& library, const std::vector<size_t>& check
   return run.Body();
 }
 
+// Every record of the library checked: the run, for its text and warnings.
+struct EveryRecord {
+  explicit EveryRecord(const FakeLibrary& library)
+      : contents(BuildTestContents(library, {})), run(library, &contents, true) {
+    contents.lists.types.CheckAll();
+  }
+  TestContents contents;
+  TestRun run;
+};
+
 TEST(GenerateRecordTest, PointAndRectExample) {
   ShapesFake shapes;
   EXPECT_TRUE(
@@ -99,15 +109,94 @@ TEST(GenerateRecordTest, ThreeLevelsExpandFully) {
       Records(shapes.library, {0, 1, 2})));
 }
 
-TEST(GenerateRecordTest, RecordReachingItselfIsNotEmbeddedInItself) {
+// In real libraries a record naming itself is a pointer to the next element
+// of a list: that line stays, wherever the record is embedded.
+TEST(GenerateRecordTest, RecordNamingItselfKeepsThatLine) {
   FakeLibrary library;
   auto node = Record("Node");
   node->AddMember(Field("value", 3));
-  node->AddMember(RecordField("next", node));  // by pointer in the IDL
-  library.AddRecord(node);
+  node->AddMember(RecordField("next", node));
+  auto holder = Record("Holder");
+  holder->AddMember(RecordField("first", node));
+  library.AddRecord(node).AddRecord(holder);
+  EveryRecord every(library);
+  TestRun& run = every.run;
   EXPECT_TRUE(SameBytes(
-      "  TYPE Node\r\n     value as LONG '[VT_I4]\r\n     next as Node\r\n  END TYPE\r\n\r\n",
-      Records(library, {0})));
+      "  TYPE Node\r\n     value as LONG '[VT_I4]\r\n     next as Node\r\n  END TYPE\r\n\r\n"
+      "  TYPE Holder\r\n    'embedded first as Node\r\n     first_value as LONG '[VT_I4]\r\n"
+      "     first_next as Node\r\n    'end of embedded first\r\n  END TYPE\r\n\r\n",
+      run.Body()));
+  EXPECT_TRUE(run.warnings.empty());
+}
+
+// Records that reach themselves through other records have no flattened
+// form: each is written as it is under a comment, with a warning, and a
+// record embedding one of them keeps that field as a single line.
+TEST(GenerateRecordTest, RecordsContainingEachOtherAreNotFlattened) {
+  FakeLibrary library;
+  auto a = Record("A");
+  auto b = Record("B");
+  a->AddMember(Field("v", 3));
+  a->AddMember(RecordField("b", b));
+  b->AddMember(RecordField("a", a));
+  auto user = Record("User");
+  user->AddMember(RecordField("x", a));
+  library.AddRecord(a).AddRecord(b).AddRecord(user);
+  EveryRecord every(library);
+  TestRun& run = every.run;
+  EXPECT_TRUE(
+      SameBytes("  TYPE A\r\n    'not flattened: it contains itself through other records\r\n"
+                "     v as LONG '[VT_I4]\r\n     b as B\r\n  END TYPE\r\n\r\n"
+                "  TYPE B\r\n    'not flattened: it contains itself through other records\r\n"
+                "     a as A\r\n  END TYPE\r\n\r\n"
+                "  TYPE User\r\n     x as A\r\n  END TYPE\r\n\r\n",
+                run.Body()));
+  ASSERT_EQ(run.warnings.size(), 2u);
+  EXPECT_EQ(run.warnings[0],
+            "Sorry, record A is not flattened.\r\n\r\n(it contains itself through other "
+            "records; its fields are written as they are.)");
+  EXPECT_EQ(run.warnings[1].rfind("Sorry, record B is not flattened.\r\n", 0), 0u);
+}
+
+// A record embedding one of 65534 fields flattens to 65536 lines, the most
+// allowed; one field more and it is written as it is.
+TEST(GenerateRecordTest, FlattenedSizeLimitFromBothSides) {
+  for (int fields : {65534, 65535}) {
+    FakeLibrary library;
+    auto big = Record("Big");
+    for (int f = 0; f < fields; ++f) big->AddMember(Field("f", 3));
+    auto holder = Record("Holder");
+    holder->AddMember(RecordField("big", big));
+    library.AddRecord(holder).AddRecord(big);
+    EveryRecord every(library);
+    TestRun& run = every.run;
+    const std::string body = run.Body();
+    const bool flattened = fields == 65534;
+    EXPECT_EQ(body.find("  TYPE Holder\r\n    'embedded big as Big\r\n") == 0, flattened);
+    EXPECT_EQ(body.find("  TYPE Holder\r\n    'not flattened: embedding its records would take "
+                        "more than 65536 lines\r\n     big as Big\r\n  END TYPE\r\n") == 0,
+              !flattened);
+    EXPECT_EQ(run.warnings.size(), flattened ? 0u : 1u) << fields;
+  }
+}
+
+// Planning walks a chain of 50,000 records (each embedding the one before)
+// without recursion; writing them all would pass the whole file's limit.
+// Fields name their record through a stand-in of the same name, so that the
+// fakes hold no chain of 50,000 owners either.
+TEST(GenerateRecordTest, LongChainIsPlannedAndTheRunStopsAtItsLimit) {
+  FakeLibrary library;
+  auto first = Record("C0");
+  first->AddMember(Field("v", 3));
+  library.AddRecord(first);
+  for (int k = 1; k < 50000; ++k) {
+    auto next = Record("C" + std::to_string(k));
+    next->AddMember(RecordField("c", Record("C" + std::to_string(k - 1))));
+    library.AddRecord(next);
+  }
+  EveryRecord every(library);
+  TestRun& run = every.run;
+  EXPECT_EQ(run.Generate().substr(0, 37), "generation failed: generation stopped");
 }
 
 TEST(GenerateRecordTest, LeadingUnderscoresAreRemovedAndTheRecordEmbeds) {
@@ -117,9 +206,8 @@ TEST(GenerateRecordTest, LeadingUnderscoresAreRemovedAndTheRecordEmbeds) {
   auto user = Record("User");
   user->AddMember(RecordField("at", point));
   library.AddRecord(point).AddRecord(user);
-  TestContents contents = BuildTestContents(library, {});
-  contents.lists.types.CheckAll();
-  TestRun run(library, &contents, true);
+  EveryRecord every(library);
+  TestRun& run = every.run;
   const std::string text = run.Generate();
   // The contents name the record as the component does.
   EXPECT_NE(text.find("'Types\r\n'    _Point\r\n'    User\r\n'\r\n"), std::string::npos);

@@ -55,10 +55,10 @@ TEST(RenderInheritedMembersTest, MostBasicFirstAndNamesEntered) {
 }
 
 TEST(RenderInheritedMembersTest, SameMemberTwiceGetsSuffix) {
-  auto base = Interface("IBase");
-  base->AddMember(Method("Value", 12));
-  auto left = Interface("ILeft", {base});
-  auto right = Interface("IRight", {base});
+  auto left = Interface("ILeft");
+  left->AddMember(Method("Value", 12));
+  auto right = Interface("IRight");
+  right->AddMember(Method("Value", 12));
   auto top = Interface("ITop", {left, right});
   RenderContext context;
   context.interface_name = "ITop";
@@ -69,6 +69,17 @@ TEST(RenderInheritedMembersTest, SameMemberTwiceGetsSuffix) {
   EXPECT_NE(blocks.find("declare sub ITOPValue\r\n"), std::string::npos) << blocks;
   EXPECT_NE(blocks.find("declare sub ITOPValue_2\r\n"), std::string::npos) << blocks;
   EXPECT_NE(lines.find("    Value_2 as sub"), std::string::npos) << lines;
+}
+
+TEST(RenderInheritedMembersTest, BaseReachedTwiceIsRenderedOnce) {
+  auto base = Interface("IBase");
+  base->AddMember(Method("Value", 12));
+  auto top = Interface("ITop", {Interface("ILeft", {base}), Interface("IRight", {base})});
+  RenderContext context;
+  std::string blocks, lines;
+  const InheritedWalk walk = RenderInheritedMembers(&context, *top, false, &blocks, &lines);
+  EXPECT_TRUE(SameBytes("value\r\n", context.member_names.Text()));
+  EXPECT_EQ(walk.loop_base, "");
 }
 
 TEST(RenderInheritedMembersTest, NoBasesGivesNothing) {
@@ -95,15 +106,48 @@ TEST(RenderInheritedMembersTest, DataMembersGiveIntegerLines) {
   EXPECT_TRUE(SameBytes("    Size as integer" + std::string(25, ' ') + "\r\n", lines));
 }
 
-TEST(RenderInheritedMembersTest, SelfBaseDoesNotRecurseForever) {
-  auto loop = std::make_shared<FakeType>("ILoop");
-  loop->AddMember(Method("M", 12));
-  loop->AddBase(loop);
+// A base chain that leads back gives each member once and names the base
+// met again; the shared_ptr cycles are broken afterwards.
+TEST(RenderInheritedMembersTest, LoopingBasesGiveEachMemberOnce) {
+  auto self = std::make_shared<FakeType>("ISelf");
+  self->AddMember(Method("Own", 12));
+  self->AddBase(self);
+  auto first = std::make_shared<FakeType>("IFirst");
+  first->AddMember(Method("One", 12));
+  auto second = Interface("ISecond", {first});
+  second->AddMember(Method("Two", 12));
+  first->AddBase(second);
+  const struct {
+    std::shared_ptr<FakeType> top;
+    const char* names;
+    const char* loop_base;
+  } cases[] = {{self, "", "ISelf"}, {first, "two\r\n", "IFirst"}, {second, "one\r\n", "ISecond"}};
+  for (const auto& c : cases) {
+    RenderContext context;
+    std::string blocks, lines;
+    const InheritedWalk walk = RenderInheritedMembers(&context, *c.top, false, &blocks, &lines);
+    EXPECT_TRUE(SameBytes(c.names, context.member_names.Text())) << c.top->Name();
+    EXPECT_EQ(walk.loop_base, c.loop_base);
+  }
+  self->BaseList() = fakes::FakeList<Type>();
+  first->BaseList() = fakes::FakeList<Type>();
+}
+
+TEST(RenderInheritedMembersTest, StopsOnceTheTextsPassTheirBound) {
+  auto base = Interface("IBase");
+  for (int m = 0; m < 100; ++m) base->AddMember(Method(("M" + std::to_string(m)).c_str(), 12));
+  auto top = Interface("ITop", {base});
   RenderContext context;
   std::string blocks, lines;
-  RenderInheritedMembers(&context, *loop, false, &blocks, &lines);
-  EXPECT_GT(context.member_names.Count(), 1u);
-  loop->BaseList() = fakes::FakeList<Type>();  // break the shared_ptr cycle
+  EXPECT_FALSE(RenderInheritedMembers(&context, *top, false, &blocks, &lines).cut);
+  EXPECT_EQ(context.member_names.Count(), 100u);
+  const size_t all = blocks.size() + lines.size();
+  RenderContext bounded;
+  blocks.clear();
+  lines.clear();
+  EXPECT_TRUE(RenderInheritedMembers(&bounded, *top, false, &blocks, &lines, all / 2).cut);
+  EXPECT_LT(bounded.member_names.Count(), 100u);
+  EXPECT_LE(blocks.size() + lines.size(), all / 2 + all / 50);  // one member past it
 }
 
 TEST(IsDispatchBasedTest, DirectBasesOnly) {

@@ -154,7 +154,8 @@ TEST(LibraryContents, SharedSourceInterfaceListsBothOwnersOnce) {
   lib.classes.Add(
       std::make_shared<FakeCoclass>("Second", fakes::Interface("ISecond"),
                                     std::vector<FakeRaw::Entry>{{"DEvents", kImplTypeFlagSource}}));
-  lib.interfaces.Add(fakes::Interface("DEvents"));
+  // A second interface of the same name (a hostile library) adds no row.
+  lib.interfaces.Add(fakes::Interface("DEvents")).Add(fakes::Interface("DEvents"));
   LibraryContents c = BuildLibraryContents(lib, NoProgId);
   ASSERT_EQ(c.event_rows.size(), 1u);
   EXPECT_EQ(c.event_rows[0].interface_name, "DEvents");

@@ -20,6 +20,7 @@ namespace {
 
 constexpr char kTypeLibKey[] = "TypeLib";
 constexpr char kWriteFailedPrefix[] = "Sorry, I can't write the file: \r\n";
+constexpr char kGenerationStoppedPrefix[] = "Sorry, nothing was written: \r\n";
 
 void FillContentsLists(const typeinfo::LibraryContents& contents, ContentsLists& lists) {
   for (int i = 0; i < kContentsListCount; ++i) {
@@ -147,9 +148,13 @@ void RealServices::GenerateUnguarded(const typeinfo::Opener& component,
   inputs.warn = [this, owner](const std::string& text) { Tell(owner, text); };
   inputs.generic_block = generate::LinkedGenericBlock();
 
-  const std::string text = generate::GenerateIncludeText(inputs);
+  const Result<std::string> text = generate::GenerateIncludeText(inputs);
+  if (!text.ok()) {
+    Tell(owner, kGenerationStoppedPrefix + text.error().message);
+    return;
+  }
   // Written whole or not at all, so a failure leaves any old file intact.
-  if (!cli::WriteFileAtomically(*path, text).ok()) {
+  if (!cli::WriteFileAtomically(*path, text.value()).ok()) {
     Tell(owner, kWriteFailedPrefix + *path);
   }
 }

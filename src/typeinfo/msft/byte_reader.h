@@ -1,5 +1,5 @@
 // A bounded little-endian reader over untrusted bytes: every read is checked
-// and a failed read changes nothing.
+// and a failed read changes nothing; callers must look at the answer.
 #pragma once
 
 #include <cstddef>
@@ -21,39 +21,39 @@ class ByteReader {
   // cannot overflow.
   bool Contains(size_t off, size_t len) const { return off <= size_ && len <= size_ - off; }
 
-  bool Seek(size_t off) {
+  [[nodiscard]] bool Seek(size_t off) {
     if (off > size_) return false;
     offset_ = off;
     return true;
   }
-  bool Skip(size_t len) {
+  [[nodiscard]] bool Skip(size_t len) {
     if (len > remaining()) return false;
     offset_ += len;
     return true;
   }
 
-  bool ReadU8(uint8_t* out) {
+  [[nodiscard]] bool ReadU8(uint8_t* out) {
     if (!U8At(offset_, out)) return false;
     offset_ += 1;
     return true;
   }
-  bool ReadU16LE(uint16_t* out) {
+  [[nodiscard]] bool ReadU16LE(uint16_t* out) {
     if (!U16At(offset_, out)) return false;
     offset_ += 2;
     return true;
   }
-  bool ReadU32LE(uint32_t* out) {
+  [[nodiscard]] bool ReadU32LE(uint32_t* out) {
     if (!U32At(offset_, out)) return false;
     offset_ += 4;
     return true;
   }
-  bool ReadI16LE(int16_t* out) {
+  [[nodiscard]] bool ReadI16LE(int16_t* out) {
     uint16_t u;
     if (!ReadU16LE(&u)) return false;
     *out = static_cast<int16_t>(u);
     return true;
   }
-  bool ReadI32LE(int32_t* out) {
+  [[nodiscard]] bool ReadI32LE(int32_t* out) {
     uint32_t u;
     if (!ReadU32LE(&u)) return false;
     *out = static_cast<int32_t>(u);
@@ -61,29 +61,29 @@ class ByteReader {
   }
 
   // Absolute reads that leave the cursor alone.
-  bool U8At(size_t off, uint8_t* out) const {
+  [[nodiscard]] bool U8At(size_t off, uint8_t* out) const {
     if (!Contains(off, 1)) return false;
     *out = data_[off];
     return true;
   }
-  bool U16At(size_t off, uint16_t* out) const {
+  [[nodiscard]] bool U16At(size_t off, uint16_t* out) const {
     if (!Contains(off, 2)) return false;
     *out = static_cast<uint16_t>(data_[off] | data_[off + 1] << 8);
     return true;
   }
-  bool U32At(size_t off, uint32_t* out) const {
+  [[nodiscard]] bool U32At(size_t off, uint32_t* out) const {
     if (!Contains(off, 4)) return false;
     *out = uint32_t(data_[off]) | uint32_t(data_[off + 1]) << 8 | uint32_t(data_[off + 2]) << 16 |
            uint32_t(data_[off + 3]) << 24;
     return true;
   }
-  bool I16At(size_t off, int16_t* out) const {
+  [[nodiscard]] bool I16At(size_t off, int16_t* out) const {
     uint16_t u;
     if (!U16At(off, &u)) return false;
     *out = static_cast<int16_t>(u);
     return true;
   }
-  bool I32At(size_t off, int32_t* out) const {
+  [[nodiscard]] bool I32At(size_t off, int32_t* out) const {
     uint32_t u;
     if (!U32At(off, &u)) return false;
     *out = static_cast<int32_t>(u);
@@ -91,7 +91,7 @@ class ByteReader {
   }
 
   // A reader over [off, off + len) of these bytes, cursor at its start.
-  bool Slice(size_t off, size_t len, ByteReader* out) const {
+  [[nodiscard]] bool Slice(size_t off, size_t len, ByteReader* out) const {
     if (!Contains(off, len)) return false;
     *out = ByteReader(data_ + off, len);
     return true;

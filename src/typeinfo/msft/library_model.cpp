@@ -2,6 +2,9 @@
 // over the decoded file so that both readers give the same answers.
 #include "typeinfo/msft/library_model.h"
 
+#include <algorithm>
+#include <unordered_set>
+
 #include "typeinfo/msft/session.h"
 
 namespace velbrook::typeinfo::msft {
@@ -210,42 +213,33 @@ std::optional<TableText> LibraryModel::Help(const PortableType& type, int32_t me
   return std::nullopt;
 }
 
-const std::vector<LibraryModel::FuncRef>* LibraryModel::Flattened(const PortableType& type,
-                                                                  int depth) {
-  Flattening& state = flattenings_[&type];
-  if (state.in_progress || depth > kMaxChain) return nullptr;  // a base-interface loop
-  if (state.ok) return &state.funcs;
-  state.in_progress = true;
-  std::vector<FuncRef> funcs;
-  bool ok = true;
-  const TypeInfoRecord& t = Record(type.index());
-  if (t.has_impls && !t.impls.empty()) {
-    const PortableType* base = Resolve(type, t.impls[0].href);
-    const std::vector<FuncRef>* inherited =
-        base == nullptr ? nullptr : base->model()->Flattened(*base, depth + 1);
-    if (inherited == nullptr) {
-      ok = false;
-    } else {
-      funcs = *inherited;
-    }
+std::vector<const PortableType*> LibraryModel::BaseChain(const PortableType& type) {
+  std::vector<const PortableType*> chain{&type};
+  std::unordered_set<const PortableType*> seen{&type};
+  for (const PortableType* at = &type;;) {
+    const TypeInfoRecord& t = at->model()->Record(at->index());
+    if (!t.has_impls || t.impls.empty()) break;
+    const PortableType* base = at->model()->Resolve(*at, t.impls[0].href);
+    // A broken reference, a loop or a chain longer than any real one.
+    if (base == nullptr || !seen.insert(base).second || chain.size() > kMaxChain) return {};
+    chain.push_back(base);
+    at = base;
   }
-  // `state` may have moved while the bases were flattened.
-  Flattening& done = flattenings_[&type];
-  done.in_progress = false;
-  if (!ok) return nullptr;
-  for (size_t i = 0; i < t.funcs.size(); ++i) funcs.push_back({&type, i});
-  done.ok = true;
-  done.funcs = std::move(funcs);
-  return &done.funcs;
+  std::reverse(chain.begin(), chain.end());
+  return chain;
 }
 
 void LibraryModel::BuildMembers(const PortableType& type, VectorList<Member>* out) {
   const TypeInfoRecord& t = Record(type.index());
   if (type.TypeKind() == kTypeKindDispatch) {
-    const std::vector<FuncRef>* funcs = Flattened(type, 0);
-    uint32_t count = FuncCount(type);
-    for (uint32_t i = 0; funcs != nullptr && i < count && i < funcs->size(); ++i) {
-      AddFunction(type, (*funcs)[i], out);
+    // The first FuncCount functions of the chain, most basic first.
+    const uint32_t count = FuncCount(type);
+    uint32_t added = 0;
+    for (const PortableType* owner : BaseChain(type)) {
+      const size_t funcs = owner->model()->Record(owner->index()).funcs.size();
+      for (size_t i = 0; i < funcs && added < count; ++i, ++added) {
+        AddFunction(type, {owner, i}, out);
+      }
     }
   } else {
     for (size_t i = 0; i < t.funcs.size(); ++i) AddFunction(type, {&type, i}, out);

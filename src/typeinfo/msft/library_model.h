@@ -55,14 +55,10 @@ class LibraryModel {
     const PortableType* owner;
     size_t func;
   };
-  struct Flattening {
-    bool in_progress = false;
-    bool ok = false;
-    std::vector<FuncRef> funcs;
-  };
   // GetFuncDesc on a dispinterface walks the first base chain and lists the
-  // inherited functions first; all of them fail when the chain breaks.
-  const std::vector<FuncRef>* Flattened(const PortableType& type, int depth);
+  // inherited functions first; all of them fail when the chain breaks or
+  // loops. The chain, most basic interface first; empty when it fails.
+  std::vector<const PortableType*> BaseChain(const PortableType& type);
   void AddFunction(const PortableType& top, const FuncRef& ref, VectorList<Member>* out);
   void AddVariable(const PortableType& top, size_t var, VectorList<Member>* out);
   // GetNames and GetDocumentation of a member id, searching the bases.
@@ -82,7 +78,6 @@ class LibraryModel {
   std::string path_;
   Session* session_;
   std::map<std::pair<size_t, int32_t>, std::unique_ptr<PortableType>> views_;
-  std::unordered_map<const PortableType*, Flattening> flattenings_;
   std::vector<std::unordered_map<int32_t, size_t>> func_by_id_;
   std::vector<std::unordered_map<int32_t, size_t>> var_by_id_;
   std::vector<bool> ids_indexed_;

@@ -3,6 +3,7 @@
 // Type info records and their members are decoded in msft_types.cpp.
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 
 #include "typeinfo/msft/msft_file.h"
 #include "typeinfo/msft/msft_parser.h"
@@ -52,22 +53,17 @@ bool MsftParser::SegmentHas(int index, int64_t rel, int64_t len) const {
 // res08 = -1, res0c = 0x0F), in the order of the Seg* constants.
 Status MsftParser::ParseHeader() {
   constexpr size_t kHeaderSize = 0x54;
-  if (!file_.Contains(0, kHeaderSize)) {
-    return Corrupt("header is truncated (file size " + Hex(int64_t(file_.size())) + ", need " +
-                   Hex(kHeaderSize) + ")");
-  }
   int32_t posguid = 0, varflags = 0, version = 0, nrtypeinfos = 0, helpstring = 0, name_offset = 0,
           dispatchpos = 0;
   uint32_t lcid = 0, lcid2 = 0;
-  file_.I32At(0x08, &posguid);
-  file_.U32At(0x0C, &lcid);
-  file_.U32At(0x10, &lcid2);
-  file_.I32At(0x14, &varflags);
-  file_.I32At(0x18, &version);
-  file_.I32At(0x20, &nrtypeinfos);
-  file_.I32At(0x24, &helpstring);
-  file_.I32At(0x38, &name_offset);
-  file_.I32At(0x4C, &dispatchpos);
+  if (!file_.Contains(0, kHeaderSize) || !file_.I32At(0x08, &posguid) ||
+      !file_.U32At(0x0C, &lcid) || !file_.U32At(0x10, &lcid2) || !file_.I32At(0x14, &varflags) ||
+      !file_.I32At(0x18, &version) || !file_.I32At(0x20, &nrtypeinfos) ||
+      !file_.I32At(0x24, &helpstring) || !file_.I32At(0x38, &name_offset) ||
+      !file_.I32At(0x4C, &dispatchpos)) {
+    return Corrupt("header is truncated (file size " + Hex(int64_t(file_.size())) + ", need " +
+                   Hex(kHeaderSize) + ")");
+  }
   if (nrtypeinfos < 0 || !FitsCount(size_t(nrtypeinfos), 0x64, file_.size())) {
     return Corrupt("type info count " + std::to_string(nrtypeinfos) +
                    " cannot fit in the file (size " + Hex(int64_t(file_.size())) + ")");
@@ -79,9 +75,10 @@ Status MsftParser::ParseHeader() {
   }
   for (int i = 0; i < kSegmentCount; ++i) {
     int32_t offset = 0, length = 0, res0c = 0;
-    file_.I32At(dir + i * 16, &offset);
-    file_.I32At(dir + i * 16 + 4, &length);
-    file_.I32At(dir + i * 16 + 12, &res0c);
+    if (!file_.I32At(dir + i * 16, &offset) || !file_.I32At(dir + i * 16 + 4, &length) ||
+        !file_.I32At(dir + i * 16 + 12, &res0c)) {
+      return Corrupt("segment directory entry " + std::to_string(i) + " is truncated");
+    }
     if (i < 2 && res0c != 0x0F) {
       return Corrupt("segment directory entry " + std::to_string(i) + " at " +
                      Hex(int64_t(dir + i * 16)) + " has marker " + Hex(res0c) + ", expected 0xf");
@@ -123,11 +120,10 @@ Status MsftParser::ParseNames() {
   int64_t offs = 0;
   while (s.present && offs < s.length) {
     uint32_t namelen = 0;
-    if (!SegmentHas(kSegName, offs, 12)) {
+    if (!SegmentHas(kSegName, offs, 12) || !file_.U32At(size_t(s.offset + offs + 8), &namelen)) {
       return Corrupt("name table entry at " + Hex(offs) + " runs past the table (size " +
                      Hex(s.length) + ")");
     }
-    file_.U32At(size_t(s.offset + offs + 8), &namelen);
     namelen &= 0xFF;
     if (!SegmentHas(kSegName, offs + 12, namelen)) {
       return Corrupt("name at " + Hex(offs) + " (length " + std::to_string(namelen) +
@@ -149,8 +145,7 @@ Status MsftParser::ParseStrings() {
   int64_t offs = 0;
   while (s.present && offs < s.length) {
     int16_t len = 0;
-    if (!SegmentHas(kSegString, offs, 2)) break;
-    file_.I16At(size_t(s.offset + offs), &len);
+    if (!SegmentHas(kSegString, offs, 2) || !file_.I16At(size_t(s.offset + offs), &len)) break;
     if (len < 0 || !SegmentHas(kSegString, offs + 2, len)) {
       return Corrupt("string at " + Hex(offs) + " (length " + std::to_string(len) +
                      ") runs past the string table (size " + Hex(s.length) + ")");
@@ -203,7 +198,11 @@ Status MsftParser::ParseTypeDescs() {
   out_.type_descs.resize(count);
   for (size_t i = 0; i < count; ++i) {
     int16_t td[4] = {0, 0, 0, 0};
-    for (int k = 0; k < 4; ++k) file_.I16At(size_t(s.offset) + i * 8 + k * 2, &td[k]);
+    for (int k = 0; k < 4; ++k) {
+      if (!file_.I16At(size_t(s.offset) + i * 8 + k * 2, &td[k])) {
+        return Corrupt("TYPEDESC " + std::to_string(i) + " is past the end of the file");
+      }
+    }
     TypeDescEntry& e = out_.type_descs[i];
     e.vt = uint16_t(td[0]) & 0x0FFF;
     if (td[0] == kVtPtr || td[0] == kVtSafeArray) {
@@ -215,13 +214,12 @@ Status MsftParser::ParseTypeDescs() {
       if (!a.present) continue;  // the loader leaves such an array without bounds
       int64_t at = td[2];
       int16_t elem_lo = 0, elem_hi = 0, dims = 0;
-      if (!SegmentHas(kSegArrayDesc, at, 8)) {
+      if (!SegmentHas(kSegArrayDesc, at, 8) || !file_.I16At(size_t(a.offset + at), &elem_lo) ||
+          !file_.I16At(size_t(a.offset + at + 2), &elem_hi) ||
+          !file_.I16At(size_t(a.offset + at + 4), &dims)) {
         return Corrupt("TYPEDESC " + std::to_string(i) + ": array description offset " + Hex(at) +
                        " is past the array table (size " + Hex(a.length) + ")");
       }
-      file_.I16At(size_t(a.offset + at), &elem_lo);
-      file_.I16At(size_t(a.offset + at + 2), &elem_hi);
-      file_.I16At(size_t(a.offset + at + 4), &dims);
       if (dims < 0 || !SegmentHas(kSegArrayDesc, at + 8, int64_t(dims) * 8)) {
         return Corrupt("TYPEDESC " + std::to_string(i) + ": array of " + std::to_string(dims) +
                        " dimensions runs past the array table (size " + Hex(a.length) + ")");
@@ -231,8 +229,11 @@ Status MsftParser::ParseTypeDescs() {
                             : DataType(uint16_t(elem_lo));
       for (int16_t d = 0; d < dims; ++d) {
         int32_t elements = 0, lower = 0;
-        file_.I32At(size_t(a.offset + at + 8 + d * 8), &elements);
-        file_.I32At(size_t(a.offset + at + 12 + d * 8), &lower);
+        if (!file_.I32At(size_t(a.offset + at + 8 + d * 8), &elements) ||
+            !file_.I32At(size_t(a.offset + at + 12 + d * 8), &lower)) {
+          return Corrupt("TYPEDESC " + std::to_string(i) + ": dimension " + std::to_string(d) +
+                         " is past the end of the file");
+        }
         e.bounds.push_back({lower, int32_t(uint32_t(lower) + uint32_t(elements) - 1)});
       }
     } else if (td[0] == kVtUserDefined) {
@@ -270,45 +271,45 @@ Status MsftParser::ParseTypeDescs() {
 // a type info index), oImpFile i32 (import file offset), oGuid i32.
 Status MsftParser::ParseImports() {
   const Segment& f = segments_[kSegImpFiles];
+  std::unordered_map<int64_t, size_t> file_at;  // import file by its offset
   int64_t offs = 0;
   while (f.present && offs < f.length) {
-    if (!SegmentHas(kSegImpFiles, offs, 14)) {
-      return Corrupt("import file entry at " + Hex(offs) + " runs past its table (size " +
-                     Hex(f.length) + ")");
-    }
     size_t at = size_t(f.offset + offs);
     ImportFile imp;
     imp.offset = uint32_t(offs);
     int32_t guid_offset = 0;
     uint16_t size = 0;
-    file_.I32At(at, &guid_offset);
-    file_.U32At(at + 4, &imp.lcid);
-    file_.U16At(at + 8, &imp.major);
-    file_.U16At(at + 10, &imp.minor);
-    file_.U16At(at + 12, &size);
+    if (!SegmentHas(kSegImpFiles, offs, 14) || !file_.I32At(at, &guid_offset) ||
+        !file_.U32At(at + 4, &imp.lcid) || !file_.U16At(at + 8, &imp.major) ||
+        !file_.U16At(at + 10, &imp.minor) || !file_.U16At(at + 12, &size)) {
+      return Corrupt("import file entry at " + Hex(offs) + " runs past its table (size " +
+                     Hex(f.length) + ")");
+    }
     size >>= 2;
-    if (!file_.Contains(at + 14, size)) {
-      return Corrupt("import file name at " + Hex(offs) + " runs past the end of the file");
+    if (!SegmentHas(kSegImpFiles, offs + 14, size)) {
+      return Corrupt("import file name at " + Hex(offs) + " (length " + std::to_string(size) +
+                     ") runs past its table (size " + Hex(f.length) + ")");
     }
     const char* chars = reinterpret_cast<const char*>(file_.data() + at + 14);
     imp.name.assign(chars, strnlen(chars, size));
     imp.has_guid = GuidAt(guid_offset, &imp.guid);
+    file_at.emplace(offs, out_.import_files.size());
     out_.import_files.push_back(std::move(imp));
     offs = (offs + 14 + size + 3) & ~int64_t(3);
   }
   const Segment& s = segments_[kSegImpInfo];
   for (int64_t at = 0; s.present && at + 12 <= s.length; at += 12) {
     int32_t flags = 0, file_offset = 0, guid = 0;
-    file_.I32At(size_t(s.offset + at), &flags);
-    file_.I32At(size_t(s.offset + at + 4), &file_offset);
-    file_.I32At(size_t(s.offset + at + 8), &guid);
+    if (!file_.I32At(size_t(s.offset + at), &flags) ||
+        !file_.I32At(size_t(s.offset + at + 4), &file_offset) ||
+        !file_.I32At(size_t(s.offset + at + 8), &guid)) {
+      return Corrupt("import info at " + Hex(at) + " is past the end of the file");
+    }
     ImportRef ref;
-    for (size_t k = 0; k < out_.import_files.size(); ++k) {
-      if (int64_t(out_.import_files[k].offset) == file_offset) {
-        ref.valid = true;
-        ref.file_index = k;
-        break;
-      }
+    auto file = file_at.find(file_offset);
+    if (file != file_at.end()) {
+      ref.valid = true;
+      ref.file_index = file->second;
     }
     ref.by_guid = (flags & 0x10000) != 0;
     if (ref.by_guid) {

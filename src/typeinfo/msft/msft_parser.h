@@ -3,6 +3,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "typeinfo/msft/byte_reader.h"
 #include "typeinfo/msft/msft_file.h"
@@ -60,6 +61,8 @@ class MsftParser {
   Segment segments_[kSegmentCount];
   std::unordered_map<int32_t, std::string> names_;
   std::unordered_map<int32_t, std::string> strings_;
+  // Reference table records already taken by a coclass's chain.
+  std::unordered_set<int32_t> used_refs_;
   int32_t type_count_ = 0;
   int32_t lib_guid_offset_ = -1;
   int32_t lib_name_offset_ = -1;

@@ -59,12 +59,11 @@ Status MsftParser::ReadValue(int32_t offset, Variant* out, const std::string& wh
     return Status();
   }
   const Segment& c = segments_[kSegCustData];
-  if (!SegmentHas(kSegCustData, offset, 2)) {
+  size_t at = size_t(c.offset + offset);
+  if (!SegmentHas(kSegCustData, offset, 2) || !file_.U16At(at, &out->vt)) {
     return Corrupt(where + ": constant offset " + Hex(offset) +
                    " is past the custom data table (size " + Hex(c.length) + ")");
   }
-  size_t at = size_t(c.offset + offset);
-  file_.U16At(at, &out->vt);
   size_t size = 0;
   switch (out->vt) {
     case 0:
@@ -95,11 +94,10 @@ Status MsftParser::ReadValue(int32_t offset, Variant* out, const std::string& wh
       break;
     case 8: {
       int32_t len = 0;
-      if (!SegmentHas(kSegCustData, offset + 2, 4)) {
+      if (!SegmentHas(kSegCustData, int64_t(offset) + 2, 4) || !file_.I32At(at + 2, &len)) {
         return Corrupt(where + ": string constant at " + Hex(offset) +
                        " runs past the custom data table");
       }
-      file_.I32At(at + 2, &len);
       if (len == -1) return Status();
       if (len < 0 || !SegmentHas(kSegCustData, int64_t(offset) + 6, len)) {
         return Corrupt(where + ": string constant of length " + std::to_string(len) +
@@ -147,17 +145,14 @@ Status MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
   int32_t kind = 0, memoffset = 0, element = 0, posguid = 0, flags = 0, name_offset = 0, doc = 0,
           datatype1 = 0;
   int16_t impl_count = 0, vft_size = 0;
-  file_.I32At(base + 0x00, &kind);
-  file_.I32At(base + 0x04, &memoffset);
-  file_.I32At(base + 0x18, &element);
-  file_.I32At(base + 0x2C, &posguid);
-  file_.I32At(base + 0x30, &flags);
-  file_.I32At(base + 0x34, &name_offset);
-  file_.I32At(base + 0x3C, &doc);
-  file_.I16At(base + 0x4C, &impl_count);
-  file_.I16At(base + 0x4E, &vft_size);
-  file_.I32At(base + 0x54, &datatype1);
   std::string where = "type info " + std::to_string(index);
+  if (!file_.I32At(base + 0x00, &kind) || !file_.I32At(base + 0x04, &memoffset) ||
+      !file_.I32At(base + 0x18, &element) || !file_.I32At(base + 0x2C, &posguid) ||
+      !file_.I32At(base + 0x30, &flags) || !file_.I32At(base + 0x34, &name_offset) ||
+      !file_.I32At(base + 0x3C, &doc) || !file_.I16At(base + 0x4C, &impl_count) ||
+      !file_.I16At(base + 0x4E, &vft_size) || !file_.I32At(base + 0x54, &datatype1)) {
+    return Corrupt(where + ": record is past the end of the file");
+  }
 
   t->type_kind = kind & 0x0F;
   t->type_flags = uint16_t(flags);
@@ -168,11 +163,10 @@ Status MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
   t->has_guid = GuidAt(posguid, &t->guid);
   t->name = Name(name_offset);
   t->help = String(doc);
-  uint32_t hreftype = 0xFFFFFFFFu;
-  if (name_offset >= 0 && SegmentHas(kSegName, name_offset, 4)) {
-    file_.U32At(size_t(segments_[kSegName].offset + name_offset), &hreftype);
-  }
-  t->hreftype = hreftype;
+  uint32_t hreftype = 0;
+  const bool named = name_offset >= 0 && SegmentHas(kSegName, name_offset, 4) &&
+                     file_.U32At(size_t(segments_[kSegName].offset + name_offset), &hreftype);
+  t->hreftype = named ? hreftype : 0xFFFFFFFFu;
 
   if (t->type_kind == kTypeKindAlias && !ValidDataType(datatype1)) {
     return Corrupt(where + ": aliased type offset " + Hex(datatype1) +
@@ -183,17 +177,26 @@ Status MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
       t->has_impls = true;
       t->impls.resize(t->impl_type_count);
       int32_t offset = datatype1;
-      for (size_t j = 0; j < t->impls.size() && offset >= 0; ++j) {
-        if (!SegmentHas(kSegRef, offset, 16)) {
-          return Corrupt(where + ": implemented interface " + std::to_string(j) +
-                         " reference offset " + Hex(offset) +
-                         " is past the reference table (size " + Hex(segments_[kSegRef].length) +
-                         ")");
+      for (size_t j = 0; j < t->impls.size(); ++j) {
+        const std::string entry = where + ": implemented interface " + std::to_string(j);
+        if (offset < 0) {
+          return Corrupt(where + ": its reference chain ends after " + std::to_string(j) + " of " +
+                         std::to_string(t->impls.size()) + " implemented interfaces");
         }
         size_t at = size_t(segments_[kSegRef].offset + offset);
-        file_.U32At(at, &t->impls[j].href);
-        file_.I32At(at + 4, &t->impls[j].flags);
-        file_.I32At(at + 12, &offset);
+        if (!SegmentHas(kSegRef, offset, 16) || !file_.U32At(at, &t->impls[j].href) ||
+            !file_.I32At(at + 4, &t->impls[j].flags)) {
+          return Corrupt(entry + ": reference offset " + Hex(offset) +
+                         " is not in the reference table (size " + Hex(segments_[kSegRef].length) +
+                         ")");
+        }
+        // Every entry has a record of its own: a chain that loops, or runs
+        // into another coclass's records, would let a few bytes stand for
+        // 65535 entries in every coclass.
+        if (!used_refs_.insert(offset).second) {
+          return Corrupt(entry + ": reference record at " + Hex(offset) + " is used twice");
+        }
+        if (!file_.I32At(at + 12, &offset)) return Corrupt(entry + ": no next reference");
       }
     } else if (t->type_kind != kTypeKindDispatch || datatype1 != -1) {
       t->has_impls = true;
@@ -224,11 +227,10 @@ Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
   std::string where = "type info " + std::to_string(index);
   const int64_t n_funcs = t->func_count, n_vars = t->var_count, n_all = n_funcs + n_vars;
   int32_t infolen = 0;
-  if (block < 0 || !file_.Contains(size_t(block), 4)) {
+  if (block < 0 || !file_.I32At(size_t(block), &infolen)) {
     return Corrupt(where + ": member block offset " + Hex(block) +
                    " is past the end of the file (size " + Hex(int64_t(file_.size())) + ")");
   }
-  file_.I32At(size_t(block), &infolen);
   int64_t arrays = block + 4 + int64_t(infolen);
   if (infolen < 0 || !file_.Contains(size_t(block) + 4, size_t(infolen)) ||
       !file_.Contains(size_t(arrays), size_t(n_all) * 12)) {
@@ -237,11 +239,14 @@ Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
                    " members) runs past the end of the file (size " + Hex(int64_t(file_.size())) +
                    ")");
   }
-  auto array_at = [&](int64_t slot) {
-    int32_t value = 0;
-    file_.I32At(size_t(arrays + slot * 4), &value);
-    return value;
-  };
+  // Member ids, then name offsets, then record offsets, one per member.
+  std::vector<int32_t> slots(size_t(n_all) * 3);
+  for (size_t k = 0; k < slots.size(); ++k) {
+    if (!file_.I32At(size_t(arrays) + k * 4, &slots[k])) {
+      return Corrupt(where + ": member arrays at " + Hex(arrays) + " are past the end of the file");
+    }
+  }
+  auto array_at = [&slots](int64_t slot) { return slots[size_t(slot)]; };
   const int64_t records_end = block + 4 + infolen;
   int64_t rec = block + 4;
   t->funcs.resize(size_t(n_funcs));
@@ -249,22 +254,20 @@ Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
     FuncRecord& f = t->funcs[size_t(i)];
     std::string fwhere = where + " function " + std::to_string(i);
     uint32_t info = 0;
-    if (rec + 0x18 > records_end) {
+    int32_t datatype = 0, fkccic = 0;
+    int16_t nrargs = 0;
+    if (rec + 0x18 > records_end || !file_.U32At(size_t(rec), &info) ||
+        !file_.I32At(size_t(rec + 4), &datatype) ||
+        !file_.I16At(size_t(rec + 0x0C), &f.vtable_offset) ||
+        !file_.I32At(size_t(rec + 0x10), &fkccic) || !file_.I16At(size_t(rec + 0x14), &nrargs)) {
       return Corrupt(fwhere + ": record at " + Hex(rec) + " is past the member records (end " +
                      Hex(records_end) + ")");
     }
-    file_.U32At(size_t(rec), &info);
     int64_t len = info & 0xFFFF;
     if (len < 0x18 || len > records_end - rec) {
       return Corrupt(fwhere + ": record size " + Hex(len) + " at " + Hex(rec) +
                      " is outside 0x18.." + Hex(records_end - rec));
     }
-    int32_t datatype = 0, fkccic = 0;
-    int16_t nrargs = 0;
-    file_.I32At(size_t(rec + 4), &datatype);
-    file_.I16At(size_t(rec + 0x0C), &f.vtable_offset);
-    file_.I32At(size_t(rec + 0x10), &fkccic);
-    file_.I16At(size_t(rec + 0x14), &nrargs);
     int64_t arg_bytes = int64_t(nrargs) * ((fkccic & 0x1000) ? 16 : 12);
     if (nrargs < 0 || arg_bytes > len - 0x18) {
       return Corrupt(fwhere + ": " + std::to_string(nrargs) + " arguments do not fit its " +
@@ -279,11 +282,10 @@ Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
                      " is past the TYPEDESC table");
     }
     f.return_type = datatype;
-    if (optional > 0x1C) {
-      int32_t help = 0;
-      file_.I32At(size_t(rec + 0x1C), &help);
-      f.help = String(help);
-    }
+    // The help string offset is read only when all four of its bytes lie
+    // in the record's optional part.
+    int32_t help = 0;
+    if (optional >= 0x20 && file_.I32At(size_t(rec + 0x1C), &help)) f.help = String(help);
     int32_t name_offset = array_at(n_all + i);
     if (name_offset == -1 && i > 0 && IsPropertyAccessor(t->funcs[size_t(i) - 1].invoke_kind) &&
         IsPropertyAccessor(f.invoke_kind)) {
@@ -296,9 +298,11 @@ Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
     for (int16_t j = 0; j < nrargs; ++j) {
       ParamRecord& p = f.params[size_t(j)];
       int32_t ptype = 0, pname = 0, pflags = 0;
-      file_.I32At(size_t(params + j * 12), &ptype);
-      file_.I32At(size_t(params + j * 12 + 4), &pname);
-      file_.I32At(size_t(params + j * 12 + 8), &pflags);
+      if (!file_.I32At(size_t(params + j * 12), &ptype) ||
+          !file_.I32At(size_t(params + j * 12 + 4), &pname) ||
+          !file_.I32At(size_t(params + j * 12 + 8), &pflags)) {
+        return Corrupt(fwhere + " argument " + std::to_string(j) + " is past the end of the file");
+      }
       if (!ValidDataType(ptype)) {
         return Corrupt(fwhere + " argument " + std::to_string(j) + ": type offset " + Hex(ptype) +
                        " is past the TYPEDESC table");
@@ -317,31 +321,27 @@ Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
     VarRecord& v = t->vars[size_t(i)];
     std::string vwhere = where + " variable " + std::to_string(i);
     uint32_t info = 0;
-    if (rec < block + 4 || rec + 0x14 > records_end) {
+    int32_t datatype = 0, offs_value = 0;
+    if (rec < block + 4 || rec + 0x14 > records_end || !file_.U32At(size_t(rec), &info) ||
+        !file_.I32At(size_t(rec + 4), &datatype) || !file_.I16At(size_t(rec + 0x0C), &v.var_kind) ||
+        !file_.I32At(size_t(rec + 0x10), &offs_value)) {
       return Corrupt(vwhere + ": record at " + Hex(rec) + " is outside the member records (" +
                      Hex(block + 4) + ".." + Hex(records_end) + ")");
     }
-    file_.U32At(size_t(rec), &info);
     int64_t len = info & 0xFF;
     if (len < 0x14 || len > records_end - rec) {
       return Corrupt(vwhere + ": record size " + Hex(len) + " at " + Hex(rec) +
                      " is outside 0x14.." + Hex(records_end - rec));
     }
-    int32_t datatype = 0, offs_value = 0;
-    file_.I32At(size_t(rec + 4), &datatype);
-    file_.I16At(size_t(rec + 0x0C), &v.var_kind);
-    file_.I32At(size_t(rec + 0x10), &offs_value);
     if (!ValidDataType(datatype)) {
       return Corrupt(vwhere + ": type offset " + Hex(datatype) + " is past the TYPEDESC table");
     }
     v.type = datatype;
     v.member_id = array_at(n_funcs + i);
     v.name = Name(array_at(n_all + n_funcs + i));
-    if (len > 0x18) {
-      int32_t help = 0;
-      file_.I32At(size_t(rec + 0x18), &help);
-      v.help = String(help);
-    }
+    // As for functions: all four bytes of the help offset in the record.
+    int32_t help = 0;
+    if (len >= 0x1C && file_.I32At(size_t(rec + 0x18), &help)) v.help = String(help);
     if (v.var_kind == 2) {  // VAR_CONST
       Status read = ReadValue(offs_value, &v.value, vwhere);
       if (!read) return read.error();

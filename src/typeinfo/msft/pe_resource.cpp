@@ -81,10 +81,10 @@ bool PeReader::RvaToOffset(uint32_t rva, uint32_t len, uint64_t* out) const {
 //   PointerToRawData u32, ...
 Status PeReader::ReadHeaders() {
   std::vector<uint8_t> dos;
-  if (!ReadAt(0, 64, &dos)) return Corrupt("DOS header is truncated (need 64 bytes)");
-  ByteReader dos_reader(dos.data(), dos.size());
   uint32_t pe_offset = 0;
-  dos_reader.U32At(0x3C, &pe_offset);
+  if (!ReadAt(0, 64, &dos) || !ByteReader(dos.data(), dos.size()).U32At(0x3C, &pe_offset)) {
+    return Corrupt("DOS header is truncated (need 64 bytes)");
+  }
   std::vector<uint8_t> head;
   if (!ReadAt(pe_offset, 24, &head)) {
     return Corrupt("PE header offset " + HexText(pe_offset) + " is past the end (size " +
@@ -96,15 +96,14 @@ Status PeReader::ReadHeaders() {
   }
   ByteReader coff(head.data(), head.size());
   uint16_t section_count = 0, optional_size = 0;
-  coff.U16At(4 + 2, &section_count);
-  coff.U16At(4 + 16, &optional_size);
   std::vector<uint8_t> optional;
-  if (optional_size < 2 || !ReadAt(uint64_t(pe_offset) + 24, optional_size, &optional)) {
+  if (!coff.U16At(4 + 2, &section_count) || !coff.U16At(4 + 16, &optional_size) ||
+      optional_size < 2 || !ReadAt(uint64_t(pe_offset) + 24, optional_size, &optional)) {
     return Corrupt("optional header (size " + HexText(optional_size) + ") is truncated");
   }
   ByteReader opt(optional.data(), optional.size());
   uint16_t magic = 0;
-  opt.U16At(0, &magic);
+  if (!opt.U16At(0, &magic)) return Corrupt("optional header is truncated");
   size_t count_at = 0;
   if (magic == 0x10B) {
     count_at = 92;
@@ -115,9 +114,10 @@ Status PeReader::ReadHeaders() {
   }
   uint32_t dir_count = 0;
   if (!opt.U32At(count_at, &dir_count)) return Corrupt("optional header has no data directories");
-  if (dir_count > 2 && opt.Contains(count_at + 4 + 2 * 8, 8)) {
-    opt.U32At(count_at + 4 + 2 * 8, &resource_rva_);
-    opt.U32At(count_at + 4 + 2 * 8 + 4, &resource_size_);
+  if (dir_count > 2 && (!opt.U32At(count_at + 4 + 2 * 8, &resource_rva_) ||
+                        !opt.U32At(count_at + 4 + 2 * 8 + 4, &resource_size_))) {
+    // A directory entry the optional header does not hold: no resources.
+    resource_rva_ = resource_size_ = 0;
   }
   std::vector<uint8_t> table;
   uint64_t table_offset = uint64_t(pe_offset) + 24 + optional_size;
@@ -129,10 +129,10 @@ Status PeReader::ReadHeaders() {
   for (uint16_t i = 0; i < section_count; ++i) {
     Section s;
     size_t at = size_t(i) * 40;
-    sections.U32At(at + 8, &s.virtual_size);
-    sections.U32At(at + 12, &s.virtual_address);
-    sections.U32At(at + 16, &s.raw_size);
-    sections.U32At(at + 20, &s.raw_pointer);
+    if (!sections.U32At(at + 8, &s.virtual_size) || !sections.U32At(at + 12, &s.virtual_address) ||
+        !sections.U32At(at + 16, &s.raw_size) || !sections.U32At(at + 20, &s.raw_pointer)) {
+      return Corrupt("section " + std::to_string(i) + " is truncated");
+    }
     sections_.push_back(s);
   }
   if (resource_rva_ == 0 || resource_size_ == 0) {
@@ -161,8 +161,9 @@ Result<std::vector<PeReader::Entry>> PeReader::ReadDirectory(uint32_t dir_offset
   }
   ByteReader r(head.data(), head.size());
   uint16_t named = 0, ids = 0;
-  r.U16At(12, &named);
-  r.U16At(14, &ids);
+  if (!r.U16At(12, &named) || !r.U16At(14, &ids)) {
+    return Corrupt("resource directory at " + HexText(dir_offset) + " is truncated");
+  }
   uint32_t count = uint32_t(named) + ids;
   if (count > kMaxDirectoryEntries) return Corrupt("resource directory is too large");
   uint32_t entries_offset = dir_offset + 16;
@@ -177,8 +178,10 @@ Result<std::vector<PeReader::Entry>> PeReader::ReadDirectory(uint32_t dir_offset
   ByteReader e(raw.data(), raw.size());
   std::vector<Entry> entries(count);
   for (uint32_t i = 0; i < count; ++i) {
-    e.U32At(size_t(i) * 8, &entries[i].name);
-    e.U32At(size_t(i) * 8 + 4, &entries[i].target);
+    if (!e.U32At(size_t(i) * 8, &entries[i].name) ||
+        !e.U32At(size_t(i) * 8 + 4, &entries[i].target)) {
+      return Corrupt("resource directory entry " + std::to_string(i) + " is truncated");
+    }
   }
   return entries;
 }
@@ -274,8 +277,9 @@ Result<std::vector<uint8_t>> PeReader::Find(uint16_t id) {
   }
   ByteReader d(raw.data(), raw.size());
   uint32_t rva = 0, size = 0;
-  d.U32At(0, &rva);
-  d.U32At(4, &size);
+  if (!d.U32At(0, &rva) || !d.U32At(4, &size)) {
+    return Corrupt("resource data entry at " + HexText(data_entry) + " is truncated");
+  }
   uint64_t file_offset = 0;
   if (!RvaToOffset(rva, size, &file_offset)) {
     return Corrupt("TYPELIB resource " + std::to_string(id) + " data (RVA " + HexText(rva) +

@@ -268,7 +268,8 @@ class RealServicesTest : public ::testing::Test {
     inputs.include_generics = [include_generics] { return include_generics; };
     inputs.prog_id = ProgIds();
     inputs.generic_block = generate::LinkedGenericBlock();
-    return generate::GenerateIncludeText(inputs);
+    Result<std::string> text = generate::GenerateIncludeText(inputs);
+    return text.ok() ? std::move(text).value() : text.error().message;
   }
 
   std::string Output(const std::string& name) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "test_support.h"
+#include "typeinfo/dump.h"
 #include "typeinfo/msft/portable_opener.h"
 
 namespace velbrook::typeinfo::msft {
@@ -218,6 +219,15 @@ TEST_F(MsftFixture, UserDefinedReferences) {
   ASSERT_NE(put, nullptr);
   EXPECT_EQ(put->Parameters()->Item(1)->ParamType()->ReferencedType()->Name(), "Colour");
   EXPECT_EQ(put->Parameters()->Item(1)->Name(), "") << "widl leaves a propput value unnamed";
+}
+
+// The dump's limit holds to the byte: a dump one byte too large is refused.
+TEST_F(MsftFixture, DumpStopsAtItsLimit) {
+  const std::string whole = DumpLibrary(*library_).value();
+  EXPECT_EQ(DumpLibrary(*library_, whole.size()).value(), whole);
+  const Result<std::string> cut = DumpLibrary(*library_, whole.size() - 1);
+  ASSERT_FALSE(cut.ok());
+  EXPECT_EQ(cut.error().kind, ErrorKind::kTooLarge);
 }
 
 TEST_F(MsftFixture, ImportsFallBackOnTheBuiltInStdole) {

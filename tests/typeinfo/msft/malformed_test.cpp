@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "msft_bytes.h"
 #include "test_support.h"
 #include "typeinfo/msft/msft_file.h"
 #include "typeinfo/msft/portable_opener.h"
@@ -14,32 +15,16 @@ namespace {
 
 using testing::FindType;
 using testing::FixturePath;
+using testing::kSegImpFiles;
+using testing::kSegRef;
+using testing::kSegTypeDesc;
+using testing::kSegTypeInfo;
+using testing::Layout;
 using testing::ReadAll;
+using testing::SetU16;
+using testing::SetU32;
+using testing::U32;
 using testing::WinePath;
-
-uint32_t U32(const std::vector<uint8_t>& b, size_t off) {
-  return uint32_t(b[off]) | uint32_t(b[off + 1]) << 8 | uint32_t(b[off + 2]) << 16 |
-         uint32_t(b[off + 3]) << 24;
-}
-void SetU32(std::vector<uint8_t>* b, size_t off, uint32_t v) {
-  for (int i = 0; i < 4; ++i) (*b)[off + i] = uint8_t(v >> (8 * i));
-}
-void SetU16(std::vector<uint8_t>* b, size_t off, uint16_t v) {
-  (*b)[off] = uint8_t(v);
-  (*b)[off + 1] = uint8_t(v >> 8);
-}
-
-// Offsets inside a bare MSFT file, read as the layout is documented.
-struct Layout {
-  explicit Layout(const std::vector<uint8_t>& b) {
-    type_count = U32(b, 0x20);
-    seg_dir = 0x54 + type_count * 4 + ((U32(b, 0x14) & 0x100) ? 4 : 0);
-  }
-  size_t Segment(int i) const { return seg_dir + size_t(i) * 16; }
-  uint32_t type_count;
-  size_t seg_dir;
-};
-constexpr int kSegTypeInfo = 0, kSegImpFiles = 2, kSegTypeDesc = 9;
 
 ErrorKind KindOf(const std::vector<uint8_t>& bytes) {
   Result<MsftFile> parsed = ParseMsft(bytes.data(), bytes.size());
@@ -61,10 +46,7 @@ class MsftMalformed : public ::testing::Test {
     ASSERT_EQ(std::memcmp(good_.data(), "MSFT", 4), 0);
     ASSERT_TRUE(Parses(good_));
   }
-  size_t TypeInfo(size_t index) const {
-    Layout layout(good_);
-    return U32(good_, layout.Segment(kSegTypeInfo)) + index * 0x64;
-  }
+  size_t TypeInfo(size_t index) const { return testing::TypeInfoAt(good_, index); }
   // Index of the type info with this name (by opening the good file).
   size_t IndexOf(const std::string& name) {
     Result<MsftFile> parsed = ParseMsft(good_.data(), good_.size());
@@ -178,6 +160,44 @@ TEST_F(MsftMalformed, FunctionRecordSize) {
   EXPECT_EQ(KindOf(bad), ErrorKind::kCorrupt);
 }
 
+// A function's help string offset lies at 0x1C..0x1F of its record: it is
+// read only when the record's optional part holds all four bytes.
+TEST_F(MsftMalformed, FunctionHelpIsReadOnlyFromInsideItsRecord) {
+  const size_t circle = IndexOf("ICircle");
+  const size_t rec = U32(good_, TypeInfo(circle) + 0x04) + 4;  // its only function
+  const struct {
+    uint16_t size;
+    bool help;
+  } rows[] = {{0x20, true}, {0x1F, false}, {0x1E, false}};
+  for (const auto& row : rows) {
+    std::vector<uint8_t> bad = good_;
+    SetU16(&bad, rec, row.size);
+    SetU16(&bad, rec + 0x14, 0);                 // no arguments after the optional part
+    SetU32(&bad, rec + 0x1C, U32(good_, 0x24));  // the library's help string
+    Result<MsftFile> parsed = ParseMsft(bad.data(), bad.size());
+    ASSERT_TRUE(parsed.ok()) << parsed.error().message;
+    EXPECT_EQ(parsed->types[circle].funcs[0].help.present, row.help) << row.size;
+  }
+}
+
+// A coclass's implemented interfaces come from a chain of reference records,
+// each used once: a chain that loops or ends early is corrupt, since it
+// would let a few bytes stand for 65535 entries.
+TEST_F(MsftMalformed, ReferenceChainLoopsOrEndsEarly) {
+  const size_t circle = TypeInfo(IndexOf("Circle"));
+  const uint16_t count = uint16_t(good_[circle + 0x4C] | good_[circle + 0x4D] << 8);
+  const uint32_t first = U32(good_, circle + 0x54);
+  const size_t table = U32(good_, Layout(good_).Segment(kSegRef));
+  std::vector<uint8_t> bad = good_;
+  SetU16(&bad, circle + 0x4C, uint16_t(count - 1));  // a longer chain is read in part
+  EXPECT_TRUE(Parses(bad));
+  SetU16(&bad, circle + 0x4C, uint16_t(count + 1));
+  EXPECT_EQ(KindOf(bad), ErrorKind::kCorrupt);
+  bad = good_;
+  SetU32(&bad, table + first + 12, first);  // the first record names itself next
+  EXPECT_EQ(KindOf(bad), ErrorKind::kCorrupt);
+}
+
 TEST_F(MsftMalformed, TypeDescLoopsAndOffsets) {
   Layout layout(good_);
   size_t table = U32(good_, layout.Segment(kSegTypeDesc));
@@ -207,6 +227,20 @@ TEST_F(MsftMalformed, ImportTableTruncated) {
   Layout layout(good_);
   std::vector<uint8_t> bad = good_;
   SetU32(&bad, layout.Segment(kSegImpFiles) + 4, 5);
+  EXPECT_EQ(KindOf(bad), ErrorKind::kCorrupt);
+}
+
+// An import file's name must lie in the import file table, not merely in
+// the file.
+TEST_F(MsftMalformed, ImportNameRunsPastItsTable) {
+  Layout layout(good_);
+  const size_t entry = U32(good_, layout.Segment(kSegImpFiles));
+  const uint32_t length = U32(good_, layout.Segment(kSegImpFiles) + 4);
+  ASSERT_LT(entry + length + 4, good_.size());
+  std::vector<uint8_t> bad = good_;
+  SetU16(&bad, entry + 12, uint16_t((length - 14) << 2));  // up to the table's end
+  EXPECT_TRUE(Parses(bad));
+  SetU16(&bad, entry + 12, uint16_t((length - 13) << 2));  // one byte past it
   EXPECT_EQ(KindOf(bad), ErrorKind::kCorrupt);
 }
 

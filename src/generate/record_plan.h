@@ -1,0 +1,67 @@
+// Which generated record each record field embeds, and whether a record can
+// be flattened at all: decided once per record, so that writing a record that
+// embeds records costs the lines it writes and no more.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velbrook::generate {
+
+inline constexpr size_t kNoRecord = SIZE_MAX;
+
+// The most lines (fields and embedding comments) one flattened record may
+// have. Records nest by value, so each level can double the count: 22 small
+// records give four million lines. The biggest real record we know flattens
+// to a few hundred lines, and a record's own fields number at most 65535.
+inline constexpr uint64_t kMaxFlattenedLines = 65536;
+
+// One field line of a record as the field list gives it.
+struct RecordField {
+  // "     name as TYPE": written as it is wherever nothing is embedded.
+  std::string line;
+  // Where the line's text starts after its leading blanks and tabs, and the
+  // length of the field name (the text up to its first blank).
+  size_t text = 0;
+  size_t name_length = 0;
+  // The generated record the line's type word names, or kNoRecord.
+  size_t embeds = kNoRecord;
+
+  std::string_view Text() const { return std::string_view(line).substr(text); }
+  std::string_view Name() const { return Text().substr(0, name_length); }
+};
+
+enum class RecordForm {
+  kFlattened,       // its embedded records are written out field by field
+  kTooLarge,        // flattened, it would pass kMaxFlattenedLines
+  kContainsItself,  // a chain of other records leads back to it
+};
+
+// One generated record: its name, its own field lines and, once planned, its
+// form and the number of lines between TYPE and END TYPE when flattened.
+struct RecordPlan {
+  std::string name;
+  std::vector<RecordField> fields;
+  RecordForm form = RecordForm::kFlattened;
+  uint64_t lines = 0;
+};
+
+// A field line with its text and name located.
+RecordField MakeRecordField(std::string line);
+
+// Links every field to the record its type word names (the first record of
+// that name) and settles each record's form.
+void PlanRecords(std::vector<RecordPlan>* records);
+
+// The one embedding rule: a field of record `owner` is replaced by the fields
+// of the record it names when that record is flattened and is not `owner`
+// itself. A record naming itself (in real libraries, a pointer to the next
+// element of a list) keeps that line; a record that is not flattened is
+// embedded nowhere, so a field of its type stays a single line, as for a
+// record that is not generated.
+bool Embeds(const std::vector<RecordPlan>& records, size_t owner, const RecordField& field);
+
+}  // namespace velbrook::generate
