@@ -50,7 +50,9 @@ TEST_P(SltgGolden, DumpMatchesGoldenFile) {
   opener.SetSearchPaths({});
   auto library = opener.OpenLibraryBytes(bytes, std::string("/nonexistent/") + c.name);
   ASSERT_TRUE(library.ok()) << library.error().message;
-  const std::string actual = DumpLibrary(**library);
+  Result<std::string> dumped = DumpLibrary(**library);
+  ASSERT_TRUE(dumped.ok()) << dumped.error().message;
+  const std::string actual = dumped.value();
   if (std::getenv("VELBROOK_REGENERATE_GOLDENS") != nullptr && !c.in_pe) {
     WriteText(Golden(c.name), actual);
   }
