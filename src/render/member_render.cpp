@@ -169,7 +169,7 @@ std::string RenderMember(RenderContext* context, const typeinfo::Member& member)
   block.declared_name = MemberDeclName(*context, member);
   block.description = MemberDescription(member);
   block.vtable_offset = member.VTableOffset();
-  block.table = AnalyseParameters(member, context->event);
+  block.table = AnalyseParameters(member, context->event, block.style == Style::kVtable);
   block.kind_word = block.table.HasRetval() ? "function" : "sub";
   context->kind_word = block.kind_word;
 

@@ -22,6 +22,19 @@ std::string AttributeWords(int32_t flags) {
   return words;
 }
 
+// Pointer levels the vtable call supplies by itself for a type word: an
+// integer holds whatever address the caller puts in it; "@" before a
+// STRING's BSTR variable or a by-address type gives one level; BYTE, WORD
+// and SINGLE are pushed as values. -1: any level (or a word we cannot judge).
+int LevelsPassed(const std::string& type_word) {
+  if (type_word == "WORD" || type_word == "BYTE" || type_word == "SINGLE") return 0;
+  if (type_word == "STRING" || type_word == "GUID" || type_word == "VARIANT" ||
+      type_word == "DOUBLE" || type_word == "int64") {
+    return 1;
+  }
+  return -1;
+}
+
 std::string WithoutLeadingUnderscores(const std::string& name) {
   size_t first = name.find_first_not_of('_');
   return first == std::string::npos ? std::string() : name.substr(first);
@@ -30,7 +43,8 @@ std::string WithoutLeadingUnderscores(const std::string& name) {
 // The row of a parameter that has a type descriptor: its prefixed name, type
 // word and VT note, passing form and declaration.
 ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name, std::string note,
-                  int32_t flags, bool is_last, int index, int retval_index, bool event) {
+                  int32_t flags, bool is_last, int index, int retval_index, bool event,
+                  bool vtable) {
   const int32_t vt = descriptor.VarType();
   std::string prefix = ParamPrefix(vt);
   // A last out parameter already called pSomething is a result pointer.
@@ -79,10 +93,22 @@ ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name, 
   row.base_word = FirstWord(type);
 
   // The caller passes such a parameter as the address of a variable.
-  if ((flags & typeinfo::kParamFlagOut) && (index != retval_index || event)) {
+  const bool out = flags & typeinfo::kParamFlagOut;
+  if (out && (index != retval_index || event)) {
     note = type + " " + note;
     type = "DWORD";
     prefix = "p" + prefix;
+  }
+  // An [in] pointer the call would push as a value (OLECHAR* as a WORD) or
+  // as too few levels of "@" (double** as one): the caller passes the
+  // address in an integer instead.
+  const int passed = LevelsPassed(TrimBlanks(type.substr(0, type.find('\''))));
+  if (vtable && !event && !out && passed >= 0 && level > passed) {
+    if (row.base_word != "STRING") note += "[pointerlevel=" + std::to_string(level) + "] ";
+    note = type + " " + note;
+    type = "DWORD";
+    prefix = "p" + prefix;
+    row.base_word = "DWORD";
   }
   if (event) {
     note = type + " " + note;
@@ -106,7 +132,7 @@ ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name, 
 
 }  // namespace
 
-ParamTable AnalyseParameters(const typeinfo::Member& member, bool event) {
+ParamTable AnalyseParameters(const typeinfo::Member& member, bool event, bool vtable) {
   ParamTable table;
   const typeinfo::ParameterList* parameters = member.Parameters();
   const uint32_t count = typeinfo::WalkCount(parameters);
@@ -128,7 +154,7 @@ ParamTable AnalyseParameters(const typeinfo::Member& member, bool event) {
       continue;
     }
     table.rows.push_back(TypedRow(*descriptor, std::move(name), std::move(note), flags, i == count,
-                                  static_cast<int>(i) - 1, table.retval_index, event));
+                                  static_cast<int>(i) - 1, table.retval_index, event, vtable));
   }
   return table;
 }

@@ -28,7 +28,10 @@ struct ParamTable {
 };
 
 // Analyses the parameters of member in declaration order. event is the
-// event flag: it turns every parameter into a variant.
-ParamTable AnalyseParameters(const typeinfo::Member& member, bool event);
+// event flag: it turns every parameter into a variant. vtable is the vtable
+// style, where the call pushes each argument itself: an [in] pointer whose
+// passing form would push less than the address becomes an integer that
+// holds the address.
+ParamTable AnalyseParameters(const typeinfo::Member& member, bool event, bool vtable);
 
 }  // namespace velbrook::render
