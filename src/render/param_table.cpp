@@ -130,19 +130,33 @@ ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name, 
   return row;
 }
 
+// The row's one name in the member's scope of names; a renaming names the
+// parameter as the library gives it.
+void ClaimName(const std::string& library_name, NameScope* names, ParamRow* row,
+               std::vector<Rename>* renames) {
+  std::optional<Rename> rename;
+  row->name = names->Claim(row->name, &rename);
+  if (!rename) return;
+  if (!library_name.empty()) rename->original = library_name;
+  renames->push_back(std::move(*rename));
+}
+
 }  // namespace
 
 ParamTable AnalyseParameters(const typeinfo::Member& member, bool event, bool vtable) {
   ParamTable table;
+  NameScope names(NameScope::Closed::kReservedWords);
   const typeinfo::ParameterList* parameters = member.Parameters();
   const uint32_t count = typeinfo::WalkCount(parameters);
   for (uint32_t i = 1; i <= count; ++i) {
     const typeinfo::Parameter* parameter = parameters->Item(i);
     if (parameter == nullptr) {
       table.rows.push_back({"Unknown", "???", "", ""});
+      ClaimName("", &names, &table.rows.back(), &table.renames);
       continue;
     }
-    std::string name = WithoutLeadingUnderscores(parameter->Name());
+    const std::string library_name = parameter->Name();
+    std::string name = WithoutLeadingUnderscores(library_name);
     const int32_t flags = parameter->ParamFlags();
     std::string note = AttributeWords(flags);
     if (flags & typeinfo::kParamFlagRetval) {
@@ -151,10 +165,12 @@ ParamTable AnalyseParameters(const typeinfo::Member& member, bool event, bool vt
     const typeinfo::TypeDescriptor* descriptor = parameter->ParamType();
     if (descriptor == nullptr) {
       table.rows.push_back({name, "???", note, ""});
-      continue;
+    } else {
+      table.rows.push_back(TypedRow(*descriptor, std::move(name), std::move(note), flags,
+                                    i == count, static_cast<int>(i) - 1, table.retval_index, event,
+                                    vtable));
     }
-    table.rows.push_back(TypedRow(*descriptor, std::move(name), std::move(note), flags, i == count,
-                                  static_cast<int>(i) - 1, table.retval_index, event, vtable));
+    ClaimName(library_name, &names, &table.rows.back(), &table.renames);
   }
   return table;
 }

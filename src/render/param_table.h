@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "render/render_context.h"
 #include "typeinfo/component.h"
 
 namespace velbrook::render {
@@ -22,6 +23,8 @@ struct ParamTable {
   std::vector<ParamRow> rows;
   // 0-based position of the parameter flagged retval, kNoRetval for none.
   int retval_index = kNoRetval;
+  // Parameter names that had to be renamed to compile, in order.
+  std::vector<Rename> renames;
 
   const ParamRow& Retval() const { return rows[retval_index]; }
   bool HasRetval() const { return retval_index >= 0; }
