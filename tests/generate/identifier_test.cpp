@@ -1,6 +1,6 @@
 // Names from real libraries that are no HotBasic identifiers, reserved or
-// equal but for case: how the $define groups and record TYPEs write them,
-// note them and warn once.
+// equal but for case: how the $define groups, record TYPEs and wrappers
+// write them, note them and warn once.
 #include <gtest/gtest.h>
 
 #include "fakes/text_compare.h"
@@ -112,6 +112,35 @@ TEST(IdentifierTest, RecordNamesAndFields) {
       run.Body()));
   ASSERT_EQ(run.warnings.size(), 1u);
   EXPECT_EQ(run.warnings[0].find("Sorry, 3 names "), 0u) << run.warnings[0];
+}
+
+// Interface and class names go into the wrapper TYPE, the GUID constants
+// and the creators; the heading notes the renamings.
+TEST(IdentifierTest, WrapperNames) {
+  FakeLibrary library;
+  auto iface = fakes::Interface("Bad Face", {Dispatch()});
+  iface->SetVTableInterface(iface);
+  iface->MemberList();
+  library.AddClass(Coclass("My Class", "{0}", iface)).AddInterface(iface);
+  TestContents contents = BuildTestContents(library, {});
+  contents.lists.classes.CheckAll();
+  TestRun run(library, &contents, false);
+  const std::string body = run.Body();
+  EXPECT_NE(body.find("'Interface Bad_Face\r\n"
+                      "'renamed \"Bad Face\" to Bad_Face: not a HotBasic identifier\r\n"
+                      "'   default interface to object My_Class\r\n"
+                      "'renamed \"My Class\" to My_Class: not a HotBasic identifier\r\n"),
+            std::string::npos)
+      << body;
+  for (const char* line :
+       {"dim IID_Bad_Face as GUID\r\n", "dim CLSID_My_Class as GUID\r\n", "type Bad_Face\r\n",
+        "    CreateMy_Class as sub", "declare sub BAD_FACECreateMy_Class\r\n",
+        "CoCreateInstance(CLSID_My_Class, 0, 21, IID_Bad_Face, hbObj)",
+        "end type '-(Bad_Face)\r\n"}) {
+    EXPECT_NE(body.find(line), std::string::npos) << line;
+  }
+  ASSERT_EQ(run.warnings.size(), 1u);
+  EXPECT_EQ(run.warnings[0].find("Sorry, 2 names "), 0u) << run.warnings[0];
 }
 
 }  // namespace
