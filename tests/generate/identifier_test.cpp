@@ -22,6 +22,23 @@ std::shared_ptr<FakeType> Enumeration(const std::string& name,
   return enumeration;
 }
 
+// A run with every row of the four lists checked.
+struct Generated {
+  std::string body;
+  std::vector<std::string> warnings;
+};
+
+Generated GenerateAll(const FakeLibrary& library, bool use_invoke) {
+  TestContents contents = BuildTestContents(library, {});
+  contents.lists.classes.CheckAll();
+  contents.lists.events.CheckAll();
+  contents.lists.types.CheckAll();
+  contents.lists.enumerations.CheckAll();
+  TestRun run(library, &contents, use_invoke);
+  std::string body = run.Body();
+  return {std::move(body), run.warnings};
+}
+
 TEST(IdentifierTest, DefineNamesFromRealLibraries) {
   FakeLibrary library;
   library.AddEnumeration(Enumeration("Cursors", {{"Size NE SW", 6},
@@ -34,9 +51,7 @@ TEST(IdentifierTest, DefineNamesFromRealLibraries) {
                                                  {"Dim", 4}}));
   // $define names are one scope across every enumeration of the file.
   library.AddEnumeration(Enumeration("More", {{"arrow", 9}, {"Hand", 5}}));
-  TestContents contents = BuildTestContents(library, {});
-  contents.lists.enumerations.CheckAll();
-  TestRun run(library, &contents, true);
+  const Generated run = GenerateAll(library, true);
   EXPECT_TRUE(SameBytes(
       "' CursorsEnumeration\r\n"
       "  'renamed \"Size NE SW\" to Size_NE_SW: not a HotBasic identifier\r\n"
@@ -60,7 +75,7 @@ TEST(IdentifierTest, DefineNamesFromRealLibraries) {
       "  $define arrow_4 9\r\n"
       "  $define Hand 5\r\n"
       "\r\n",
-      run.Body()));
+      run.body));
   ASSERT_EQ(run.warnings.size(), 1u);
   EXPECT_EQ(run.warnings[0].find("Sorry, 8 names of this library could not be written as they "
                                  "are and were renamed:\r\n\r\nrenamed \"Size NE SW\""),
@@ -70,12 +85,11 @@ TEST(IdentifierTest, DefineNamesFromRealLibraries) {
 
 TEST(IdentifierTest, ValidNamesLeaveNoNoteAndNoWarning) {
   ShapesFake shapes;
-  TestContents contents = BuildTestContents(shapes.library, {});
-  contents.lists.types.CheckAll();
-  contents.lists.enumerations.CheckAll();
-  TestRun run(shapes.library, &contents, false);
-  EXPECT_EQ(run.Body().find("renamed"), std::string::npos);
-  EXPECT_TRUE(run.warnings.empty());
+  const Generated run = GenerateAll(shapes.library, false);
+  EXPECT_EQ(run.body.find("renamed"), std::string::npos);
+  for (const std::string& warning : run.warnings) {
+    EXPECT_EQ(warning.find("renamed"), std::string::npos) << warning;
+  }
 }
 
 // A reserved record name is renamed where the record is written and where a
@@ -89,9 +103,7 @@ TEST(IdentifierTest, RecordNamesAndFields) {
   holder->AddMember(RecordField("args", params));
   library.AddRecord(params);
   library.AddRecord(holder);
-  TestContents contents = BuildTestContents(library, {});
-  contents.lists.types.CheckAll();
-  TestRun run(library, &contents, true);
+  const Generated run = GenerateAll(library, true);
   EXPECT_TRUE(SameBytes(
       "  TYPE DISPPARAMS_ 'renamed \"DISPPARAMS\" to DISPPARAMS_: a word HotBasic or the "
       "generic COM block reserves\r\n"
@@ -109,7 +121,7 @@ TEST(IdentifierTest, RecordNamesAndFields) {
       "    'end of embedded args\r\n"
       "  END TYPE\r\n"
       "\r\n",
-      run.Body()));
+      run.body));
   ASSERT_EQ(run.warnings.size(), 1u);
   EXPECT_EQ(run.warnings[0].find("Sorry, 3 names "), 0u) << run.warnings[0];
 }
@@ -122,10 +134,8 @@ TEST(IdentifierTest, WrapperNames) {
   iface->SetVTableInterface(iface);
   iface->MemberList();
   library.AddClass(Coclass("My Class", "{0}", iface)).AddInterface(iface);
-  TestContents contents = BuildTestContents(library, {});
-  contents.lists.classes.CheckAll();
-  TestRun run(library, &contents, false);
-  const std::string body = run.Body();
+  const Generated run = GenerateAll(library, false);
+  const std::string& body = run.body;
   EXPECT_NE(body.find("'Interface Bad_Face\r\n"
                       "'renamed \"Bad Face\" to Bad_Face: not a HotBasic identifier\r\n"
                       "'   default interface to object My_Class\r\n"
