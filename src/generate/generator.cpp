@@ -8,6 +8,7 @@
 #include "generate/header_section.h"
 #include "generate/interface_section.h"
 #include "generate/record_section.h"
+#include "render/naming.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -43,6 +44,9 @@ Status GenerateInclude(const GenerationInputs& inputs, OutputSink* sink) {
   WriteInterfaceSection(&run);
   // 5. Event interfaces not written inside an interface block.
   WriteStandAloneEventSection(&run);
+  // One warning lists the names renamed to compile; the file notes each.
+  const std::string renamed = render::RenameWarning(run.render.renames);
+  if (!renamed.empty()) run.Warn(renamed);
   if (run.writer.full()) {
     return MakeError(ErrorKind::kTooLarge,
                      "generation stopped: the include file would be larger than " +

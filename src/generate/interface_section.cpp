@@ -3,6 +3,7 @@
 #include "generate/interface_section.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -23,8 +24,9 @@ constexpr size_t kCreatePadding = 27;
 
 struct ClassEntry {
   const typeinfo::Type* object_class;
-  std::string name;
+  std::string name;  // as the generated names use it
   std::string prog_id;
+  std::optional<render::Rename> rename;
 };
 
 bool IsActiveX(const typeinfo::Type& object_class) {
@@ -71,12 +73,14 @@ class InterfaceBlock {
   void WriteGuid(const std::string& prefix, const std::string& name, const typeinfo::Type& type);
   // Bytes built for this block but not written yet.
   size_t Pending() const { return body_text_.size() + creator_text_.size() + event_text_.size(); }
+  void WriteRenameNote(const std::optional<render::Rename>& rename);
 
   GenerationRun* run_;
   const ClassGroups& groups_;
   IncludeWriter& out_;
   const typeinfo::Type* interface_ = nullptr;
-  std::string name_;
+  std::string name_;  // as the generated names use it
+  std::optional<render::Rename> name_rename_;
   bool activex_ = false;
   bool has_events_ = false;
   std::vector<ClassEntry> classes_;
@@ -87,10 +91,18 @@ class InterfaceBlock {
 
 void InterfaceBlock::AddClass(const typeinfo::Type* object_class) {
   if (object_class == nullptr) return;
-  ClassEntry entry{object_class, object_class->Name(), run_->ProgIdOf(*object_class)};
-  if (entry.name.size() > kMaxTableText) entry.name.resize(kMaxTableText);
+  std::string name = object_class->Name();
+  if (name.size() > kMaxTableText) name.resize(kMaxTableText);
+  ClassEntry entry{object_class, std::string(), run_->ProgIdOf(*object_class), std::nullopt};
+  entry.name = render::StandaloneName(name, &entry.rename);
   if (entry.prog_id.size() > kMaxTableText) entry.prog_id.resize(kMaxTableText);
   classes_.push_back(std::move(entry));
+}
+
+void InterfaceBlock::WriteRenameNote(const std::optional<render::Rename>& rename) {
+  if (!rename) return;
+  out_.WriteLine("'" + render::RenameNote(*rename));
+  run_->render.renames.push_back(*rename);
 }
 
 void InterfaceBlock::WriteGuid(const std::string& prefix, const std::string& name,
@@ -110,9 +122,10 @@ void InterfaceBlock::Write(size_t hidden) {
     activex_ = IsActiveX(*target.object_class);
   }
   // Each interface is written once per run, whichever row asks first.
-  name_ = InterfaceName(interface_);
-  if (run_->written_interfaces.Contains(name_)) return;
-  run_->written_interfaces.Append(name_);
+  const std::string key = InterfaceName(interface_);
+  if (run_->written_interfaces.Contains(key)) return;
+  run_->written_interfaces.Append(key);
+  name_ = render::StandaloneName(key, &name_rename_);
   run_->render.interface_name = name_;
   run_->render.activex = activex_;
   run_->render.event = false;
@@ -123,7 +136,7 @@ void InterfaceBlock::Write(size_t hidden) {
   // The other checked object classes with this default interface share the
   // block; found by hidden number, wherever the sort put their rows.
   if (target.object_class != nullptr) {
-    auto group = groups_.find(name_);
+    auto group = groups_.find(key);
     if (group != groups_.end()) {
       for (size_t p : group->second) {
         if (p != hidden) AddClass(ItemOf(run_->inputs.library->ObjectClasses(), p + 1));
@@ -158,10 +171,12 @@ void InterfaceBlock::Write(size_t hidden) {
 void InterfaceBlock::WriteHeading() {
   run_->render.member_names.Clear();
   out_.WriteLine("'Interface " + name_);
+  WriteRenameNote(name_rename_);
   for (const ClassEntry& entry : classes_) {
     std::string line = "'   default interface to object " + entry.name;
     if (!entry.prog_id.empty()) line += " - progID: " + entry.prog_id;
     out_.WriteLine(line);
+    WriteRenameNote(entry.rename);
   }
   out_.WriteLine("'");
   out_.WriteLine(kSeparator);
@@ -175,7 +190,12 @@ void InterfaceBlock::WriteGuidConstants() {
     WriteGuid(render::kClsidPrefix, entry.name, *entry.object_class);
     const typeinfo::Type* event = entry.object_class->DefaultEventInterface();
     if (event != nullptr) {
-      WriteGuid(render::kIidPrefix, event->Name(), *event);
+      std::optional<render::Rename> rename;
+      const std::string event_name = render::StandaloneName(event->Name(), &rename);
+      if (!run_->render.written_guid_names.Contains(render::kIidPrefix + event_name)) {
+        WriteRenameNote(rename);
+      }
+      WriteGuid(render::kIidPrefix, event_name, *event);
       has_events_ = true;
     }
   }

@@ -44,6 +44,7 @@ enum class RecordForm {
 // form and the number of lines between TYPE and END TYPE when flattened.
 struct RecordPlan {
   std::string name;
+  std::string head_note;  // a comment after the TYPE line: a renaming
   std::vector<RecordField> fields;
   RecordForm form = RecordForm::kFlattened;
   uint64_t lines = 0;

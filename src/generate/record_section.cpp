@@ -7,6 +7,7 @@
 #include "generate/record_plan.h"
 #include "generate/row_resolution.h"
 #include "render/constant_value.h"
+#include "render/naming.h"
 #include "render/text_ops.h"
 #include "render/var_type_text.h"
 #include "typeinfo/help_text.h"
@@ -22,15 +23,22 @@ std::string StripLeadingUnderscores(const std::string& text) {
   return typeinfo::RecordRowName(text);
 }
 
-RecordPlan PlanOf(const typeinfo::Type* record) {
+RecordPlan PlanOf(const typeinfo::Type* record, std::vector<render::Rename>* renames) {
   RecordPlan plan;
   if (record == nullptr) return plan;
-  plan.name = StripLeadingUnderscores(record->Name());
+  std::optional<render::Rename> rename;
+  plan.name = render::StandaloneName(StripLeadingUnderscores(record->Name()), &rename);
+  if (rename) {
+    plan.head_note = " '" + render::RenameNote(*rename);
+    renames->push_back(std::move(*rename));
+  }
   const typeinfo::MemberList* fields = record->Members();
   const uint32_t count = typeinfo::WalkCount(fields);
   for (uint32_t f = 1; f <= count; ++f) {
     const typeinfo::Member* field = fields->Item(f);
-    if (field != nullptr) plan.fields.push_back(MakeRecordField(RecordFieldLine(*field)));
+    if (field != nullptr) {
+      plan.fields.push_back(MakeRecordField(RecordFieldLine(*field, renames)));
+    }
   }
   return plan;
 }
@@ -47,7 +55,7 @@ class RecordWriter {
 
   void Write(size_t k) {
     const RecordPlan& record = records_[k];
-    out_.WriteLine("  TYPE " + record.name);
+    out_.WriteLine("  TYPE " + record.name + record.head_note);
     if (record.form == RecordForm::kFlattened) {
       WriteFlattened(k);
     } else {
@@ -124,7 +132,7 @@ std::string BoundsText(const std::vector<typeinfo::ArrayBound>& bounds) {
   return text + ")";
 }
 
-std::string RecordFieldLine(const typeinfo::Member& field) {
+std::string RecordFieldLine(const typeinfo::Member& field, std::vector<render::Rename>* renames) {
   const typeinfo::TypeDescriptor* type = field.ValueType();
   const int32_t vt = type == nullptr ? 0 : type->VarType();
 
@@ -140,7 +148,8 @@ std::string RecordFieldLine(const typeinfo::Member& field) {
     const typeinfo::Type& referenced = *type->ReferencedType();
     const std::string name = StripLeadingUnderscores(referenced.Name());
     if (referenced.TypeKind() == typeinfo::kTypeKindRecord) {
-      text = name == "GUID" ? "STRING*16 'GUID" : name;
+      std::optional<render::Rename> renamed;  // noted where the record is written
+      text = name == "GUID" ? "STRING*16 'GUID" : render::StandaloneName(name, &renamed);
     } else {
       text += " " + referenced.KindText() + " " + name;
     }
@@ -150,7 +159,12 @@ std::string RecordFieldLine(const typeinfo::Member& field) {
     bounds = BoundsText(type->ArrayBounds());
     text = StripLeadingUnderscores(render::VarTypeText(vt - kVtFixedArray));
   }
-  return kFieldIndent + field.Name() + bounds + " as " + text;
+  std::optional<render::Rename> rename;
+  const std::string name = render::FieldName(field.Name(), &rename);
+  if (!rename) return kFieldIndent + name + bounds + " as " + text;
+  const std::string note = " '" + render::RenameNote(*rename);
+  if (renames != nullptr) renames->push_back(std::move(*rename));
+  return kFieldIndent + name + bounds + " as " + text + note;
 }
 
 void WriteRecordSection(GenerationRun* run) {
@@ -159,7 +173,8 @@ void WriteRecordSection(GenerationRun* run) {
   for (size_t r = 0; r < list.RowCount(); ++r) {
     run->Progress("Types", r + 1, list.RowCount());
     if (list.IsChecked(r))
-      records.push_back(PlanOf(ResolveRecordRow(run->inputs, list.HiddenNumber(r))));
+      records.push_back(
+          PlanOf(ResolveRecordRow(run->inputs, list.HiddenNumber(r)), &run->render.renames));
   }
   PlanRecords(&records);
   RecordWriter writer(run, records);
@@ -167,6 +182,8 @@ void WriteRecordSection(GenerationRun* run) {
 }
 
 void WriteEnumerationSection(GenerationRun* run) {
+  // $define names share one scope: the whole program that includes the file.
+  render::NameScope defines(render::NameScope::Closed::kReservedWords);
   const ContentsList& list = *run->inputs.enumerations;
   for (size_t r = 0; r < list.RowCount() && run->Going(); ++r) {
     run->Progress("Enumerations", r + 1, list.RowCount());
@@ -182,7 +199,13 @@ void WriteEnumerationSection(GenerationRun* run) {
     for (uint32_t c = 1; c <= count; ++c) {
       const typeinfo::Member* constant = constants->Item(c);
       if (constant == nullptr) continue;
-      run->writer.WriteLine("  $define " + constant->Name() + " " +
+      std::optional<render::Rename> rename;
+      const std::string name = defines.Claim(constant->Name(), &rename);
+      if (rename) {
+        run->writer.WriteLine("  '" + render::RenameNote(*rename));
+        run->render.renames.push_back(std::move(*rename));
+      }
+      run->writer.WriteLine("  $define " + name + " " +
                             render::ConstantValueText(constant->ConstantValue()));
     }
     run->writer.WriteLine("");

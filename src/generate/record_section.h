@@ -14,8 +14,10 @@ namespace velbrook::generate {
 std::string BoundsText(const std::vector<typeinfo::ArrayBound>& bounds);
 
 // One field line of a record, without CR LF: five blanks, name, bounds,
-// " as ", type text.
-std::string RecordFieldLine(const typeinfo::Member& field);
+// " as ", type text. A field name that had to be renamed is noted at the end
+// of the line and added to renames (when given).
+std::string RecordFieldLine(const typeinfo::Member& field,
+                            std::vector<render::Rename>* renames = nullptr);
 
 // Record section: every checked row of the types list, in row order.
 void WriteRecordSection(GenerationRun* run);

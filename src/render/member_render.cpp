@@ -169,11 +169,21 @@ std::string RenderMember(RenderContext* context, const typeinfo::Member& member)
   block.declared_name = MemberDeclName(*context, member);
   block.description = MemberDescription(member);
   block.vtable_offset = member.VTableOffset();
-  block.table = AnalyseParameters(member, context->event);
+  block.table = AnalyseParameters(member, context->event, block.style == Style::kVtable);
   block.kind_word = block.table.HasRetval() ? "function" : "sub";
   context->kind_word = block.kind_word;
 
-  std::string out = HeadLine(block);
+  // Names that had to be renamed to compile are noted above the block.
+  std::string out;
+  std::vector<Rename> renames = std::move(block.table.renames);
+  if (std::optional<Rename> name = MemberRename(*context, member)) {
+    renames.insert(renames.begin(), std::move(*name));
+  }
+  for (Rename& rename : renames) {
+    out += "'" + RenameNote(rename) + kCrLf;
+    context->renames.push_back(std::move(rename));
+  }
+  out += HeadLine(block);
   out += OpeningText(*context, block);
   AppendParameterLines(block, &out);
   AppendClosingLines(*context, block, &out);

@@ -22,6 +22,19 @@ std::string AttributeWords(int32_t flags) {
   return words;
 }
 
+// Pointer levels the vtable call supplies by itself for a type word: an
+// integer holds whatever address the caller puts in it; "@" before a
+// STRING's BSTR variable or a by-address type gives one level; BYTE, WORD
+// and SINGLE are pushed as values. -1: any level (or a word we cannot judge).
+int LevelsPassed(const std::string& type_word) {
+  if (type_word == "WORD" || type_word == "BYTE" || type_word == "SINGLE") return 0;
+  if (type_word == "STRING" || type_word == "GUID" || type_word == "VARIANT" ||
+      type_word == "DOUBLE" || type_word == "int64") {
+    return 1;
+  }
+  return -1;
+}
+
 std::string WithoutLeadingUnderscores(const std::string& name) {
   size_t first = name.find_first_not_of('_');
   return first == std::string::npos ? std::string() : name.substr(first);
@@ -30,7 +43,8 @@ std::string WithoutLeadingUnderscores(const std::string& name) {
 // The row of a parameter that has a type descriptor: its prefixed name, type
 // word and VT note, passing form and declaration.
 ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name, std::string note,
-                  int32_t flags, bool is_last, int index, int retval_index, bool event) {
+                  int32_t flags, bool is_last, int index, int retval_index, bool event,
+                  bool vtable) {
   const int32_t vt = descriptor.VarType();
   std::string prefix = ParamPrefix(vt);
   // A last out parameter already called pSomething is a result pointer.
@@ -79,10 +93,22 @@ ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name, 
   row.base_word = FirstWord(type);
 
   // The caller passes such a parameter as the address of a variable.
-  if ((flags & typeinfo::kParamFlagOut) && (index != retval_index || event)) {
+  const bool out = flags & typeinfo::kParamFlagOut;
+  if (out && (index != retval_index || event)) {
     note = type + " " + note;
     type = "DWORD";
     prefix = "p" + prefix;
+  }
+  // An [in] pointer the call would push as a value (OLECHAR* as a WORD) or
+  // as too few levels of "@" (double** as one): the caller passes the
+  // address in an integer instead.
+  const int passed = LevelsPassed(TrimBlanks(type.substr(0, type.find('\''))));
+  if (vtable && !event && !out && passed >= 0 && level > passed) {
+    if (row.base_word != "STRING") note += "[pointerlevel=" + std::to_string(level) + "] ";
+    note = type + " " + note;
+    type = "DWORD";
+    prefix = "p" + prefix;
+    row.base_word = "DWORD";
   }
   if (event) {
     note = type + " " + note;
@@ -104,19 +130,33 @@ ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name, 
   return row;
 }
 
+// The row's one name in the member's scope of names; a renaming names the
+// parameter as the library gives it.
+void ClaimName(const std::string& library_name, NameScope* names, ParamRow* row,
+               std::vector<Rename>* renames) {
+  std::optional<Rename> rename;
+  row->name = names->Claim(row->name, &rename);
+  if (!rename) return;
+  if (!library_name.empty()) rename->original = library_name;
+  renames->push_back(std::move(*rename));
+}
+
 }  // namespace
 
-ParamTable AnalyseParameters(const typeinfo::Member& member, bool event) {
+ParamTable AnalyseParameters(const typeinfo::Member& member, bool event, bool vtable) {
   ParamTable table;
+  NameScope names(NameScope::Closed::kReservedWords);
   const typeinfo::ParameterList* parameters = member.Parameters();
   const uint32_t count = typeinfo::WalkCount(parameters);
   for (uint32_t i = 1; i <= count; ++i) {
     const typeinfo::Parameter* parameter = parameters->Item(i);
     if (parameter == nullptr) {
       table.rows.push_back({"Unknown", "???", "", ""});
+      ClaimName("", &names, &table.rows.back(), &table.renames);
       continue;
     }
-    std::string name = WithoutLeadingUnderscores(parameter->Name());
+    const std::string library_name = parameter->Name();
+    std::string name = WithoutLeadingUnderscores(library_name);
     const int32_t flags = parameter->ParamFlags();
     std::string note = AttributeWords(flags);
     if (flags & typeinfo::kParamFlagRetval) {
@@ -125,10 +165,12 @@ ParamTable AnalyseParameters(const typeinfo::Member& member, bool event) {
     const typeinfo::TypeDescriptor* descriptor = parameter->ParamType();
     if (descriptor == nullptr) {
       table.rows.push_back({name, "???", note, ""});
-      continue;
+    } else {
+      table.rows.push_back(TypedRow(*descriptor, std::move(name), std::move(note), flags,
+                                    i == count, static_cast<int>(i) - 1, table.retval_index, event,
+                                    vtable));
     }
-    table.rows.push_back(TypedRow(*descriptor, std::move(name), std::move(note), flags, i == count,
-                                  static_cast<int>(i) - 1, table.retval_index, event));
+    ClaimName(library_name, &names, &table.rows.back(), &table.renames);
   }
   return table;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "render/render_context.h"
 #include "typeinfo/component.h"
 
 namespace velbrook::render {
@@ -22,13 +23,18 @@ struct ParamTable {
   std::vector<ParamRow> rows;
   // 0-based position of the parameter flagged retval, kNoRetval for none.
   int retval_index = kNoRetval;
+  // Parameter names that had to be renamed to compile, in order.
+  std::vector<Rename> renames;
 
   const ParamRow& Retval() const { return rows[retval_index]; }
   bool HasRetval() const { return retval_index >= 0; }
 };
 
 // Analyses the parameters of member in declaration order. event is the
-// event flag: it turns every parameter into a variant.
-ParamTable AnalyseParameters(const typeinfo::Member& member, bool event);
+// event flag: it turns every parameter into a variant. vtable is the vtable
+// style, where the call pushes each argument itself: an [in] pointer whose
+// passing form would push less than the address becomes an integer that
+// holds the address.
+ParamTable AnalyseParameters(const typeinfo::Member& member, bool event, bool vtable);
 
 }  // namespace velbrook::render

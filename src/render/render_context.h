@@ -4,10 +4,18 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "render/line_list.h"
 
 namespace velbrook::render {
+
+// A name written otherwise than the library gives it, so that it compiles.
+struct Rename {
+  std::string original;  // as the library gives it
+  std::string written;   // as the include file has it
+  std::string reason;    // "not a HotBasic identifier", ...
+};
 
 struct RenderContext {
   // Name of the interface whose wrapper is being written; upper-cased it
@@ -24,6 +32,8 @@ struct RenderContext {
   LineList member_names;
   // Constant names (prefix plus name) already written to the current file.
   LineList written_guid_names;
+  // Every name renamed so far in the current file, in the order written.
+  std::vector<Rename> renames;
   // The "use Invoke" option. It may be a live control, so each renderer reads
   // it once and keeps that value for all its decisions.
   std::function<bool()> use_invoke = [] { return true; };

@@ -341,6 +341,47 @@ TEST(RenderMemberTest, LowSixteenBitsOfParameterCount) {
   EXPECT_TRUE(SameBytes("' M\r\n'intf.invoke (\"M\")\r\n\r\n", RenderMember(&context, member)));
 }
 
+TEST(RenderMemberTest, RenamedNamesAreNotedAboveTheBlock) {
+  RenderContext context = Context("IFoo", false);
+  FakeMember member("Go To");
+  member.SetVTableOffset(12);
+  member.AddParameter(Param("the x", kParamFlagIn, 3))
+      .AddParameter(Param("THE X", kParamFlagIn, 3));
+  EXPECT_TRUE(
+      SameBytes("'renamed \"Go To\" to Go_To: not a HotBasic identifier\r\n"
+                "'renamed \"the x\" to l_the_x: not a HotBasic identifier\r\n"
+                "'renamed \"THE X\" to l_THE_X_2: not a HotBasic identifier\r\n"
+                "' sub Go_To\r\n"
+                "declare sub IFOOGo_To _\r\n"
+                "   (l_the_x as integer, _ ' [VT_I4] \r\n"
+                "    l_THE_X_2 as integer) ' [VT_I4]  \r\n"
+                "sub IFOOGo_To\r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+12)\r\n"
+                "callfunc Velbrookpsub, l_THE_X_2, l_the_x, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n"
+                "end sub\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
+  ASSERT_EQ(context.renames.size(), 3u);
+  EXPECT_EQ(context.renames[2].written, "l_THE_X_2");
+}
+
+TEST(RenderMemberTest, ParameterNamesEqualButForCaseGetSuffixes) {
+  RenderContext context = Context("IFoo", true);
+  FakeMember member("Pair");
+  // "a" + array name "s" would read "as"; two nameless parameters share
+  // "Unknown".
+  member.AddParameter(Param("x", kParamFlagIn, 3))
+      .AddParameter(Param("X", kParamFlagIn, 3))
+      .AddParameter(Param("s", kParamFlagIn, 0x2003))
+      .AddParameter(nullptr)
+      .AddParameter(nullptr);
+  const std::string text = RenderMember(&context, member);
+  EXPECT_NE(text.find("'    l_X_2 as integer, _ ' [VT_I4] \r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("'    as_ as integer, _ ' Array of LONG"), std::string::npos) << text;
+  EXPECT_NE(text.find("'    Unknown_2 as ???) ' "), std::string::npos) << text;
+}
+
 TEST(TypeMemberLineTest, PadsToFortyAndAddsDescription) {
   RenderContext context = Context("IItems", false);
   FakeMember count = CountMember();

@@ -1,9 +1,13 @@
-// ParamPrefix, InvokeKindWord and MemberDeclName with their edge cases.
+// ParamPrefix, InvokeKindWord and MemberDeclName with their edge cases; the
+// identifier rule, name scopes and the notes of renamings.
 #include "render/naming.h"
 
 #include <gtest/gtest.h>
 
+#include <unordered_set>
+
 #include "fakes/fake_component.h"
+#include "render/text_ops.h"
 
 namespace velbrook::render {
 namespace {
@@ -136,6 +140,146 @@ TEST(MemberDeclNameTest, PutAndGetOfOneProperty) {
   FakeMember put = Member("Value", kInvokePropertyPut);
   AddDeclaredName(&context, MemberDeclName(context, get));
   EXPECT_EQ(MemberDeclName(context, put), "set_Value");
+}
+
+// Names from real libraries and the corners of the rule.
+struct IdentifierCase {
+  const char* name;
+  const char* identifier;
+};
+
+class ToIdentifierTest : public ::testing::TestWithParam<IdentifierCase> {};
+
+TEST_P(ToIdentifierTest, MakesAnIdentifier) {
+  const IdentifierCase& c = GetParam();
+  EXPECT_EQ(ToIdentifier(c.name), c.identifier);
+  EXPECT_TRUE(IsIdentifier(c.identifier)) << c.identifier;
+  EXPECT_EQ(IsIdentifier(c.name), std::string(c.name) == c.identifier) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ToIdentifierTest,
+                         ::testing::Values(IdentifierCase{"Size NE SW", "Size_NE_SW"},
+                                           IdentifierCase{"I-Beam", "I_Beam"},
+                                           IdentifierCase{".NET", "_NET"},
+                                           IdentifierCase{"0 (Pixel)", "_0__Pixel_"},
+                                           IdentifierCase{"3D", "_3D"}, IdentifierCase{"", "_"},
+                                           IdentifierCase{"Gr\xF6\xDF"
+                                                          "e",
+                                                          "Gr__e"},
+                                           IdentifierCase{"a\r\nb", "a__b"},
+                                           IdentifierCase{"clrRed", "clrRed"},
+                                           IdentifierCase{"_x9", "_x9"}, IdentifierCase{"x_", "x_"},
+                                           IdentifierCase{"_", "_"}));
+
+// One scope: each row claims a name after the rows above it.
+struct ClaimCase {
+  const char* wanted;
+  const char* written;
+  const char* reason;  // empty: written as it is
+};
+
+TEST(NameScopeTest, ClaimsInOrder) {
+  const ClaimCase cases[] = {
+      {"Value", "Value", ""},
+      {"value", "value_2", "the name is already used (HotBasic ignores case)"},
+      {"VALUE", "VALUE_3", "the name is already used (HotBasic ignores case)"},
+      {"Value_4", "Value_4", ""},
+      {"Value", "Value_5", "the name is already used (HotBasic ignores case)"},
+      {"Size NE SW", "Size_NE_SW", "not a HotBasic identifier"},
+      {"Size_NE_SW", "Size_NE_SW_2", "the name is already used (HotBasic ignores case)"},
+      {"Size-NE-SW", "Size_NE_SW_3", "not a HotBasic identifier"},
+      {"0 (Pixel)", "_0__Pixel_", "not a HotBasic identifier"},
+      {"Dim", "Dim_", "a word HotBasic or the generic COM block reserves"},
+      {"COMRESULT", "COMRESULT_", "a word HotBasic or the generic COM block reserves"},
+      {"dim_", "dim__2", "the name is already used (HotBasic ignores case)"},
+      {"Rect", "Rect", ""},
+  };
+  NameScope scope(NameScope::Closed::kReservedWords);
+  for (const ClaimCase& c : cases) {
+    std::optional<Rename> rename;
+    EXPECT_EQ(scope.Claim(c.wanted, &rename), c.written) << c.wanted;
+    EXPECT_EQ(rename.has_value(), *c.reason != '\0') << c.wanted;
+    if (rename) {
+      EXPECT_EQ(rename->original, c.wanted);
+      EXPECT_EQ(rename->written, c.written);
+      EXPECT_EQ(rename->reason, c.reason);
+    }
+  }
+}
+
+TEST(NameScopeTest, InsideATypeOnlyTheMemberWordsAreClosed) {
+  NameScope scope(NameScope::Closed::kMemberWords);
+  std::optional<Rename> rename;
+  EXPECT_EQ(scope.Claim("End", &rename), "End_");
+  EXPECT_EQ(scope.Claim("Dim", &rename), "Dim");
+  EXPECT_FALSE(rename);
+}
+
+TEST(NameScopeTest, ThousandsOfEqualNamesStayDistinct) {
+  NameScope scope(NameScope::Closed::kReservedWords);
+  std::unordered_set<std::string> seen;
+  std::optional<Rename> rename;
+  std::string last;
+  for (int i = 0; i < 10000; ++i) {
+    last = scope.Claim(i % 2 ? "x" : "X", &rename);
+    EXPECT_TRUE(seen.insert(AsciiLower(last)).second) << last;
+  }
+  EXPECT_EQ(last, "x_10000");
+}
+
+TEST(StandaloneNameTest, ReservedAndInvalidNamesOnly) {
+  std::optional<Rename> rename;
+  EXPECT_EQ(StandaloneName("Rect", &rename), "Rect");
+  EXPECT_FALSE(rename);
+  EXPECT_EQ(StandaloneName("GUID", &rename), "GUID_");
+  ASSERT_TRUE(rename);
+  EXPECT_EQ(RenameNote(*rename),
+            "renamed \"GUID\" to GUID_: a word HotBasic or the generic COM block reserves");
+  // The same name always gives the same result: no scope remembers it.
+  EXPECT_EQ(StandaloneName("GUID", &rename), "GUID_");
+  EXPECT_EQ(FieldName("End", &rename), "End_");
+  EXPECT_EQ(FieldName("Type", &rename), "Type");
+  EXPECT_FALSE(rename);
+  EXPECT_EQ(FieldName("x y", &rename), "x_y");
+}
+
+TEST(RenameNoteTest, ControlCharactersCannotBreakTheCommentLine) {
+  EXPECT_EQ(
+      RenameNote({"a\r\nshowmessage \"x\"", "a__showmessage__x_", "not a HotBasic identifier"}),
+      "renamed \"a??showmessage \"x\"\" to a__showmessage__x_: not a HotBasic identifier");
+}
+
+TEST(RenameWarningTest, EachRenamingOnceAndTenListed) {
+  EXPECT_EQ(RenameWarning({}), "");
+  const Rename twice{"a b", "a_b", "not a HotBasic identifier"};
+  EXPECT_EQ(RenameWarning({twice, twice}),
+            "Sorry, 1 name of this library could not be written as they are and were "
+            "renamed:\r\n\r\nrenamed \"a b\" to a_b: not a HotBasic identifier\r\n\r\n"
+            "(each renaming is noted in the file beside the name.)");
+  std::vector<Rename> many;
+  for (int i = 0; i < 12; ++i) many.push_back({"x" + std::to_string(i), "y", "why"});
+  const std::string text = RenameWarning(many);
+  EXPECT_EQ(text.find("Sorry, 12 names "), 0u);
+  EXPECT_NE(text.find("renamed \"x9\" to y: why\r\n... and 2 more\r\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("x10"), std::string::npos);
+}
+
+TEST(MemberDeclNameTest, InvalidNamesBecomeIdentifiers) {
+  RenderContext context;
+  FakeMember spaced = Member("Size NE", kInvokeFunc);
+  EXPECT_EQ(MemberDeclName(context, spaced), "Size_NE");
+  ASSERT_TRUE(MemberRename(context, spaced));
+  EXPECT_EQ(MemberRename(context, spaced)->original, "Size NE");
+  EXPECT_EQ(MemberDeclName(context, Member("A-B", kInvokePropertyPut)), "set_A_B");
+  EXPECT_EQ(MemberDeclName(context, Member("3D", kInvokeFunc)), "_3D");
+  // The prefix makes a leading digit harmless.
+  EXPECT_EQ(MemberDeclName(context, Member("3D", kInvokePropertyPut)), "set_3D");
+  EXPECT_FALSE(MemberRename(context, Member("3D", kInvokePropertyPut)));
+  // The renamed name is what uniqueness compares.
+  AddDeclaredName(&context, "size_ne");
+  EXPECT_EQ(MemberDeclName(context, spaced), "Size_NE_2");
+  context.event = true;
+  EXPECT_EQ(MemberDeclName(context, Member("Mouse Down", kInvokeFunc)), "onMouse_Down");
 }
 
 }  // namespace

@@ -146,6 +146,30 @@ TEST(VtableCallBodyTest, ByAddressTypes) {
       << text;
 }
 
+// Shaped like IDispatch::GetIDsOfNames in stdole: the caller's name array
+// and text pass as addresses, never as a BYTE or a WORD.
+TEST(VtableCallBodyTest, InPointersPassTheirAddress) {
+  RenderContext context = VtableContext("IFinder");
+  FakeMember member("FindNames");
+  member.SetVTableOffset(20);
+  member.AddParameter(Param("rgszNames", kParamFlagIn, 16, 2))
+      .AddParameter(Param("cNames", kParamFlagIn, 23))
+      .AddParameter(Param("pchFindText", kParamFlagIn, 18, 1));
+  EXPECT_TRUE(
+      SameBytes("' sub FindNames\r\n"
+                "declare sub IFINDERFindNames _\r\n"
+                "   (pb_rgszNames as integer, _ ' BYTE [VT_I1] [pointerlevel=2] \r\n"
+                "    l_cNames as integer, _ ' [VT_UINT] \r\n"
+                "    pl_pchFindText as integer) ' WORD [VT_UI2]  [pointerlevel=1] \r\n"
+                "sub IFINDERFindNames\r\n"
+                "Velbrookpsub=byref(byref(byref(hbObj))+20)\r\n"
+                "callfunc Velbrookpsub, pl_pchFindText, l_cNames, pb_rgszNames, byref(hbObj)\r\n"
+                "COMRESULT = EAX\r\n"
+                "end sub\r\n"
+                "\r\n",
+                RenderMember(&context, member)));
+}
+
 TEST(VtableCallBodyTest, GuidPassedByAddress) {
   ParamTable table;
   table.rows.push_back({"_riid", "GUID", "[VT=0] [in] ", "GUID"});

@@ -84,9 +84,7 @@ OleautTypeDescriptor::OleautTypeDescriptor(OleautLibrary* owner, ITypeInfo* cont
 
 const Type* OleautTypeDescriptor::ReferencedType() const {
   if (!user_defined_) return nullptr;
-  ITypeInfo* referenced = nullptr;
-  if (FAILED(context_->GetRefTypeInfo(href_, &referenced))) return nullptr;
-  return owner_->Wrap(referenced);
+  return owner_->Wrap(owner_->ResolveRef(context_, href_));
 }
 
 int32_t OleautRawTypeInfo::GetTypeAttr(int32_t* impl_type_count) const {
@@ -109,10 +107,8 @@ int32_t OleautRawTypeInfo::GetImplTypeFlags(uint32_t index, int32_t* flags) cons
 
 const RawTypeInfo* OleautRawTypeInfo::GetRefTypeInfoOfImplType(uint32_t index) const {
   HREFTYPE href = 0;
-  ITypeInfo* referenced = nullptr;
   if (FAILED(info_->GetRefTypeOfImplType(index, &href))) return nullptr;
-  if (FAILED(info_->GetRefTypeInfo(href, &referenced))) return nullptr;
-  return owner_->WrapRaw(referenced);
+  return owner_->WrapRaw(owner_->ResolveRef(info_, href));
 }
 
 int32_t OleautRawTypeInfo::GetDocumentationName(std::string* name) const {
@@ -155,10 +151,8 @@ const Type* OleautType::VTableInterface() const {
       result = this;
     } else if (type_kind_ == TKIND_DISPATCH && (type_flags_ & TYPEFLAG_FDUAL)) {
       HREFTYPE href = 0;
-      ITypeInfo* vtable = nullptr;
-      if (SUCCEEDED(info_->GetRefTypeOfImplType(static_cast<UINT>(-1), &href)) &&
-          SUCCEEDED(info_->GetRefTypeInfo(href, &vtable))) {
-        result = owner_->Wrap(vtable);
+      if (SUCCEEDED(info_->GetRefTypeOfImplType(static_cast<UINT>(-1), &href))) {
+        result = owner_->Wrap(owner_->ResolveRef(info_, href));
       }
     }
     vtable_interface_ = result;
@@ -171,12 +165,10 @@ const std::vector<OleautType::ImplEntry>& OleautType::Impls() const {
     std::vector<ImplEntry> entries;
     for (UINT j = 0; j < impl_count_; ++j) {
       HREFTYPE href = 0;
-      ITypeInfo* referenced = nullptr;
       INT flags = 0;
-      if (FAILED(info_->GetRefTypeOfImplType(j, &href)) ||
-          FAILED(info_->GetRefTypeInfo(href, &referenced))) {
-        continue;
-      }
+      if (FAILED(info_->GetRefTypeOfImplType(j, &href))) continue;
+      ITypeInfo* referenced = owner_->ResolveRef(info_, href);
+      if (referenced == nullptr) continue;
       if (FAILED(info_->GetImplTypeFlags(j, &flags))) flags = 0;
       const Type* type = owner_->Wrap(referenced);
       if (type != nullptr) entries.push_back({type, flags});

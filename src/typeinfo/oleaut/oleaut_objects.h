@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "typeinfo/component.h"
+#include "typeinfo/oleaut/ref_cache.h"
 
 namespace velbrook::typeinfo::oleaut {
 
@@ -172,9 +173,14 @@ class OleautLibrary : public Library {
   const Member* MakeMember(MemberFacts facts);
   const Parameter* MakeParameter(std::string name, const TypeDescriptor* type, int32_t flags);
   VectorList<Parameter>* MakeParameterList();
+  // GetRefTypeInfo through the library's memory of failed references.
+  ITypeInfo* ResolveRef(ITypeInfo* context, HREFTYPE href) { return refs_.Resolve(context, href); }
+  // Calls made into GetRefTypeInfo for this library so far.
+  size_t RefLookups() const { return refs_.lookups(); }
 
  private:
   ITypeLib* lib_;
+  RefCache refs_;
   std::string name_, guid_text_, help_;
   uint16_t major_ = 0, minor_ = 0;
   VectorList<Type> classes_, interfaces_, enums_, records_;
