@@ -379,7 +379,7 @@ TEST(RenderMemberTest, ParameterNamesEqualButForCaseGetSuffixes) {
   const std::string text = RenderMember(&context, member);
   EXPECT_NE(text.find("'    l_X_2 as integer, _ ' [VT_I4] \r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("'    as_ as integer, _ ' Array of LONG"), std::string::npos) << text;
-  EXPECT_NE(text.find("'    Unknown_2 as ???) ' "), std::string::npos) << text;
+  EXPECT_NE(text.find("'    Unknown_2 as ?\?\?) ' "), std::string::npos) << text;
 }
 
 TEST(TypeMemberLineTest, PadsToFortyAndAddsDescription) {
