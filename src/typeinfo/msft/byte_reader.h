@@ -96,6 +96,12 @@ class ByteReader {
     *out = ByteReader(data_ + off, len);
     return true;
   }
+  // A reader over the next `len` bytes, which the cursor then passes.
+  [[nodiscard]] bool ReadSlice(size_t len, ByteReader* out) {
+    if (!Slice(offset_, len, out)) return false;
+    offset_ += len;
+    return true;
+  }
 
  private:
   const uint8_t* data_ = nullptr;

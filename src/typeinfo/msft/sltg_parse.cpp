@@ -21,6 +21,14 @@ const Guid kStdoleGuid = {0x30, 0x04, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
 const Guid kIDispatchGuid = {0x00, 0x04, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
                              0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
 
+// A GUID's 16 bytes, as stored.
+bool ReadGuid(ByteReader* r, Guid* out) {
+  ByteReader bytes;
+  if (!r->ReadSlice(out->size(), &bytes)) return false;
+  std::memcpy(out->data(), bytes.data(), bytes.size());
+  return true;
+}
+
 }  // namespace
 
 Error SltgParser::Corrupt(const std::string& message) const {
@@ -37,30 +45,30 @@ Error SltgParser::Corrupt(const std::string& message) const {
 // blocks, one after the other in the order of the chain. The last block of
 // the chain is the library block; every other one holds one type info.
 Status SltgParser::ParseDirectory() {
-  if (!file_.Contains(0, kHeaderSize)) {
+  ByteReader header;
+  uint16_t count = 0, padding = 0, index_size = 0, first = 0;
+  if (!file_.Slice(0, kHeaderSize, &header) || !header.U16At(0x04, &count) ||
+      !header.U16At(0x06, &padding) || !header.U16At(0x08, &index_size) ||
+      !header.U16At(0x0A, &first)) {
     return Corrupt("header is truncated (file size " + Hex(int64_t(file_.size())) + ", need " +
                    Hex(kHeaderSize) + ")");
   }
-  uint16_t count = 0, padding = 0, index_size = 0, first = 0;
-  file_.U16At(0x04, &count);
-  file_.U16At(0x06, &padding);
-  file_.U16At(0x08, &index_size);
-  file_.U16At(0x0A, &first);
   if (count < 2) {
     return Corrupt("block count " + std::to_string(count) + " leaves no room for a library block");
   }
   const size_t entries = size_t(count) - 1;
   const size_t index = kHeaderSize + entries * kBlockEntrySize;
-  if (!file_.Contains(kHeaderSize, entries * kBlockEntrySize)) {
+  ByteReader directory, index_bytes;
+  if (!file_.Slice(kHeaderSize, entries * kBlockEntrySize, &directory)) {
     return Corrupt("block directory of " + std::to_string(entries) +
                    " entries runs past the end of the file (size " + Hex(int64_t(file_.size())) +
                    ")");
   }
-  if (index_size < sizeof kIndexMagic || !file_.Contains(index, index_size)) {
+  if (index_size < sizeof kIndexMagic || !file_.Slice(index, index_size, &index_bytes)) {
     return Corrupt("index at " + Hex(int64_t(index)) + " (size " + Hex(index_size) +
                    ") does not fit in the file (size " + Hex(int64_t(file_.size())) + ")");
   }
-  if (std::memcmp(file_.data() + index, kIndexMagic, sizeof kIndexMagic) != 0) {
+  if (std::memcmp(index_bytes.data(), kIndexMagic, sizeof kIndexMagic) != 0) {
     return Corrupt("index at " + Hex(int64_t(index)) + " does not start with the CompObj marker");
   }
   size_t position = index + index_size + padding;
@@ -71,30 +79,31 @@ Status SltgParser::ParseDirectory() {
   std::vector<bool> seen(entries, false);
   for (uint16_t at = first; at != 0;) {
     std::string which = "block entry " + std::to_string(at);
-    if (at > entries) {
+    ByteReader entry;
+    uint32_t length = 0;
+    uint16_t name = 0, next = 0;
+    if (!directory.Slice(size_t(at - 1) * kBlockEntrySize, kBlockEntrySize, &entry) ||
+        !entry.ReadU32LE(&length) || !entry.ReadU16LE(&name) || !entry.ReadU16LE(&next)) {
       return Corrupt("the block chain names entry " + std::to_string(at) + ", past the " +
                      std::to_string(entries) + " entries of the directory");
     }
     if (seen[at - 1]) return Corrupt("the block chain returns to entry " + std::to_string(at));
     seen[at - 1] = true;
-    const size_t entry = kHeaderSize + size_t(at - 1) * kBlockEntrySize;
-    uint32_t length = 0;
-    uint16_t name = 0, next = 0;
-    file_.U32At(entry, &length);
-    file_.U16At(entry + 4, &name);
-    file_.U16At(entry + 6, &next);
-    if (!file_.Contains(position, length)) {
+    Block block;
+    block.offset = position;
+    if (!file_.Slice(position, length, &block.bytes)) {
       return Corrupt(which + ": its block (offset " + Hex(int64_t(position)) + ", length " +
                      Hex(length) + ") runs past the end of the file (size " +
                      Hex(int64_t(file_.size())) + ")");
     }
-    const char* chars = reinterpret_cast<const char*>(file_.data() + index);
+    const char* chars = reinterpret_cast<const char*>(index_bytes.data());
     size_t name_length = name < index_size ? strnlen(chars + name, index_size - name) : 0;
     if (name >= index_size || name + name_length >= index_size) {
       return Corrupt(which + ": its name at " + Hex(name) + " runs past the index (size " +
                      Hex(index_size) + ")");
     }
-    blocks_.push_back({position, length, std::string(chars + name, name_length)});
+    block.index_name.assign(chars + name, name_length);
+    blocks_.push_back(std::move(block));
     position += length;
     at = next;
   }
@@ -115,14 +124,14 @@ Status SltgParser::ReadLibraryText(ByteReader* lib, TableText* out, const char* 
     *out = TableText();
     return Status();
   }
-  if (!lib->Contains(lib->offset(), length)) {
+  ByteReader text;
+  if (!lib->ReadSlice(length, &text)) {
     return Corrupt(std::string("library block: its ") + what + " at " +
                    Hex(int64_t(library_ + at)) + " (length " + Hex(length) +
                    ") runs past the end of the file");
   }
-  const char* chars = reinterpret_cast<const char*>(lib->data() + lib->offset());
-  *out = {true, std::string(chars, strnlen(chars, length))};
-  lib->Skip(length);
+  const char* chars = reinterpret_cast<const char*>(text.data());
+  *out = {true, std::string(chars, strnlen(chars, text.size()))};
   return Status();
 }
 
@@ -136,12 +145,13 @@ Status SltgParser::ReadLibraryText(ByteReader* lib, TableText* out, const char* 
 // library block's own length need not cover these: it runs to the end of
 // the file.
 Status SltgParser::ParseLibraryBlock() {
-  ByteReader lib;
-  file_.Slice(library_, file_.size() - library_, &lib);
   const std::string truncated = "library block at " + Hex(int64_t(library_)) +
                                 " is truncated (file size " + Hex(int64_t(file_.size())) + ")";
+  ByteReader lib;
   uint16_t magic = 0, name_offset = 0, skipped = 0;
-  if (!lib.ReadU16LE(&magic)) return Corrupt(truncated);
+  if (!file_.Slice(library_, file_.size() - library_, &lib) || !lib.ReadU16LE(&magic)) {
+    return Corrupt(truncated);
+  }
   if (magic != kLibraryMagic) {
     return Corrupt("library block at " + Hex(int64_t(library_)) + " has magic " + Hex(magic) +
                    ", expected " + Hex(kLibraryMagic));
@@ -159,12 +169,10 @@ Status SltgParser::ParseLibraryBlock() {
   uint16_t syskind = 0, lcid = 0, flags = 0;
   if (!lib.ReadU32LE(&help_context) || !lib.ReadU16LE(&syskind) || !lib.ReadU16LE(&lcid) ||
       !lib.ReadU32LE(&unknown) || !lib.ReadU16LE(&flags) || !lib.ReadU16LE(&out_.major) ||
-      !lib.ReadU16LE(&out_.minor) || !lib.Contains(lib.offset(), 16)) {
+      !lib.ReadU16LE(&out_.minor) || !ReadGuid(&lib, &out_.guid)) {
     return Corrupt(truncated);
   }
-  std::memcpy(out_.guid.data(), lib.data() + lib.offset(), 16);
   out_.has_guid = true;
-  lib.Skip(16);
   out_.sys_kind = syskind;
   out_.pointer_size = 4;  // SLTG libraries are 16- or 32-bit
   out_.lcid = out_.set_lcid = lcid;
@@ -180,18 +188,15 @@ Status SltgParser::ParseLibraryBlock() {
   }
   uint16_t longest = 0;
   uint32_t tree_size = 0;
-  if (name_table - tree_start < 6) {
+  if (name_table - tree_start < 6 || !lib.ReadU16LE(&longest) || !lib.ReadU32LE(&tree_size)) {
     return Corrupt("library block: no room for the help string tree between " +
                    Hex(int64_t(tree_start)) + " and the name table at " + Hex(name_table));
   }
-  lib.ReadU16LE(&longest);
-  lib.ReadU32LE(&tree_size);
-  if (tree_size > name_table - tree_start - 6) {
+  ByteReader tree;
+  if (tree_size > name_table - tree_start - 6 || !lib.ReadSlice(tree_size, &tree)) {
     return Corrupt("library block: help string tree of " + Hex(tree_size) + " bytes at " +
                    Hex(int64_t(tree_start)) + " runs into the name table at " + Hex(name_table));
   }
-  ByteReader tree;
-  lib.Slice(lib.offset(), tree_size, &tree);
   help_table_ = SltgHelpTable(tree);
   Status table = ParseNameTable(library_ + name_table);
   if (!table) return table;
@@ -216,28 +221,24 @@ Status SltgParser::ParseTypeDirectory(ByteReader* lib) {
     const std::string where = "type directory entry " + std::to_string(&entry - &entries_[0]);
     const std::string truncated =
         where + " at " + Hex(int64_t(library_ + lib->offset())) + " runs past the end of the file";
-    TableText index_name, other_name;
-    for (TableText* text : {&index_name, &other_name}) {
+    std::string names[2];  // the index name, then one that is not used
+    for (std::string& name : names) {
       uint16_t length = 0;
+      ByteReader text;
       if (!lib->ReadU16LE(&length)) return Corrupt(truncated);
       if (length == 0xFFFF) continue;
-      if (!lib->Contains(lib->offset(), length)) return Corrupt(truncated);
-      text->text.assign(reinterpret_cast<const char*>(lib->data() + lib->offset()), length);
-      lib->Skip(length);
+      if (!lib->ReadSlice(length, &text)) return Corrupt(truncated);
+      name.assign(reinterpret_cast<const char*>(text.data()), text.size());
     }
-    entry.index_name = index_name.text;
+    entry.index_name = names[0];
     uint16_t help_length = 0;
+    // u16, name, the help string; u16, help context u32, u16, then the GUID
+    // and the kind.
     if (!lib->Skip(2) || !lib->ReadU16LE(&entry.name_offset) || !lib->ReadU16LE(&help_length) ||
-        !lib->Contains(lib->offset(), help_length)) {
+        !lib->ReadSlice(help_length, &entry.help) || !lib->Skip(8) || !ReadGuid(lib, &entry.guid) ||
+        !lib->Skip(2)) {
       return Corrupt(truncated);
     }
-    entry.help_offset = library_ + lib->offset();
-    entry.help_length = help_length;
-    lib->Skip(help_length);
-    // u16, help context u32, u16, then the GUID and the kind.
-    if (!lib->Skip(8) || !lib->Contains(lib->offset(), 18)) return Corrupt(truncated);
-    std::memcpy(entry.guid.data(), lib->data() + lib->offset(), 16);
-    lib->Skip(18);
   }
   return Status();
 }
@@ -284,16 +285,17 @@ Status SltgParser::Name(uint16_t offset, const std::string& where, TableText* ou
   return Status();
 }
 
-Status SltgParser::Help(size_t offset, size_t length, const std::string& where, TableText* out) {
+// Decoded strings are kept by where their bits start in the file: every
+// reader here is a slice of the file's bytes.
+Status SltgParser::Help(const ByteReader& bits, const std::string& where, TableText* out) {
   *out = TableText();
-  if (length == 0) return Status();
+  if (bits.size() == 0) return Status();
+  const size_t offset = size_t(bits.data() - file_.data());
   auto cached = help_cache_.find(offset);
   if (cached != help_cache_.end()) {
     *out = cached->second;
     return Status();
   }
-  ByteReader bits;
-  file_.Slice(offset, length, &bits);
   uint64_t steps = 0;
   size_t bad_node = 0;
   std::string text;

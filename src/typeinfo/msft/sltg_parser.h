@@ -22,15 +22,14 @@ class SltgParser {
  private:
   struct Block {
     size_t offset = 0;
-    size_t length = 0;
+    ByteReader bytes;
     std::string index_name;  // from the directory's index strings
   };
   // One entry of the library block's type directory.
   struct TypeEntry {
     std::string index_name;
     uint16_t name_offset = 0;
-    size_t help_offset = 0;  // the coded help string's bytes, in the file
-    size_t help_length = 0;
+    ByteReader help;  // the coded help string's bytes
     Guid guid{};
   };
   // The member data of one type info and what reading it needs.
@@ -49,15 +48,15 @@ class SltgParser {
   Status ParseNameTable(size_t at);
   Status ReadLibraryText(ByteReader* lib, TableText* out, const char* what);
   Status Name(uint16_t offset, const std::string& where, TableText* out) const;
-  Status Help(size_t offset, size_t length, const std::string& where, TableText* out);
+  Status Help(const ByteReader& bits, const std::string& where, TableText* out);
 
   // sltg_types.cpp: type info blocks and their members.
   Status ParseTypeInfos();
   Status ParseTypeInfo(size_t index, TypeInfoRecord* out);
-  Status ParseRefTable(size_t block_start, size_t block_end, size_t at, Body* body);
+  Status ParseRefTable(const Block& block, uint32_t at, Body* body);
   Status ResolveRef(const std::string& text, const Body& body, uint32_t* href);
   Status ImportOf(uint16_t offset, const std::string& where, size_t* file_index);
-  Status RecordFits(const Body& body, size_t at, size_t size, const std::string& where) const;
+  Error PastData(const Body& body, const std::string& what, size_t at) const;
   Status Follow(uint16_t next, size_t expected, const std::string& where, size_t* at) const;
   Status ParseImpls(const Body& body, size_t at, TypeInfoRecord* out);
   Status ParseFunctions(const Body& body, size_t at, size_t count, TypeInfoRecord* out);

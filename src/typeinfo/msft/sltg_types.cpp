@@ -171,27 +171,24 @@ Status SltgParser::ParseTypeInfo(size_t index, TypeInfoRecord* t) {
     return Corrupt(body.where + ": its block is indexed \"" + block.index_name +
                    "\", the type directory says \"" + entry.index_name + "\"");
   }
-  Status help = Help(entry.help_offset, entry.help_length, body.where, &t->help);
+  Status help = Help(entry.help, body.where, &t->help);
   if (!help) return help;
   t->has_guid = true;
   t->guid = entry.guid;
   t->hreftype = uint32_t(index) * 4;
 
-  ByteReader b;
-  file_.Slice(block.offset, block.length, &b);
+  const ByteReader& b = block.bytes;
+  ByteReader header, member_header, tail;
   uint16_t magic = 0;
   uint32_t refs = 0, members = 0, size = 0;
   uint8_t flags_low = 0, flags_high = 0, kind = 0;
-  if (b.size() < kTypeHeaderSize) {
+  if (!b.Slice(0, kTypeHeaderSize, &header) || !header.U16At(0x00, &magic) ||
+      !header.U32At(0x02, &refs) || !header.U32At(0x0A, &members) ||
+      !header.U8At(0x1A, &flags_low) || !header.U8At(0x1B, &flags_high) ||
+      !header.U8At(0x1D, &kind)) {
     return Corrupt(body.where + ": its block at " + Hex(int64_t(block.offset)) + " holds " +
                    Hex(int64_t(b.size())) + " bytes, less than a type info header");
   }
-  b.U16At(0x00, &magic);
-  b.U32At(0x02, &refs);
-  b.U32At(0x0A, &members);
-  b.U8At(0x1A, &flags_low);
-  b.U8At(0x1B, &flags_high);
-  b.U8At(0x1D, &kind);
   if (magic != kTypeHeaderMagic) {
     return Corrupt(body.where + ": header at " + Hex(int64_t(block.offset)) + " has magic " +
                    Hex(magic) + ", expected " + Hex(kTypeHeaderMagic));
@@ -199,32 +196,26 @@ Status SltgParser::ParseTypeInfo(size_t index, TypeInfoRecord* t) {
   if (kind > kTypeKindUnion) {
     return Corrupt(body.where + ": type kind " + std::to_string(kind) + " is not a TYPEKIND");
   }
-  if (members > b.size() || kMemberHeaderSize > b.size() - members) {
+  if (!b.Slice(members, kMemberHeaderSize, &member_header) || !member_header.U32At(5, &size)) {
     return Corrupt(body.where + ": member header offset " + Hex(members) +
                    " is past its block (size " + Hex(int64_t(b.size())) + ")");
   }
-  b.U32At(members + 5, &size);
   const size_t data = members + kMemberHeaderSize;
-  if (size > b.size() - data || kTailSize > b.size() - data - size) {
+  uint16_t func_count = 0, var_count = 0, funcs_at = 0, vars_at = 0, impls_at = 0, alias = 0,
+           simple_alias = 0, vtable_size = 0;
+  if (!b.Slice(data, size, &body.data) || !b.Slice(data + size, kTailSize, &tail) ||
+      !tail.U16At(0x00, &func_count) || !tail.U16At(0x02, &var_count) ||
+      !tail.U16At(0x08, &funcs_at) || !tail.U16At(0x0A, &vars_at) || !tail.U16At(0x0C, &impls_at) ||
+      !tail.U16At(0x14, &alias) || !tail.U16At(0x1C, &simple_alias) ||
+      !tail.U16At(0x28, &vtable_size)) {
     return Corrupt(body.where + ": member data of " + Hex(size) + " bytes at " +
                    Hex(int64_t(data)) + " and its tail do not fit its block (size " +
                    Hex(int64_t(b.size())) + ")");
   }
   body.start = block.offset + data;
-  b.Slice(data, size, &body.data);
-  uint16_t tail[kTailSize / 2];
-  for (size_t k = 0; k < kTailSize / 2; ++k) b.U16At(data + size + k * 2, &tail[k]);
-  const uint16_t func_count = tail[0], var_count = tail[1], funcs_at = tail[4], vars_at = tail[5],
-                 impls_at = tail[6], alias = tail[10], simple_alias = tail[14],
-                 vtable_size = tail[20];
 
   if (refs != 0xFFFFFFFFu) {
-    if (refs >= b.size()) {
-      return Corrupt(body.where + ": reference table offset " + Hex(refs) +
-                     " is past its block (size " + Hex(int64_t(b.size())) + ")");
-    }
-    Status read =
-        ParseRefTable(block.offset, block.offset + block.length, block.offset + refs, &body);
+    Status read = ParseRefTable(block, refs, &body);
     if (!read) return read;
   }
 
@@ -296,14 +287,17 @@ Status SltgParser::ParseTypeInfo(size_t index, TypeInfoRecord* t) {
 // reads "*\R<hex>*#<hex>": the first number is 0xFFFF for this library, else
 // the name table offset of the imported library's description; the second
 // is the type info's index in its library.
-Status SltgParser::ParseRefTable(size_t block_start, size_t block_end, size_t at, Body* body) {
-  ByteReader r;
-  file_.Slice(block_start, block_end - block_start, &r);
-  r.Seek(at - block_start);
-  const std::string where = body->where + " reference table at " + Hex(int64_t(at));
+Status SltgParser::ParseRefTable(const Block& block, uint32_t at, Body* body) {
+  ByteReader r = block.bytes;
+  const size_t block_end = block.offset + r.size();
+  const std::string where = body->where + " reference table at " + Hex(int64_t(block.offset + at));
   uint8_t magic = 0;
   uint32_t bytes = 0;
-  if (!r.ReadU8(&magic) || magic != kRefTableMagic) {
+  if (!r.Seek(at) || !r.ReadU8(&magic)) {
+    return Corrupt(body->where + ": reference table offset " + Hex(at) +
+                   " is past its block (size " + Hex(int64_t(r.size())) + ")");
+  }
+  if (magic != kRefTableMagic) {
     return Corrupt(where + ": magic " + Hex(magic) + ", expected " + Hex(kRefTableMagic));
   }
   if (!r.Skip(0x43) || !r.ReadU32LE(&bytes) || bytes % 8 != 0 || !r.Skip(bytes) || !r.Skip(7)) {
@@ -313,12 +307,12 @@ Status SltgParser::ParseRefTable(size_t block_start, size_t block_end, size_t at
   body->refs.resize(bytes / 8);
   for (size_t i = 0; i < body->refs.size(); ++i) {
     uint16_t length = 0;
-    if (!r.ReadU16LE(&length) || !r.Contains(r.offset(), length)) {
+    ByteReader chars;
+    if (!r.ReadU16LE(&length) || !r.ReadSlice(length, &chars)) {
       return Corrupt(where + ": reference " + std::to_string(i) + " runs past its block (end " +
                      Hex(int64_t(block_end)) + ")");
     }
-    std::string text(reinterpret_cast<const char*>(r.data() + r.offset()), length);
-    r.Skip(length);
+    std::string text(reinterpret_cast<const char*>(chars.data()), chars.size());
     Status resolved = ResolveRef(text, *body, &body->refs[i]);
     if (!resolved) return resolved;
   }
@@ -400,10 +394,9 @@ Status SltgParser::ImportOf(uint16_t offset, const std::string& where, size_t* f
   return Status();
 }
 
-Status SltgParser::RecordFits(const Body& body, size_t at, size_t size,
-                              const std::string& where) const {
-  if (body.data.Contains(at, size)) return Status();
-  return Corrupt(where + ": record at " + Hex(int64_t(at)) + " is past the member data (size " +
+// "<what> at <at> is past the member data (size <n>)".
+Error SltgParser::PastData(const Body& body, const std::string& what, size_t at) const {
+  return Corrupt(what + " at " + Hex(int64_t(at)) + " is past the member data (size " +
                  Hex(int64_t(body.data.size())) + ")");
 }
 
@@ -425,14 +418,13 @@ Status SltgParser::Follow(uint16_t next, size_t expected, const std::string& whe
 Status SltgParser::ParseImpls(const Body& body, size_t at, TypeInfoRecord* t) {
   for (size_t i = 0;; ++i) {
     const std::string where = body.where + " implemented interface " + std::to_string(i);
+    ByteReader record;
     uint16_t magic = 0, next = 0, ref = 0;
     uint8_t flags = 0;
-    Status fits = RecordFits(body, at, kImplSize, where);
-    if (!fits) return fits;
-    body.data.U16At(at, &magic);
-    body.data.U16At(at + 2, &next);
-    body.data.U8At(at + 6, &flags);
-    body.data.U16At(at + 10, &ref);
+    if (!body.data.Slice(at, kImplSize, &record) || !record.U16At(0, &magic) ||
+        !record.U16At(2, &next) || !record.U8At(6, &flags) || !record.U16At(10, &ref)) {
+      return PastData(body, where + ": record", at);
+    }
     if (magic != kImplMagic) {
       return Corrupt(where + ": magic " + Hex(magic) + ", expected " + Hex(kImplMagic));
     }
@@ -467,22 +459,17 @@ Status SltgParser::ParseFunctions(const Body& body, size_t at, size_t count, Typ
   for (size_t i = 0; i < count; ++i) {
     FuncRecord& f = t->funcs[i];
     const std::string where = body.where + " function " + std::to_string(i);
+    ByteReader record;
     uint8_t magic = 0, invoke = 0, nacc = 0, retnextopt = 0;
     uint16_t next = 0, name = 0, help = 0, args = 0, ret = 0, vtable = 0;
     uint32_t id = 0;
-    Status fits = RecordFits(body, at, 0x16, where);
-    if (!fits) return fits;
-    body.data.U8At(at, &magic);
-    body.data.U8At(at + 1, &invoke);
-    body.data.U16At(at + 2, &next);
-    body.data.U16At(at + 4, &name);
-    body.data.U32At(at + 6, &id);
-    body.data.U16At(at + 0x0C, &help);
-    body.data.U16At(at + 0x0E, &args);
-    body.data.U8At(at + 0x10, &nacc);
-    body.data.U8At(at + 0x11, &retnextopt);
-    body.data.U16At(at + 0x12, &ret);
-    body.data.U16At(at + 0x14, &vtable);
+    if (!body.data.Slice(at, 0x16, &record) || !record.U8At(0, &magic) ||
+        !record.U8At(1, &invoke) || !record.U16At(2, &next) || !record.U16At(4, &name) ||
+        !record.U32At(6, &id) || !record.U16At(0x0C, &help) || !record.U16At(0x0E, &args) ||
+        !record.U8At(0x10, &nacc) || !record.U8At(0x11, &retnextopt) || !record.U16At(0x12, &ret) ||
+        !record.U16At(0x14, &vtable)) {
+      return PastData(body, where + ": record", at);
+    }
     switch (magic & ~0x20) {
       case 0x4C:
         f.func_kind = kFuncPureVirtual;
@@ -518,18 +505,20 @@ Status SltgParser::ParseFunctions(const Body& body, size_t at, size_t count, Typ
       const std::string pwhere = where + " parameter " + std::to_string(j);
       uint16_t word = 0, type_at = 0, first = 0;
       if (!body.data.U16At(p, &word) || !body.data.U16At(p + 2, &type_at)) {
-        return Corrupt(pwhere + ": at " + Hex(int64_t(p)) + " is past the member data (size " +
-                       Hex(int64_t(body.data.size())) + ")");
+        return PastData(body, pwhere + ":", p);
       }
       if ((word & ~1) != 0xFFFE) {
         Status named = Name(uint16_t(word & ~1), pwhere, &param.name);
         if (!named) return named;
       }
+      // The first word of the type carries the parameter's flags.
       size_t type_start = (word & 1) ? p + 2 : type_at;
+      if (!body.data.U16At(type_start, &first)) {
+        return PastData(body, pwhere + ": type description", type_start);
+      }
       size_t end = 0;
       Status typed = ReadType(body, type_start, pwhere, &param.type, &end);
       if (!typed) return typed;
-      body.data.U16At(type_start, &first);
       param.flags = ParamFlagsOf(first);
       if (params - j <= optional) param.flags |= kParamFlagOptional;
       p = (word & 1) ? end : p + 4;
@@ -554,19 +543,15 @@ Status SltgParser::ParseVariables(const Body& body, size_t at, size_t count, Typ
   for (size_t i = 0; i < count; ++i) {
     VarRecord& v = t->vars[i];
     const std::string where = body.where + " variable " + std::to_string(i);
+    ByteReader record;
     uint8_t magic = 0, flags = 0;
     uint16_t next = 0, name = 0, value = 0, type = 0, help = 0;
     uint32_t id = 0;
-    Status fits = RecordFits(body, at, 0x12, where);
-    if (!fits) return fits;
-    body.data.U8At(at, &magic);
-    body.data.U8At(at + 1, &flags);
-    body.data.U16At(at + 2, &next);
-    body.data.U16At(at + 4, &name);
-    body.data.U16At(at + 6, &value);
-    body.data.U16At(at + 8, &type);
-    body.data.U32At(at + 0x0A, &id);
-    body.data.U16At(at + 0x10, &help);
+    if (!body.data.Slice(at, 0x12, &record) || !record.U8At(0, &magic) || !record.U8At(1, &flags) ||
+        !record.U16At(2, &next) || !record.U16At(4, &name) || !record.U16At(6, &value) ||
+        !record.U16At(8, &type) || !record.U32At(0x0A, &id) || !record.U16At(0x10, &help)) {
+      return PastData(body, where + ": record", at);
+    }
     if (magic != 0x0A && magic != 0x2A) {
       return Corrupt(where + ": record at " + Hex(int64_t(at)) + " has magic " + Hex(magic) +
                      ", expected 0xa or 0x2a");
@@ -602,26 +587,28 @@ Status SltgParser::ParseConstant(const Body& body, const std::string& where, uin
   } else if (vt == kVtBstr || vt == 30 || vt == 31) {  // VT_BSTR, VT_LPSTR, VT_LPWSTR
     out->vt = kVtBstr;
     uint16_t length = 0;
+    ByteReader text;
     if (!body.data.U16At(value_field, &length) ||
-        (length != 0xFFFF && !body.data.Contains(size_t(value_field) + 2, length))) {
+        (length != 0xFFFF && !body.data.Slice(size_t(value_field) + 2, length, &text))) {
       return Corrupt(where + ": string constant at " + Hex(value_field) +
                      " runs past the member data (size " + Hex(int64_t(body.data.size())) + ")");
     }
     if (length != 0xFFFF) {
-      const char* chars = reinterpret_cast<const char*>(body.data.data() + value_field + 2);
+      const char* chars = reinterpret_cast<const char*>(text.data());
       out->has_text = true;
-      out->text.assign(chars, strnlen(chars, length));
+      out->text.assign(chars, strnlen(chars, text.size()));
     }
     return Status();
   } else {
     out->vt = vt;
     const size_t size = ConstantSize(vt);
     if (size == 0) return Status();  // a value not read: VT only
-    if (!body.data.Contains(value_field, size)) {
+    ByteReader bytes;
+    if (!body.data.Slice(value_field, size, &bytes)) {
       return Corrupt(where + ": constant at " + Hex(value_field) +
                      " runs past the member data (size " + Hex(int64_t(body.data.size())) + ")");
     }
-    std::memcpy(out->value, body.data.data() + value_field, size);
+    std::memcpy(out->value, bytes.data(), size);
     if (IsSigned(vt) && size < 8 && (out->value[size - 1] & 0x80)) {
       for (size_t k = size; k < 8; ++k) out->value[k] = 0xFF;
     }
@@ -636,11 +623,12 @@ Status SltgParser::MemberHelp(const Body& body, uint16_t offset, const std::stri
                               TableText* out) {
   *out = TableText();
   if (offset == kNone) return Status();
-  if (offset >= body.data.size()) {
+  ByteReader bits;  // the bits run on to the end of the member data at most
+  if (offset >= body.data.size() || !body.data.Slice(offset, body.data.size() - offset, &bits)) {
     return Corrupt(where + ": help string offset " + Hex(offset) +
                    " is past the member data (size " + Hex(int64_t(body.data.size())) + ")");
   }
-  Status read = Help(body.start + offset, body.data.size() - offset, where, out);
+  Status read = Help(bits, where, out);
   if (read) out->present = true;
   return read;
 }
@@ -673,10 +661,7 @@ Status SltgParser::ReadTypeWord(const Body& body, size_t at, bool implicit_done,
     return Status();
   }
   uint16_t word = 0;
-  if (!body.data.U16At(at, &word)) {
-    return Corrupt(where + ": type description at " + Hex(int64_t(at)) +
-                   " is past the member data (size " + Hex(int64_t(body.data.size())) + ")");
-  }
+  if (!body.data.U16At(at, &word)) return PastData(body, where + ": type description", at);
   TypeDescEntry entry;
   Status read;
   const uint16_t vt = word & 0x3F;
@@ -694,8 +679,9 @@ Status SltgParser::ReadTypeWord(const Body& body, size_t at, bool implicit_done,
     read = ReadTypeWord(body, at + 4, false, where, depth + 1, &entry.inner, end);
   } else if (vt == kVtCArray) {
     uint16_t descriptor = 0, dims = 0;
+    ByteReader bounds;
     if (!body.data.U16At(at + 2, &descriptor) || !body.data.U16At(descriptor, &dims) ||
-        !body.data.Contains(size_t(descriptor) + 16, size_t(dims) * 8)) {
+        !body.data.Slice(size_t(descriptor) + 16, size_t(dims) * 8, &bounds)) {
       return Corrupt(where + ": array descriptor of the type at " + Hex(int64_t(at)) +
                      " runs past the member data (size " + Hex(int64_t(body.data.size())) + ")");
     }
@@ -709,8 +695,9 @@ Status SltgParser::ReadTypeWord(const Body& body, size_t at, bool implicit_done,
     for (size_t d = 0; d < dims; ++d) {
       uint32_t elements = 0;
       int32_t lower = 0;
-      body.data.U32At(descriptor + 16 + d * 8, &elements);
-      body.data.I32At(descriptor + 20 + d * 8, &lower);
+      if (!bounds.ReadU32LE(&elements) || !bounds.ReadI32LE(&lower)) {
+        return PastData(body, where + ": array bound " + std::to_string(d), descriptor);
+      }
       entry.bounds.push_back({lower, int32_t(uint32_t(lower) + elements - 1)});
     }
     read = ReadTypeWord(body, at + 4, false, where, depth + 1, &entry.inner, end);

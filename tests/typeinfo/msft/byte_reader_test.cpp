@@ -61,6 +61,21 @@ TEST(MsftByteReader, SliceIsBoundedAndIndependent) {
   EXPECT_FALSE(r.Slice(4, 3, &s));
 }
 
+TEST(MsftByteReader, ReadSlicePassesItsBytesOrNothing) {
+  ByteReader r(kBytes, sizeof kBytes);
+  ByteReader s;
+  ASSERT_TRUE(r.Skip(1));
+  ASSERT_TRUE(r.ReadSlice(2, &s));
+  EXPECT_EQ(s.data(), kBytes + 1);
+  EXPECT_EQ(s.size(), 2u);
+  EXPECT_EQ(r.offset(), 3u);
+  EXPECT_FALSE(r.ReadSlice(4, &s));
+  EXPECT_EQ(r.offset(), 3u);
+  EXPECT_EQ(s.size(), 2u);
+  EXPECT_TRUE(r.ReadSlice(3, &s));  // exactly up to the end
+  EXPECT_EQ(r.remaining(), 0u);
+}
+
 TEST(MsftByteReader, CountTimesSizeChecksWithoutOverflow) {
   EXPECT_TRUE(FitsCount(10, 4, 40));
   EXPECT_FALSE(FitsCount(11, 4, 40));
