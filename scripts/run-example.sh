@@ -3,10 +3,11 @@
 # bundled example library (examples/shapes.idl), in both styles.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-cmake --preset linux >/dev/null
-cmake --build --preset linux -j "$(nproc)"
-example=build/linux/tests/idl/shapes.tlb
+# The Linux program alone: no test dependencies, no Windows toolchains, no Wine.
+bash scripts/install-deps.sh --main
+cmake --preset linux -DVELBROOK_TESTS=OFF >/dev/null
+cmake --build --preset linux -j "$(nproc)" --target velbrook_cli velbrook_example
+example=build/linux/examples/shapes.tlb
 out=build/example
 mkdir -p "$out"
 build/linux/velbrook show "$example" > "$out/shapes-contents.txt"

@@ -3,11 +3,12 @@
 # natively on Linux, and the Windows tests under wine64 in a private prefix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --tests
 
 jobs=$(nproc)
 for preset in linux windows windows64; do
-  cmake --preset "$preset" >/dev/null
+  # Tests on explicitly: the example job may have configured a tree without.
+  cmake --preset "$preset" -DVELBROOK_TESTS=ON >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
 done
 

@@ -15,6 +15,7 @@
 #include "cli/list_command.h"
 #include "cli/output.h"
 #include "cli/terminal_progress.h"
+#include "cli/warning_printer.h"
 #include "generate/contents_list.h"
 #include "generate/generator.h"
 #include "generate/generic_block_hook.h"
@@ -22,22 +23,6 @@
 
 namespace velbrook::cli {
 namespace {
-
-// Message box texts use CR LF or a lone CR; stderr wants LF.
-std::string ConsoleText(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += "\n  ";
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else if (text[i] == '\n') {
-      out += "\n  ";
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
 
 bool ParseEpoch(const std::string& text, std::time_t* when) {
   if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
@@ -158,9 +143,10 @@ int RunGenerate(const GenerateRequest& request) {
   inputs.include_generics = [include_generics] { return include_generics; };
   inputs.prog_id = prog_id;
   TerminalProgress progress = TerminalProgress::ForStderr();
-  inputs.warn = [&progress](const std::string& text) {
+  WarningPrinter warnings(stderr);
+  inputs.warn = [&progress, &warnings](const std::string& text) {
     progress.Clear();
-    std::fprintf(stderr, "velbrook: warning: %s\n", ConsoleText(text).c_str());
+    warnings.Print(text);
   };
   inputs.progress = [&progress](const char* list, size_t done, size_t total) {
     progress.Show(GenerationProgressText(list, done, total));
@@ -169,6 +155,7 @@ int RunGenerate(const GenerateRequest& request) {
 
   const Result<std::string> text = generate::GenerateIncludeText(inputs);
   progress.Clear();
+  warnings.Finish();
   if (!text.ok()) {
     std::fprintf(stderr, "velbrook: %s\n", text.error().message.c_str());
     return 1;

@@ -8,6 +8,7 @@
 #include "cli/list_command.h"
 #include "cli/search_command.h"
 #include "cli/show_command.h"
+#include "velbrook_version.h"
 
 #if defined(_WIN32)
 #include <objbase.h>
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
   CoInitialize(nullptr);
 #endif
   CLI::App app{"Velbrook: HotBasic include files from COM type libraries"};
+  app.set_version_flag("--version", "velbrook " VELBROOK_VERSION);
   app.require_subcommand(1);
   // Paths such as /tmp/x.tlb (Wine) must not read as "/option" switches.
   app.allow_windows_style_options(false);

@@ -1,5 +1,7 @@
-// The progress line: rewritten in place, blanked at the end, silent when
-// stderr is not a terminal, and held back between intervals.
+// What the command line writes to stderr besides results: the progress line
+// (rewritten in place, blanked at the end, silent when stderr is not a
+// terminal, held back between intervals) and warnings (one line each, then a
+// count when there were many).
 #include "cli/terminal_progress.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +9,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+
+#include "cli/warning_printer.h"
 
 namespace velbrook::cli {
 namespace {
@@ -82,6 +86,35 @@ TEST(TerminalProgressTest, TextsWithinTheIntervalAreHeldBack) {
 
 TEST(TerminalProgressTest, GenerationTextNamesListAndRows) {
   EXPECT_EQ(GenerationProgressText("Object classes", 12, 300), "Writing Object classes 12 / 300");
+}
+
+TEST(WarningPrinterTest, MessageBoxTextsBecomeOneLine) {
+  const struct {
+    const char* text;
+    const char* line;
+  } rows[] = {
+      {"Sorry, interface X probably won't be functional.\r\n\r\n(it is based on Invoke.)",
+       "Sorry, interface X probably won't be functional. (it is based on Invoke.)"},
+      {"a\rb\nc  d", "a b c d"},
+      {"\r\n  trimmed \r\n", "trimmed"},
+      {"", ""},
+  };
+  for (const auto& row : rows) EXPECT_EQ(OneLineText(row.text), row.line) << row.text;
+}
+
+TEST(WarningPrinterTest, CountsOnlyWhenThereAreMany) {
+  for (size_t printed : {WarningPrinter::kCountAfter, WarningPrinter::kCountAfter + 1}) {
+    CapturedStream stream;
+    WarningPrinter warnings(stream.get());
+    for (size_t i = 0; i < printed; ++i) warnings.Print("w\r\n");
+    warnings.Finish();
+    std::string expected;
+    for (size_t i = 0; i < printed; ++i) expected += "velbrook: warning: w\n";
+    if (printed > WarningPrinter::kCountAfter) {
+      expected += "velbrook: " + std::to_string(printed) + " warnings\n";
+    }
+    EXPECT_EQ(stream.Text(), expected);
+  }
 }
 
 }  // namespace

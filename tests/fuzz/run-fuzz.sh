@@ -17,10 +17,17 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 seeds=$build/seeds
 corpus=$build/corpus
 mkdir -p "$seeds" "$corpus" "$build/crashes"
-wine=/usr/lib/i386-linux-gnu/wine/i386-windows
-for f in stdole2.tlb stdole32.tlb scrrun.dll vbscript.dll; do
-  [ -f "$wine/$f" ] && cp -f "$wine/$f" "$seeds/"
-done
+# Real libraries from the Wine corpora the build found (32-bit, 64-bit or
+# both); each file keeps its folder's name so that the two do not collide.
+while read -r wine; do
+  for f in stdole2.tlb stdole32.tlb scrrun.dll vbscript.dll; do
+    [ -f "$wine/$f" ] && cp -f "$wine/$f" "$seeds/$(basename "$wine")-$f"
+  done
+done < "$build/wine-corpora.txt"
+if ! ls "$seeds" | grep -q windows-; then
+  echo "run-fuzz.sh: no Wine libraries to seed from (run scripts/install-deps.sh --tests)" >&2
+  exit 1
+fi
 for f in "$root"/build/*/tests/typeinfo/msft/fixtures/*.tlb; do
   [ -f "$f" ] && cp -f "$f" "$seeds/"
 done

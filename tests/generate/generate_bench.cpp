@@ -77,7 +77,7 @@ BENCHMARK(BM_GenerateSynthetic)
 void BM_GenerateMshtml(benchmark::State& state) {
   const bool invoke = state.range(0) != 0;
   auto opener = cli::MakeOpener(cli::DefaultBackend());
-  auto library = opener->OpenLibraryFile("/usr/lib/i386-linux-gnu/wine/i386-windows/mshtml.tlb");
+  auto library = opener->OpenLibraryFile(VELBROOK_WINE_CORPUS_DIR "/mshtml.tlb");
   if (!library.ok()) {
     state.SkipWithError("mshtml.tlb cannot be opened");
     return;

@@ -6,10 +6,12 @@
 # file and day in each system's own form.
 # Libraries whose readers are known to disagree (the readers' own list) must
 # differ here too, so that the list can only shrink.
-# Usage: compare-generation.sh RUNNER WINDOWS_CLI LINUX_CLI PREFIX OUT_DIR KNOWN LIBRARY...
+# Fails too when fewer than FLOOR libraries gave include files: a corpus that
+# went missing must not pass as "no differences".
+# Usage: compare-generation.sh RUNNER WINDOWS_CLI LINUX_CLI PREFIX OUT_DIR KNOWN FLOOR LIBRARY...
 set -u
-runner=$1 windows_cli=$2 linux_cli=$3 prefix=$4 out=$5 known=$6
-shift 6
+runner=$1 windows_cli=$2 linux_cli=$3 prefix=$4 out=$5 known=$6 floor=$7
+shift 7
 declare -A expected
 while read -r entry _; do
   case "$entry" in ''|'#'*) continue ;; esac
@@ -31,20 +33,24 @@ normalise() {
   sed -e '1s/ for file: .*/ for file: PATH/' -e '2s/ on [^ ]*$/ on DATE/' "$1"
 }
 
-compared=0 failures=0
+compared=0 failures=0 libraries=0
 for library in "$@"; do
   name=$(basename "$library")
   "$linux_cli" show "$library" > /dev/null 2>&1 || continue
+  libraries=$((libraries + 1))
+  # The 32-bit and 64-bit corpora share file names: one folder each.
+  folder=$(basename "$(dirname "$library")")
+  mkdir -p "$out/linux/$folder" "$out/windows/$folder"
   for style in invoke vtable; do
     flags=(--all)
     [ "$style" = vtable ] && flags+=(--vtable)
     # Same file name on both sides: the name is written into the file.
-    linux_out="$out/linux/$name.$style.inc"
-    windows_out="$out/windows/$name.$style.inc"
+    linux_out="$out/linux/$folder/$name.$style.inc"
+    windows_out="$out/windows/$folder/$name.$style.inc"
     "$linux_cli" generate "$library" "${flags[@]}" -o "$linux_out" \
-      --wine-prefix "$prefix" --bitness 64 > "$out/linux/$name.$style.log" 2>&1
+      --wine-prefix "$prefix" --bitness 64 > "$out/linux/$folder/$name.$style.log" 2>&1
     $runner "$windows_cli" generate "$library" "${flags[@]}" -o "$windows_out" \
-      > "$out/windows/$name.$style.log" 2>&1 </dev/null
+      > "$out/windows/$folder/$name.$style.log" 2>&1 </dev/null
     compared=$((compared + 1))
     if cmp -s <(normalise "$linux_out") <(normalise "$windows_out"); then
       if [ -n "${expected[$name]:-}" ]; then
@@ -58,6 +64,10 @@ for library in "$@"; do
     fi
   done
 done
-echo "compared $compared include files"
+echo "compared $compared include files of $libraries libraries"
+if [ "$libraries" -lt "$floor" ]; then
+  echo "FAILED: only $libraries libraries could be generated, expected at least $floor"
+  failures=$((failures + 1))
+fi
 echo "$((compared - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

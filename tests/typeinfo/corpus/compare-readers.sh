@@ -2,10 +2,12 @@
 # Dumps every library of the corpus with both readers and fails on any
 # difference that is not listed in known-divergences.txt, and on any listed
 # divergence that has gone away (the list can only shrink).
-# Usage: compare-readers.sh RUNNER CLI OUT_DIR KNOWN_LIST CORPUS_DIR [EXTRA.tlb...]
+# Fails too when fewer than FLOOR libraries of CORPUS_DIR could be read by
+# either reader: a corpus that went missing must not pass as "no differences".
+# Usage: compare-readers.sh RUNNER CLI OUT_DIR KNOWN_LIST FLOOR CORPUS_DIR [EXTRA.tlb...]
 set -u
-runner=$1 cli=$2 out=$3 known=$4 corpus=$5
-shift 5
+runner=$1 cli=$2 out=$3 known=$4 floor=$5 corpus=$6
+shift 6
 
 rm -rf "$out"
 mkdir -p "$out/oleaut" "$out/portable"
@@ -28,7 +30,10 @@ while read -r name _; do
   expected[$name]=1
 done < "$known"
 
-failures=0 libraries=0 types=0 members=0
+extra_names=" "
+for extra in "$@"; do extra_names+="$(basename "$extra") "; done
+
+failures=0 libraries=0 corpus_libraries=0 types=0 members=0
 for dump in "$out"/oleaut/*.dump; do
   name=$(basename "$dump" .dump)
   other="$out/portable/$name.dump"
@@ -37,6 +42,7 @@ for dump in "$out"/oleaut/*.dump; do
     continue
   fi
   libraries=$((libraries + 1))
+  case "$extra_names" in *" $name "*) ;; *) corpus_libraries=$((corpus_libraries + 1)) ;; esac
   types=$((types + $(grep -c '^type ' "$dump")))
   members=$((members + $(grep -cE '^ +[0-9]+ .* id 0x' "$dump")))
   if [ -f "$other" ] && cmp -s "$dump" "$other"; then
@@ -57,6 +63,10 @@ for dump in "$out"/portable/*.dump; do
     failures=$((failures + 1))
   fi
 done
-echo "compared $libraries libraries, $types types, $members members"
+echo "compared $libraries libraries ($corpus_libraries from $corpus), $types types, $members members"
+if [ "$corpus_libraries" -lt "$floor" ]; then
+  echo "FAILED: only $corpus_libraries libraries read from $corpus, expected at least $floor"
+  failures=$((failures + 1))
+fi
 echo "$((libraries - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]
