@@ -10,6 +10,7 @@
 # went missing must not pass as "no differences".
 # Usage: compare-generation.sh RUNNER WINDOWS_CLI LINUX_CLI PREFIX OUT_DIR KNOWN FLOOR LIBRARY...
 set -u
+shopt -s nullglob
 runner=$1 windows_cli=$2 linux_cli=$3 prefix=$4 out=$5 known=$6 floor=$7
 shift 7
 declare -A expected

@@ -6,6 +6,7 @@
 # either reader: a corpus that went missing must not pass as "no differences".
 # Usage: compare-readers.sh RUNNER CLI OUT_DIR KNOWN_LIST FLOOR CORPUS_DIR [EXTRA.tlb...]
 set -u
+shopt -s nullglob
 runner=$1 cli=$2 out=$3 known=$4 floor=$5 corpus=$6
 shift 6
 
