@@ -21,15 +21,15 @@ bool IsPowerOfTwo(uint32_t value) { return value != 0 && (value & (value - 1)) =
 
 }  // namespace
 
-uint64_t ArrayElementCount(const std::vector<typeinfo::ArrayBound>& bounds) {
-  uint64_t count = 1;
+bool ArrayElementCount(const std::vector<typeinfo::ArrayBound>& bounds, uint64_t* count) {
+  *count = 1;
   for (const typeinfo::ArrayBound& bound : bounds) {
     const int64_t extent = int64_t(bound.upper) - int64_t(bound.lower) + 1;
-    if (extent < 1 || uint64_t(extent) > kMaxRecordBytes) return 0;
-    count *= uint64_t(extent);
-    if (count > kMaxRecordBytes) return 0;
+    if (extent < 0 || uint64_t(extent) > kMaxRecordBytes) return false;
+    *count *= uint64_t(extent);
+    if (*count > kMaxRecordBytes) return false;
   }
-  return count;
+  return true;
 }
 
 const NaturalRecordLayout& NaturalLayouts::Of(const typeinfo::Type& type, int depth) {
@@ -97,8 +97,7 @@ bool NaturalLayouts::ShapeOf(const typeinfo::TypeDescriptor& type, int depth, Na
   }
   uint64_t count = 1;
   if (vt & typeinfo::kVarTypeVectorFlag) {
-    count = ArrayElementCount(type.ArrayBounds());
-    if (count == 0) {
+    if (!ArrayElementCount(type.ArrayBounds(), &count)) {
       *problem = "array bounds out of range";
       return false;
     }
@@ -106,7 +105,7 @@ bool NaturalLayouts::ShapeOf(const typeinfo::TypeDescriptor& type, int depth, Na
   }
   NaturalShape element;
   if (!ElementShape(type, vt, depth, &element, problem)) return false;
-  if (element.size > kMaxRecordBytes / count) {
+  if (count > 0 && element.size > kMaxRecordBytes / count) {
     *problem = "larger than " + std::to_string(kMaxRecordBytes) + " bytes";
     return false;
   }

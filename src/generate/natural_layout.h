@@ -22,9 +22,11 @@ namespace velbrook::generate {
 // library's, whose layout is not followed.
 inline constexpr uint64_t kMaxRecordBytes = uint64_t(1) << 24;
 
-// Elements of a fixed-size array with these bounds (1 without bounds); 0 when
-// a dimension is empty or the count passes kMaxRecordBytes.
-uint64_t ArrayElementCount(const std::vector<typeinfo::ArrayBound>& bounds);
+// Elements of a fixed-size array with these bounds (1 without bounds; 0 for
+// a conformant array, whose bounds are 0 TO -1); false when an upper bound
+// lies below its lower bound's predecessor or the count passes
+// kMaxRecordBytes.
+bool ArrayElementCount(const std::vector<typeinfo::ArrayBound>& bounds, uint64_t* count);
 
 struct NaturalShape {
   uint64_t size = 0;

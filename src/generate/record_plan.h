@@ -84,10 +84,10 @@ std::vector<size_t> PlanRecords(std::vector<RecordPlan>* records);
 
 // The one embedding rule: a field of record `owner` is replaced by the fields
 // of the record it names when that record is flattened and is not `owner`
-// itself. A record naming itself (in real libraries, a pointer to the next
-// element of a list) keeps that line; a record that is not flattened is
-// embedded nowhere, so a field of its type stays a single line, as for a
-// record that is not generated.
+// itself. A record naming itself by value (only a corrupt library can: a
+// pointer to the next element of a list is written as a pointer) keeps that
+// line; a record that is not flattened is embedded nowhere, so a field of its
+// type stays a single line, as for a record that is not generated.
 bool Embeds(const std::vector<RecordPlan>& records, size_t owner, const RecordField& field);
 
 }  // namespace velbrook::generate

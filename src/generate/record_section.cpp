@@ -30,7 +30,8 @@ std::string StripLeadingUnderscores(const std::string& text) {
 struct FieldText {
   std::string line;
   std::string type_word;                   // the type text's first word
-  uint64_t elements = 1;                   // of a fixed-size array; 0: absurd bounds
+  uint64_t elements = 1;                   // of a fixed-size array
+  bool sized = true;                       // false: absurd bounds
   const typeinfo::Type* record = nullptr;  // the record the type word names
 };
 
@@ -50,8 +51,14 @@ FieldText MakeFieldText(const typeinfo::Member& field, std::vector<render::Renam
   if (vt == 0 && type != nullptr && type->ReferencedType() != nullptr) {
     const typeinfo::Type& referenced = *type->ReferencedType();
     const std::string name = StripLeadingUnderscores(referenced.Name());
-    if (referenced.TypeKind() == typeinfo::kTypeKindRecord) {
-      std::optional<render::Rename> renamed;  // noted where the record is written
+    std::optional<render::Rename> renamed;  // noted where the record is written
+    if (referenced.TypeKind() == typeinfo::kTypeKindRecord && type->PointerLevel() > 0) {
+      // A pointer to a record (the next element of a list, say) holds its
+      // address, not the record: embedding it would misplace every field
+      // after it.
+      text =
+          "DWORD '" + (name == "GUID" ? name : render::StandaloneName(name, &renamed)) + " pointer";
+    } else if (referenced.TypeKind() == typeinfo::kTypeKindRecord) {
       text = name == "GUID" ? "STRING*16 'GUID" : render::StandaloneName(name, &renamed);
       if (name != "GUID") out.record = &referenced;
     } else {
@@ -61,7 +68,7 @@ FieldText MakeFieldText(const typeinfo::Member& field, std::vector<render::Renam
   std::string bounds;
   if ((vt & kVtFixedArray) == kVtFixedArray) {
     bounds = BoundsText(type->ArrayBounds());
-    out.elements = ArrayElementCount(type->ArrayBounds());
+    out.sized = ArrayElementCount(type->ArrayBounds(), &out.elements);
     text = StripLeadingUnderscores(render::VarTypeText(vt - kVtFixedArray));
   }
   out.type_word = text.substr(0, text.find_first_of(" '"));
@@ -141,7 +148,7 @@ RecordPlan PlanOf(const typeinfo::Type* record, LayoutSource* layouts,
     RecordField planned = MakeRecordField(std::move(text.line));
     if (text.record != nullptr) {
       planned.size = layouts->SizeOf(*text.record);
-    } else if (text.elements > 0 && TypeWordSize(text.type_word) != kUnknownSize) {
+    } else if (text.sized && TypeWordSize(text.type_word) != kUnknownSize) {
       planned.size = TypeWordSize(text.type_word) * text.elements;
     }
     plan.fields.push_back(std::move(planned));

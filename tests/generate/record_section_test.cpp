@@ -109,8 +109,8 @@ TEST(GenerateRecordTest, ThreeLevelsExpandFully) {
       Records(shapes.library, {0, 1, 2})));
 }
 
-// In real libraries a record naming itself is a pointer to the next element
-// of a list: that line stays, wherever the record is embedded.
+// A record naming itself by value (real libraries point to the next element
+// of a list instead) keeps that line, wherever the record is embedded.
 TEST(GenerateRecordTest, RecordNamingItselfKeepsThatLine) {
   FakeLibrary library;
   auto node = Record("Node");
