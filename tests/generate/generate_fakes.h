@@ -39,16 +39,12 @@ class FakeLibrary : public typeinfo::Library {
     records_.Add(std::move(type));
     return *this;
   }
-  FakeLibrary& SetSysKind(int32_t sys_kind) {
-    sys_kind_ = sys_kind;
-    return *this;
-  }
   std::string Name() const override { return "FakeLib"; }
   std::string GuidText() const override { return "{00000000-0000-0000-0000-00000000000F}"; }
   uint16_t MajorVersion() const override { return 1; }
   uint16_t MinorVersion() const override { return 0; }
   std::string HelpString() const override { return std::string(); }
-  int32_t SysKind() const override { return sys_kind_; }
+  int32_t SysKind() const override { return typeinfo::kSysKindWin32; }
   const typeinfo::TypeList* ObjectClasses() const override { return &classes_; }
   const typeinfo::TypeList* Interfaces() const override { return &interfaces_; }
   const typeinfo::TypeList* Enumerations() const override { return &enumerations_; }
@@ -56,7 +52,6 @@ class FakeLibrary : public typeinfo::Library {
 
  private:
   FakeList<typeinfo::Type> classes_, interfaces_, enumerations_, records_;
-  int32_t sys_kind_ = typeinfo::kSysKindWin32;
 };
 
 // Source interfaces in order of first appearance: name and owners text.
