@@ -55,11 +55,10 @@ std::string FindRegisteredTypeLib(const ClassesRegistry& registry, const Environ
   std::vector<uint32_t> locales{lcid};
   if ((lcid & 0x3FF) != lcid) locales.push_back(lcid & 0x3FF);
   if (lcid != 0) locales.push_back(0);
-  std::vector<const char*> platforms;
-  if (win64) platforms.push_back("win64");
-  platforms.push_back("win32");
-  for (uint32_t locale : locales) {
-    for (const char* platform : platforms) {
+  // The program's own platform first, then the other, each over every locale.
+  const char* platforms[] = {win64 ? "win64" : "win32", win64 ? "win32" : "win64"};
+  for (const char* platform : platforms) {
+    for (uint32_t locale : locales) {
       std::string file = ReadKeyValue(
           registry, library_path + "\\" + version + "\\" + HexText(locale) + "\\" + platform);
       if (file.find('%') != std::string::npos) file = ExpandEnvironmentText(file, environment);

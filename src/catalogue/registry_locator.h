@@ -16,8 +16,9 @@ namespace velbrook::catalogue {
 
 // The file registered for TypeLib\{guid}: the version major.minor itself, or
 // else the same major with the greatest minor above it; below that version
-// the locale's key, else its primary language's, else the neutral "0"; and
-// there "win64" (when win64 is set) or "win32". %NAME% references are
+// the locale's key, else its primary language's, else the neutral "0", each
+// under the program's platform key ("win64" when win64 is set, else
+// "win32"), then all of them under the other one. %NAME% references are
 // expanded. Empty text when no registered version qualifies.
 std::string FindRegisteredTypeLib(const ClassesRegistry& registry, const Environment& environment,
                                   const std::string& guid_text, uint16_t major, uint16_t minor,

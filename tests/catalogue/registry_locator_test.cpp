@@ -36,6 +36,7 @@ TEST_P(RegistryLocatorTest, ChoosesAsLoadRegTypeLib) {
   registry.AddValue(lib + "\\1.2\\0\\win64", "", "C:\\v12-64.tlb");
   registry.AddValue(lib + "\\1.a\\0\\win32", "", "C:\\v1a.tlb");
   registry.AddValue(lib + "\\1.5\\0\\win32", "", "C:\\v15.tlb");
+  registry.AddValue(lib + "\\1.7\\0\\win64", "", "C:\\v17-64.tlb");
   registry.AddValue(lib + "\\2.0\\0\\FLAGS", "", "0");
   registry.AddValue(lib + "\\junk\\0\\win32", "", "C:\\junk.tlb");
   const LocatorCase& c = GetParam();
@@ -49,6 +50,8 @@ const LocatorCase kCases[] = {
     {"PrimaryLanguageOfTheLocale", 1, 2, 0x809, false, "C:\\v12-9.tlb"},
     {"NeutralLocaleLast", 1, 2, 0x40C, false, "C:\\windows\\v12.tlb"},
     {"Win64FirstInA64BitView", 1, 2, 0, true, "C:\\v12-64.tlb"},
+    {"OtherPlatformAfterEveryLocale", 1, 7, 0x409, false, "C:\\v17-64.tlb"},
+    {"OwnPlatformBeforeTheExactLocale", 1, 2, 0x409, true, "C:\\v12-64.tlb"},
     {"GreatestHigherMinor", 1, 3, 0, false, "C:\\v1a.tlb"},
     {"NoLowerMinor", 1, 0xb, 0, false, ""},
     {"OtherMajorIsNoMatch", 3, 0, 0, false, ""},
