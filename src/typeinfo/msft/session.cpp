@@ -163,7 +163,7 @@ LibraryModel* Session::SearchImport(LibraryModel* from, const ImportFile& import
     }
   }
   if (!import.name.empty()) {
-    // "msvbvm60.dll\\3", as Visual Basic's controls record their runtime,
+    // "msvbvm60.dll\3", as Visual Basic's controls record their runtime,
     // names TYPELIB resource 3 of msvbvm60.dll.
     std::string file = import.name;
     uint16_t resource = 1;
