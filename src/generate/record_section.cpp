@@ -7,6 +7,7 @@
 #include "generate/record_plan.h"
 #include "generate/row_resolution.h"
 #include "render/constant_value.h"
+#include "render/missing_types.h"
 #include "render/naming.h"
 #include "render/text_ops.h"
 #include "render/var_type_text.h"
@@ -23,7 +24,8 @@ std::string StripLeadingUnderscores(const std::string& text) {
   return typeinfo::RecordRowName(text);
 }
 
-RecordPlan PlanOf(const typeinfo::Type* record, std::vector<render::Rename>* renames) {
+RecordPlan PlanOf(const typeinfo::Type* record, render::RenderContext* render) {
+  std::vector<render::Rename>* renames = &render->renames;
   RecordPlan plan;
   if (record == nullptr) return plan;
   std::optional<render::Rename> rename;
@@ -37,7 +39,7 @@ RecordPlan PlanOf(const typeinfo::Type* record, std::vector<render::Rename>* ren
   for (uint32_t f = 1; f <= count; ++f) {
     const typeinfo::Member* field = fields->Item(f);
     if (field != nullptr) {
-      plan.fields.push_back(MakeRecordField(RecordFieldLine(*field, renames)));
+      plan.fields.push_back(MakeRecordField(RecordFieldLine(*field, renames, &render->missing)));
     }
   }
   return plan;
@@ -132,7 +134,8 @@ std::string BoundsText(const std::vector<typeinfo::ArrayBound>& bounds) {
   return text + ")";
 }
 
-std::string RecordFieldLine(const typeinfo::Member& field, std::vector<render::Rename>* renames) {
+std::string RecordFieldLine(const typeinfo::Member& field, std::vector<render::Rename>* renames,
+                            std::vector<typeinfo::MissingType>* missing) {
   const typeinfo::TypeDescriptor* type = field.ValueType();
   const int32_t vt = type == nullptr ? 0 : type->VarType();
 
@@ -152,6 +155,11 @@ std::string RecordFieldLine(const typeinfo::Member& field, std::vector<render::R
       text = name == "GUID" ? "STRING*16 'GUID" : render::StandaloneName(name, &renamed);
     } else {
       text += " " + referenced.KindText() + " " + name;
+    }
+  } else if (vt == 0 && type != nullptr) {
+    if (std::optional<typeinfo::MissingType> what = type->MissingReference()) {
+      text += std::string(" ") + render::kMissingWord + " " + render::MissingTypeText(*what);
+      if (missing != nullptr) missing->push_back(std::move(*what));
     }
   }
   std::string bounds;
@@ -173,8 +181,7 @@ void WriteRecordSection(GenerationRun* run) {
   for (size_t r = 0; r < list.RowCount(); ++r) {
     run->Progress("Types", r + 1, list.RowCount());
     if (list.IsChecked(r))
-      records.push_back(
-          PlanOf(ResolveRecordRow(run->inputs, list.HiddenNumber(r)), &run->render.renames));
+      records.push_back(PlanOf(ResolveRecordRow(run->inputs, list.HiddenNumber(r)), &run->render));
   }
   PlanRecords(&records);
   RecordWriter writer(run, records);
