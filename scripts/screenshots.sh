@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Saves docs/main-window.png and docs/contents-window.png: velbrook.exe of the
 # windows64 build under wine64, in the build tree's prefix and private Xvfb,
-# showing the shapes fixture library. Needs ImageMagick's import
-# (apt-get install -y imagemagick x11-apps x11-utils).
+# showing the shapes fixture library. Installs what it needs (ImageMagick's
+# import, Xvfb, wine64) with install-deps.sh --screenshots.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/install-deps.sh" --screenshots
 build=$root/build/windows64
 prefix=$build/wineprefix
 probe=$build/tests/app/win/app_smoke_probe.exe

@@ -37,6 +37,10 @@ class Win32Catalogue : public HostCatalogue {
   std::unique_ptr<typeinfo::Opener> WrapOpener(const typeinfo::Opener& opener) const override {
     return std::make_unique<ForwardingOpener>(opener);
   }
+  std::string LocalPath(const std::string& registered_path) const override {
+    return registered_path;
+  }
+  bool Is64BitView() const override { return sizeof(void*) == 8; }
   std::string Description() const override { return "the registry"; }
 
  private:
@@ -49,19 +53,24 @@ class Win32Catalogue : public HostCatalogue {
 
 class WineCatalogue : public HostCatalogue {
  public:
-  WineCatalogue(std::unique_ptr<WinePrefix> prefix, std::string dir)
-      : prefix_(std::move(prefix)), dir_(std::move(dir)) {}
+  WineCatalogue(std::unique_ptr<WinePrefix> prefix, std::string dir, bool view_64bit)
+      : prefix_(std::move(prefix)), dir_(std::move(dir)), view_64bit_(view_64bit) {}
   const ClassesRegistry& registry() const override { return prefix_->registry(); }
   const FileSystem& file_system() const override { return prefix_->file_system(); }
   const Environment& environment() const override { return prefix_->environment(); }
   std::unique_ptr<typeinfo::Opener> WrapOpener(const typeinfo::Opener& opener) const override {
     return std::make_unique<MappedOpener>(opener, prefix_->paths());
   }
+  std::string LocalPath(const std::string& registered_path) const override {
+    return MapRegisteredPath(prefix_->paths(), registered_path);
+  }
+  bool Is64BitView() const override { return view_64bit_; }
   std::string Description() const override { return "Wine prefix " + dir_; }
 
  private:
   std::unique_ptr<WinePrefix> prefix_;
   std::string dir_;
+  bool view_64bit_;
 };
 
 #endif
@@ -96,8 +105,9 @@ Result<std::unique_ptr<HostCatalogue>> OpenHostCatalogue(const HostOptions& opti
   auto prefix = WinePrefix::Open(
       dir, options.bitness == 64 ? ProgramBitness::k64Bit : ProgramBitness::k32Bit);
   if (!prefix.ok()) return prefix.error();
+  const bool view_64bit = prefix.value()->is_64bit() && options.bitness == 64;
   return std::unique_ptr<HostCatalogue>(
-      std::make_unique<WineCatalogue>(std::move(prefix.value()), dir));
+      std::make_unique<WineCatalogue>(std::move(prefix.value()), dir, view_64bit));
 #endif
 }
 

@@ -29,6 +29,11 @@ class HostCatalogue {
   virtual const Environment& environment() const = 0;
   // An opener for the Path texts of library rows (Wine paths mapped to Unix).
   virtual std::unique_ptr<typeinfo::Opener> WrapOpener(const typeinfo::Opener& opener) const = 0;
+  // The path this program opens for a registered path ("\N" kept).
+  virtual std::string LocalPath(const std::string& registered_path) const = 0;
+  // True when the registry is read as a 64-bit program reads it, which
+  // prefers a library's "win64" file to its "win32" one.
+  virtual bool Is64BitView() const = 0;
   // What was opened, for messages: "the registry" or "Wine prefix DIR".
   virtual std::string Description() const = 0;
 };

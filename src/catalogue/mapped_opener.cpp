@@ -14,13 +14,13 @@ bool IsFile(const std::string& unix_path) {
 
 }  // namespace
 
-std::string MappedOpener::MapPath(const std::string& path) const {
-  std::string whole = paths_.UnixPath(path);
+std::string MapRegisteredPath(const WinePathMapper& paths, const std::string& path) {
+  std::string whole = paths.UnixPath(path);
   if (IsFile(whole)) return whole;
   size_t slash = path.rfind('\\');
   if (slash != std::string::npos && slash + 1 < path.size() &&
       path.find_first_not_of("0123456789", slash + 1) == std::string::npos) {
-    std::string module = paths_.UnixPath(path.substr(0, slash));
+    std::string module = paths.UnixPath(path.substr(0, slash));
     if (IsFile(module)) return module + path.substr(slash);
   }
   return whole.empty() ? path : whole;

@@ -15,21 +15,12 @@ bool IsHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-// Version keys are "major.minor" in hexadecimal; anything else sorts first.
+// Version keys sort by major, then minor; anything else sorts first.
 int64_t VersionRank(const std::string& version) {
-  const size_t dot = version.find('.');
-  if (dot == std::string::npos || dot == 0 || dot + 1 >= version.size()) return -1;
-  int64_t major = 0;
-  int64_t minor = 0;
-  for (size_t i = 0; i < version.size(); ++i) {
-    if (i == dot) continue;
-    const char c = version[i];
-    if (!IsHexDigit(c) || (i < dot ? dot : version.size() - dot - 1) > 4) return -1;
-    const int digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
-    int64_t& part = i < dot ? major : minor;
-    part = part * 16 + digit;
-  }
-  return major * 0x10000 + minor;
+  uint16_t major = 0;
+  uint16_t minor = 0;
+  if (!ParseVersionKey(version, &major, &minor)) return -1;
+  return int64_t(major) * 0x10000 + minor;
 }
 
 // "C:\\x\\mod.dll\\2" names resource 2 of mod.dll: the module must exist.
@@ -43,6 +34,26 @@ std::string FileWithoutResourceNumber(const std::string& path) {
 }
 
 }  // namespace
+
+bool ParseVersionKey(const std::string& key, uint16_t* major, uint16_t* minor) {
+  const size_t dot = key.find('.');
+  if (dot == std::string::npos || dot == 0 || dot > 4 || key.size() - dot - 1 == 0 ||
+      key.size() - dot - 1 > 4) {
+    return false;
+  }
+  uint32_t parts[2] = {0, 0};
+  for (size_t i = 0; i < key.size(); ++i) {
+    if (i == dot) continue;
+    const char c = key[i];
+    if (!IsHexDigit(c)) return false;
+    const uint32_t digit = c <= '9' ? uint32_t(c - '0') : uint32_t((c | 0x20) - 'a' + 10);
+    uint32_t& part = parts[i < dot ? 0 : 1];
+    part = part * 16 + digit;
+  }
+  *major = uint16_t(parts[0]);
+  *minor = uint16_t(parts[1]);
+  return true;
+}
 
 bool LooksLikeGuid(const std::string& text) {
   std::string bare = text;

@@ -2,6 +2,7 @@
 // place of a file: the file of its newest version whose file exists.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "catalogue/host.h"
@@ -9,6 +10,10 @@
 #include "typeinfo/result.h"
 
 namespace velbrook::catalogue {
+
+// A TypeLib version key, "major.minor" in hexadecimal (at most four digits
+// each); false for anything else.
+bool ParseVersionKey(const std::string& key, uint16_t* major, uint16_t* minor);
 
 // True for 8-4-4-4-12 hexadecimal digits, with or without the braces.
 bool LooksLikeGuid(const std::string& text);

@@ -8,11 +8,17 @@
 
 namespace velbrook::cli {
 
-std::unique_ptr<typeinfo::Opener> MakeOpener(const std::string& backend) {
+std::unique_ptr<typeinfo::Opener> MakeOpener(const std::string& backend,
+                                             const ImportSearch& imports) {
 #if defined(_WIN32)
   if (backend == "oleaut") return std::make_unique<typeinfo::oleaut::OleautOpener>();
 #endif
-  if (backend == "portable") return std::make_unique<typeinfo::msft::PortableOpener>();
+  if (backend == "portable") {
+    auto opener = std::make_unique<typeinfo::msft::PortableOpener>();
+    opener->SetLocator(imports.registry);
+    opener->SetSearchPaths(imports.folders);
+    return opener;
+  }
   return nullptr;
 }
 

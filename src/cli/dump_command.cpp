@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "cli/backends.h"
+#include "cli/list_command.h"
 #include "cli/output.h"
+#include "cli/reader_setup.h"
 #include "typeinfo/dump.h"
 
 namespace velbrook::cli {
@@ -20,6 +22,8 @@ struct DumpOptions {
   std::string list_file;
   std::string backend;
   std::string output_dir;
+  catalogue::HostOptions host;
+  std::vector<std::string> import_paths;
 };
 
 // "dir/x.dll\2" gives "x.dll_2.dump": the last path element, resource kept.
@@ -90,16 +94,13 @@ int RunDump(DumpOptions options) {
     std::fprintf(stderr, "velbrook: no library given\n");
     return 2;
   }
-  std::unique_ptr<typeinfo::Opener> opener = MakeOpener(options.backend);
-  if (!opener) {
-    std::fprintf(stderr, "velbrook: backend \"%s\" is not available in this build\n",
-                 options.backend.c_str());
-    return 2;
-  }
   if (options.libraries.size() > 1 && options.output_dir.empty()) {
     std::fprintf(stderr, "velbrook: several libraries need --output-dir\n");
     return 2;
   }
+  ReaderSetup reader = SetUpReader(options.backend, options.host, options.import_paths);
+  if (!reader.opener) return reader.status;
+  const typeinfo::Opener* opener = reader.opener.get();
   int status = 0;
   for (const std::string& path : options.libraries) {
     if (DumpOne(*opener, path, options.output_dir) != 0) status = 1;
@@ -121,6 +122,8 @@ void AddDumpCommand(CLI::App& app, int* exit_code) {
       ->check(CLI::IsMember({"portable", "oleaut"}));
   dump->add_option("--output-dir", options->output_dir,
                    "Write one NAME.dump per library into this directory");
+  AddCatalogueHostOptions(dump, &options->host);
+  AddImportPathOption(dump, &options->import_paths);
   dump->callback([options, exit_code] { *exit_code = RunDump(*options); });
 }
 

@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "catalogue/registry_functions.h"
 #include "cli/backends.h"
 #include "cli/library_argument.h"
 #include "cli/list_command.h"
 #include "cli/output.h"
+#include "cli/reader_setup.h"
 #include "cli/terminal_progress.h"
 #include "cli/warning_printer.h"
 #include "generate/contents_list.h"
@@ -46,21 +46,6 @@ void ReportOpenFailure(const std::string& library, const Error& error) {
   }
 }
 
-bool CommandLineProgIdLookup(const catalogue::HostOptions& host, typeinfo::ProgIdLookup* lookup) {
-  *lookup = [](const std::string&) { return std::string(); };
-  auto catalogue = catalogue::OpenHostCatalogue(host);
-  if (!catalogue.ok()) {
-    if (host.wine_prefix.empty()) return true;  // nothing was asked for
-    std::fprintf(stderr, "velbrook: %s\n", catalogue.error().message.c_str());
-    return false;
-  }
-  std::shared_ptr<catalogue::HostCatalogue> shared = std::move(catalogue.value());
-  *lookup = [shared](const std::string& guid_text) {
-    return catalogue::ReadKeyValue(shared->registry(), "CLSID\\" + guid_text + "\\ProgID");
-  };
-  return true;
-}
-
 generate::GenericBlockWriter CommandLineGenericBlock() { return generate::LinkedGenericBlock(); }
 
 std::string LibraryFileText(const std::string& library) {
@@ -89,17 +74,12 @@ int RunGenerate(const GenerateRequest& request) {
     }
     utc = true;
   }
-  std::unique_ptr<typeinfo::Opener> opener = MakeOpener(request.backend);
-  if (!opener) {
-    std::fprintf(stderr, "velbrook: backend \"%s\" is not available in this build\n",
-                 request.backend.c_str());
-    return 2;
-  }
-  OpenedLibrary library = OpenLibraryArgument(request.library, *opener, request.host);
+  ReaderSetup reader = SetUpReader(request.backend, request.host, request.import_paths);
+  if (!reader.opener) return reader.status;
+  OpenedLibrary library = OpenLibraryArgument(request.library, *reader.opener, request.host);
   if (!library.library) return 1;
 
-  typeinfo::ProgIdLookup prog_id;
-  if (!CommandLineProgIdLookup(request.host, &prog_id)) return 1;
+  const typeinfo::ProgIdLookup prog_id = ProgIdLookupOf(reader.host);
   const typeinfo::LibraryContents contents =
       typeinfo::BuildLibraryContents(*library.library, prog_id);
   generate::VectorContentsLists lists = generate::MakeContentsLists(contents);
@@ -186,6 +166,7 @@ void AddGenerateCommand(CLI::App& app, int* exit_code) {
   command->add_flag("--no-generics", request->no_generics,
                     "Leave out the generic COM support block");
   AddCatalogueHostOptions(command, &request->host);
+  AddImportPathOption(command, &request->import_paths);
   command->add_option("--backend", request->backend, "Reader: portable or oleaut")
       ->check(CLI::IsMember({"portable", "oleaut"}));
   command->callback([request, exit_code] {

@@ -1,5 +1,6 @@
 // velbrook generate LIBRARY [-o FILE] [--all] [--select NAME]... [--vtable]
-//                   [--no-generics] [--backend portable|oleaut]
+//                   [--no-generics] [--import-path DIR]...
+//                   [--backend portable|oleaut]
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -21,17 +22,15 @@ struct GenerateRequest {
   bool vtable = false;
   bool no_generics = false;
   std::string backend;
-  // Where ProgIDs come from: the registry, or on Linux a Wine prefix.
+  // Where ProgIDs and imports come from: the registry, or on Linux a Wine
+  // prefix.
   catalogue::HostOptions host;
+  // Folders to look in for imports, after the library's own.
+  std::vector<std::string> import_paths;
   // SOURCE_DATE_EPOCH as found in the environment, if set.
   bool has_source_date_epoch = false;
   std::string source_date_epoch;
 };
-
-// ProgIDs from CLSID\{guid}\ProgID of the registry the options name. With
-// no registry at hand (no Wine prefix on Linux) object classes have none;
-// a prefix named explicitly that cannot be read is an error (stderr, false).
-bool CommandLineProgIdLookup(const catalogue::HostOptions& host, typeinfo::ProgIdLookup* lookup);
 
 // The generic COM support block the command line writes.
 generate::GenericBlockWriter CommandLineGenericBlock();

@@ -14,6 +14,7 @@
 #include "cli/backends.h"
 #include "cli/list_command.h"
 #include "cli/output.h"
+#include "cli/reader_setup.h"
 #include "cli/terminal_progress.h"
 
 namespace velbrook::cli {
@@ -41,6 +42,7 @@ struct SearchOptions {
   catalogue::HostOptions host;
   bool include_missing = false;
   std::string backend;
+  std::vector<std::string> import_paths;
 };
 
 // 0 when found, 1 when not, 2 on bad input.
@@ -49,19 +51,14 @@ int RunSearch(const SearchOptions& options) {
     std::fprintf(stderr, "velbrook: nothing to search for\n");
     return 2;
   }
-  std::unique_ptr<typeinfo::Opener> reader = MakeOpener(options.backend);
-  if (!reader) {
-    std::fprintf(stderr, "velbrook: backend \"%s\" is not available in this build\n",
-                 options.backend.c_str());
+  ReaderSetup reader = SetUpReader(options.backend, options.host, options.import_paths);
+  if (!reader.opener) return 2;
+  if (!reader.host) {
+    std::fprintf(stderr, "velbrook: %s\n", reader.host_error.c_str());
     return 2;
   }
-  auto host = catalogue::OpenHostCatalogue(options.host);
-  if (!host.ok()) {
-    std::fprintf(stderr, "velbrook: %s\n", host.error().message.c_str());
-    return 2;
-  }
-  const catalogue::HostCatalogue& seams = *host.value();
-  std::unique_ptr<typeinfo::Opener> opener = seams.WrapOpener(*reader);
+  const catalogue::HostCatalogue& seams = *reader.host;
+  std::unique_ptr<typeinfo::Opener> opener = seams.WrapOpener(*reader.opener);
   catalogue::VectorLibraryList list;
   ProgressConsoleWindow window;
   catalogue::CatalogueRunState run_state;
@@ -87,6 +84,7 @@ void AddSearchCommand(CLI::App& app, int* exit_code) {
       "search", "Find the registered libraries that define an interface or object class");
   search->add_option("NAME", options->name, "Interface, object class or ProgID part")->required();
   AddCatalogueHostOptions(search, &options->host);
+  AddImportPathOption(search, &options->import_paths);
   search->add_flag("--include-missing", options->include_missing,
                    "Also search libraries whose file is not found");
   search->add_option("--backend", options->backend, "Reader: portable or oleaut")

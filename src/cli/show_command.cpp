@@ -10,6 +10,7 @@
 #include "cli/library_argument.h"
 #include "cli/list_command.h"
 #include "cli/output.h"
+#include "cli/reader_setup.h"
 
 namespace velbrook::cli {
 namespace {
@@ -18,21 +19,16 @@ struct ShowOptions {
   std::string library;
   std::string backend;
   catalogue::HostOptions host;
+  std::vector<std::string> import_paths;
 };
 
 int RunShow(const ShowOptions& options) {
-  std::unique_ptr<typeinfo::Opener> opener = MakeOpener(options.backend);
-  if (!opener) {
-    std::fprintf(stderr, "velbrook: backend \"%s\" is not available in this build\n",
-                 options.backend.c_str());
-    return 2;
-  }
-  OpenedLibrary library = OpenLibraryArgument(options.library, *opener, options.host);
+  ReaderSetup reader = SetUpReader(options.backend, options.host, options.import_paths);
+  if (!reader.opener) return reader.status;
+  OpenedLibrary library = OpenLibraryArgument(options.library, *reader.opener, options.host);
   if (!library.library) return 1;
-  typeinfo::ProgIdLookup prog_id;
-  if (!CommandLineProgIdLookup(options.host, &prog_id)) return 1;
   const typeinfo::LibraryContents contents =
-      typeinfo::BuildLibraryContents(*library.library, prog_id);
+      typeinfo::BuildLibraryContents(*library.library, ProgIdLookupOf(reader.host));
   return WriteStdout(ShowText(contents)) ? 0 : 1;
 }
 
@@ -64,6 +60,7 @@ void AddShowCommand(CLI::App& app, int* exit_code) {
       ->add_option("LIBRARY", options->library, "Type library file, or a registered library's GUID")
       ->required();
   AddCatalogueHostOptions(command, &options->host);
+  AddImportPathOption(command, &options->import_paths);
   command->add_option("--backend", options->backend, "Reader: portable or oleaut")
       ->check(CLI::IsMember({"portable", "oleaut"}));
   command->callback([options, exit_code] { *exit_code = RunShow(*options); });

@@ -8,6 +8,7 @@
 #include "generate/header_section.h"
 #include "generate/interface_section.h"
 #include "generate/record_section.h"
+#include "render/missing_types.h"
 #include "render/naming.h"
 
 #if defined(_WIN32)
@@ -47,6 +48,11 @@ Status GenerateInclude(const GenerationInputs& inputs, OutputSink* sink) {
   // One warning lists the names renamed to compile; the file notes each.
   const std::string renamed = render::RenameWarning(run.render.renames);
   if (!renamed.empty()) run.Warn(renamed);
+  // One warning per imported library that was not found; the file names
+  // each of its types where it stands.
+  for (const std::string& warning : render::MissingTypeWarnings(run.render.missing)) {
+    run.Warn(warning);
+  }
   if (run.writer.full()) {
     return MakeError(ErrorKind::kTooLarge,
                      "generation stopped: the include file would be larger than " +

@@ -10,6 +10,7 @@
 #include "generate/record_plan.h"
 #include "generate/row_resolution.h"
 #include "render/constant_value.h"
+#include "render/missing_types.h"
 #include "render/naming.h"
 #include "render/text_ops.h"
 #include "render/var_type_text.h"
@@ -35,7 +36,8 @@ struct FieldText {
   const typeinfo::Type* record = nullptr;  // the record the type word names
 };
 
-FieldText MakeFieldText(const typeinfo::Member& field, std::vector<render::Rename>* renames) {
+FieldText MakeFieldText(const typeinfo::Member& field, std::vector<render::Rename>* renames,
+                        std::vector<typeinfo::MissingType>* missing) {
   FieldText out;
   const typeinfo::TypeDescriptor* type = field.ValueType();
   const int32_t vt = type == nullptr ? 0 : type->VarType();
@@ -63,6 +65,11 @@ FieldText MakeFieldText(const typeinfo::Member& field, std::vector<render::Renam
       if (name != "GUID") out.record = &referenced;
     } else {
       text += " " + referenced.KindText() + " " + name;
+    }
+  } else if (vt == 0 && type != nullptr) {
+    if (std::optional<typeinfo::MissingType> what = type->MissingReference()) {
+      text += std::string(" ") + render::kMissingWord + " " + render::MissingTypeText(*what);
+      if (missing != nullptr) missing->push_back(std::move(*what));
     }
   }
   std::string bounds;
@@ -129,7 +136,8 @@ class LayoutSource {
 };
 
 RecordPlan PlanOf(const typeinfo::Type* record, LayoutSource* layouts,
-                  std::vector<render::Rename>* renames) {
+                  render::RenderContext* render) {
+  std::vector<render::Rename>* renames = &render->renames;
   RecordPlan plan;
   if (record == nullptr) return plan;
   std::optional<render::Rename> rename;
@@ -144,7 +152,7 @@ RecordPlan PlanOf(const typeinfo::Type* record, LayoutSource* layouts,
   for (uint32_t f = 1; f <= count; ++f) {
     const typeinfo::Member* field = fields->Item(f);
     if (field == nullptr) continue;
-    FieldText text = MakeFieldText(*field, renames);
+    FieldText text = MakeFieldText(*field, renames, &render->missing);
     RecordField planned = MakeRecordField(std::move(text.line));
     if (text.record != nullptr) {
       planned.size = layouts->SizeOf(*text.record);
@@ -259,8 +267,9 @@ std::string BoundsText(const std::vector<typeinfo::ArrayBound>& bounds) {
   return text + ")";
 }
 
-std::string RecordFieldLine(const typeinfo::Member& field, std::vector<render::Rename>* renames) {
-  return MakeFieldText(field, renames).line;
+std::string RecordFieldLine(const typeinfo::Member& field, std::vector<render::Rename>* renames,
+                            std::vector<typeinfo::MissingType>* missing) {
+  return MakeFieldText(field, renames, missing).line;
 }
 
 void WriteRecordSection(GenerationRun* run) {
@@ -270,8 +279,8 @@ void WriteRecordSection(GenerationRun* run) {
   for (size_t r = 0; r < list.RowCount(); ++r) {
     run->Progress("Types", r + 1, list.RowCount());
     if (list.IsChecked(r))
-      records.push_back(PlanOf(ResolveRecordRow(run->inputs, list.HiddenNumber(r)), &layouts,
-                               &run->render.renames));
+      records.push_back(
+          PlanOf(ResolveRecordRow(run->inputs, list.HiddenNumber(r)), &layouts, &run->render));
   }
   LayOutRecords(PlanRecords(&records), &records);
   RecordWriter writer(run, records);

@@ -15,9 +15,11 @@ std::string BoundsText(const std::vector<typeinfo::ArrayBound>& bounds);
 
 // One field line of a record, without CR LF: five blanks, name, bounds,
 // " as ", type text. A field name that had to be renamed is noted at the end
-// of the line and added to renames (when given).
+// of the line and added to renames (when given); a type of an imported
+// library that was not found is named in the comment and added to missing.
 std::string RecordFieldLine(const typeinfo::Member& field,
-                            std::vector<render::Rename>* renames = nullptr);
+                            std::vector<render::Rename>* renames = nullptr,
+                            std::vector<typeinfo::MissingType>* missing = nullptr);
 
 // Record section: every checked row of the types list, in row order.
 void WriteRecordSection(GenerationRun* run);

@@ -173,6 +173,9 @@ std::string RenderMember(RenderContext* context, const typeinfo::Member& member)
   block.kind_word = block.table.HasRetval() ? "function" : "sub";
   context->kind_word = block.kind_word;
 
+  for (typeinfo::MissingType& missing : block.table.missing) {
+    context->missing.push_back(std::move(missing));
+  }
   // Names that had to be renamed to compile are noted above the block.
   std::string out;
   std::vector<Rename> renames = std::move(block.table.renames);

@@ -1,6 +1,7 @@
 // Analysis of a member's parameters into the parameter table.
 #include "render/param_table.h"
 
+#include "render/missing_types.h"
 #include "render/naming.h"
 #include "render/text_ops.h"
 #include "render/var_type_text.h"
@@ -43,8 +44,8 @@ std::string WithoutLeadingUnderscores(const std::string& name) {
 // The row of a parameter that has a type descriptor: its prefixed name, type
 // word and VT note, passing form and declaration.
 ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name, std::string note,
-                  int32_t flags, bool is_last, int index, int retval_index, bool event,
-                  bool vtable) {
+                  int32_t flags, bool is_last, int index, int retval_index, bool event, bool vtable,
+                  std::vector<typeinfo::MissingType>* missing) {
   const int32_t vt = descriptor.VarType();
   std::string prefix = ParamPrefix(vt);
   // A last out parameter already called pSomething is a result pointer.
@@ -53,21 +54,29 @@ ParamRow TypedRow(const typeinfo::TypeDescriptor& descriptor, std::string name, 
   }
   if (StartsWith(name, "bstr") || StartsWith(name, "str")) prefix.clear();
 
-  std::string type = "???";
+  std::string type;
   if (vt == 0) {
     note = "[VT=0] " + note;
+    // A record or interface is passed as a pointer-sized value.
+    type = "DWORD";
     if (const typeinfo::Type* referenced = descriptor.ReferencedType()) {
       const std::string type_name = referenced->Name();
       if (type_name == "GUID") {
         type = "GUID";
         prefix.clear();
       } else {
-        // A record or interface is passed as a pointer-sized value.
-        type = "DWORD";
         note = referenced->KindText() + " " + note;
         if (!type_name.empty()) note += " " + type_name;
       }
       if (name.empty()) name = type_name;
+    } else {
+      // Not found (its library is missing): the same pointer-sized value,
+      // the note naming what the library refers to.
+      note = std::string(kMissingWord) + " " + note;
+      if (std::optional<typeinfo::MissingType> what = descriptor.MissingReference()) {
+        note += " " + MissingTypeText(*what);
+        missing->push_back(std::move(*what));
+      }
     }
   } else {
     type = VarTypeText(vt);
@@ -150,8 +159,9 @@ ParamTable AnalyseParameters(const typeinfo::Member& member, bool event, bool vt
   const uint32_t count = typeinfo::WalkCount(parameters);
   for (uint32_t i = 1; i <= count; ++i) {
     const typeinfo::Parameter* parameter = parameters->Item(i);
+    // A parameter the library does not describe still declares a value.
     if (parameter == nullptr) {
-      table.rows.push_back({"Unknown", "???", "", ""});
+      table.rows.push_back({"Unknown", "integer", "unreadable", ""});
       ClaimName("", &names, &table.rows.back(), &table.renames);
       continue;
     }
@@ -164,11 +174,11 @@ ParamTable AnalyseParameters(const typeinfo::Member& member, bool event, bool vt
     }
     const typeinfo::TypeDescriptor* descriptor = parameter->ParamType();
     if (descriptor == nullptr) {
-      table.rows.push_back({name, "???", note, ""});
+      table.rows.push_back({name, "integer", "unreadable " + note, ""});
     } else {
       table.rows.push_back(TypedRow(*descriptor, std::move(name), std::move(note), flags,
                                     i == count, static_cast<int>(i) - 1, table.retval_index, event,
-                                    vtable));
+                                    vtable, &table.missing));
     }
     ClaimName(library_name, &names, &table.rows.back(), &table.renames);
   }

@@ -12,7 +12,7 @@ namespace velbrook::render {
 
 struct ParamRow {
   std::string name;       // prefix plus cleaned name
-  std::string type;       // "integer", "STRING", "GUID", "variant", "???", ...
+  std::string type;       // "integer", "STRING", "GUID", "variant", ...
   std::string note;       // attribute words and type remarks
   std::string base_word;  // first word of the VarTypeText result
 };
@@ -25,6 +25,8 @@ struct ParamTable {
   int retval_index = kNoRetval;
   // Parameter names that had to be renamed to compile, in order.
   std::vector<Rename> renames;
+  // Types of imported libraries that were not found, in order.
+  std::vector<typeinfo::MissingType> missing;
 
   const ParamRow& Retval() const { return rows[retval_index]; }
   bool HasRetval() const { return retval_index >= 0; }

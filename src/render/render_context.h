@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/line_list.h"
+#include "typeinfo/component.h"
 
 namespace velbrook::render {
 
@@ -34,6 +35,8 @@ struct RenderContext {
   LineList written_guid_names;
   // Every name renamed so far in the current file, in the order written.
   std::vector<Rename> renames;
+  // Types of imported libraries not found, as often as they were written.
+  std::vector<typeinfo::MissingType> missing;
   // The "use Invoke" option. It may be a live control, so each renderer reads
   // it once and keeps that value for all its decisions.
   std::function<bool()> use_invoke = [] { return true; };

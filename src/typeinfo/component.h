@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,11 +94,23 @@ struct ArrayBound {
   int32_t upper = 0;
 };
 
+// What a VT_USERDEFINED reference into another library names when that type
+// cannot be found (the library is missing, or lacks it): the imported
+// library's file name as the importing library records it, and the type as
+// the reference gives it: its GUID, or "type #N" for a reference by position.
+struct MissingType {
+  std::string import_file;
+  std::string type;
+};
+
 class TypeDescriptor {
  public:
   virtual ~TypeDescriptor() = default;
   // The type of a VT_USERDEFINED element, or null (also when unresolved).
   virtual const Type* ReferencedType() const = 0;
+  // For a VT_USERDEFINED element whose ReferencedType is null because it is
+  // imported from a library that was not found: what the reference names.
+  virtual std::optional<MissingType> MissingReference() const { return std::nullopt; }
   // Number of VT_PTR levels removed before the element type.
   virtual int32_t PointerLevel() const = 0;
   // Element VT after removing pointers; 0x2000|T for SAFEARRAY of T,

@@ -193,6 +193,9 @@ class Dumper {
       }
     }
     text += " ref=" + Ref(desc->ReferencedType());
+    if (std::optional<MissingType> missing = desc->MissingReference()) {
+      text += " missing " + missing->type + " from " + missing->import_file;
+    }
     Line(depth, text);
   }
 

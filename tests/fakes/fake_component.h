@@ -52,7 +52,12 @@ class FakeTypeDescriptor : public typeinfo::TypeDescriptor {
     bounds_ = std::move(bounds);
     return *this;
   }
+  FakeTypeDescriptor& SetMissing(typeinfo::MissingType missing) {
+    missing_ = std::move(missing);
+    return *this;
+  }
   const typeinfo::Type* ReferencedType() const override { return referenced_.get(); }
+  std::optional<typeinfo::MissingType> MissingReference() const override { return missing_; }
   int32_t PointerLevel() const override { return pointer_level_; }
   int32_t VarType() const override { return vt_; }
   std::vector<typeinfo::ArrayBound> ArrayBounds() const override { return bounds_; }
@@ -62,6 +67,7 @@ class FakeTypeDescriptor : public typeinfo::TypeDescriptor {
   int32_t pointer_level_;
   std::shared_ptr<const typeinfo::Type> referenced_;
   std::vector<typeinfo::ArrayBound> bounds_;
+  std::optional<typeinfo::MissingType> missing_;
 };
 
 class FakeParameter : public typeinfo::Parameter {

@@ -189,6 +189,68 @@ TEST_F(GenerateCliTest, BadSourceDateEpoch) {
   EXPECT_TRUE(Entries(dir_).empty());
 }
 
+// Code lines only: each line up to its first apostrophe (a comment).
+std::string CodeOnly(const std::string& text) {
+  std::string code;
+  bool comment = false;
+  for (char c : text) {
+    if (c == '\n') comment = false;
+    if (c == '\'') comment = true;
+    if (!comment) code += c;
+  }
+  return code;
+}
+
+// impuser.tlb imports impbase.tlb, which lies apart from it: found through
+// an import folder or a Wine prefix's registry, its interface is named; found
+// nowhere, each use is an integer that names what is missing, and one
+// warning names the library and its types.
+TEST_F(GenerateCliTest, ImportsFoundByFolderOrRegistryElseNamedAndWarnedOnce) {
+  const std::string imports = std::string(VELBROOK_FIXTURE_DIR) + "/imports";
+  cli::GenerateRequest request = Request("impuser");
+  request.backend = "portable";
+  request.all = true;
+  request.vtable = true;
+  request.output = "missing.inc";
+  ::testing::internal::CaptureStderr();
+  ASSERT_EQ(cli::RunGenerate(request), 0);
+  const std::string warnings = ::testing::internal::GetCapturedStderr();
+  const std::string missing = ReadBytes("missing.inc");
+  EXPECT_EQ(CodeOnly(missing).find("???"), std::string::npos);
+  EXPECT_NE(missing.find("(l_thing as integer) ' missing [VT=0]  "
+                         "{7E1A0002-0000-4000-8000-0000000000B1} from impbase.tlb"),
+            std::string::npos)
+      << missing;
+  EXPECT_EQ(warnings,
+            "velbrook: warning: Sorry, the library this one imports as impbase.tlb was not found, "
+            "so 2 types from it are written as integers: {7E1A0003-0000-4000-8000-0000000000B1}, "
+            "{7E1A0002-0000-4000-8000-0000000000B1}.\n");
+
+  const std::string found_use = "(l_thing as integer) ' interface [VT=0]  IBaseThing";
+  request.import_paths = {imports};
+  request.output = "folder.inc";
+  ASSERT_EQ(cli::RunGenerate(request), 0);
+  EXPECT_NE(ReadBytes("folder.inc").find(found_use), std::string::npos);
+  EXPECT_EQ(ReadBytes("folder.inc").find("missing"), std::string::npos);
+
+#if !defined(_WIN32)
+  // A prefix whose registry holds impbase 1.2 on C:.
+  fs::create_directories("prefix/drive_c/libs");
+  fs::create_directories("prefix/dosdevices");
+  fs::create_directory_symlink("../drive_c", "prefix/dosdevices/c:");
+  fs::copy_file(imports + "/impbase.tlb", "prefix/drive_c/libs/IMPBASE.tlb");
+  WriteBytes("prefix/system.reg",
+             "WINE REGISTRY Version 2\n#arch=win32\n\n"
+             "[Software\\\\Classes\\\\TypeLib\\\\{7E1A0001-0000-4000-8000-0000000000B1}"
+             "\\\\1.2\\\\0\\\\win32]\n@=\"C:\\\\Libs\\\\impbase.tlb\"\n");
+  request.import_paths.clear();
+  request.host.wine_prefix = "prefix";
+  request.output = "registry.inc";
+  ASSERT_EQ(cli::RunGenerate(request), 0);
+  EXPECT_NE(ReadBytes("registry.inc").find(found_use), std::string::npos);
+#endif
+}
+
 // The options as the command line parses them.
 int ParseAndRun(std::vector<std::string> args) {
   CLI::App app;

@@ -68,6 +68,8 @@ const GoldenCase kCases[] = {
     {"inherit_gadget_vtable", "inherit", false, false, {"Gadget", "IMiddle", "DShared"}},
     {"records_all_invoke", "records", true, false, {}},
     {"records_all_vtable", "records", false, false, {}},
+    // impbase.tlb, which it imports, lies in another folder: not found.
+    {"impuser_all_vtable", "impuser", false, false, {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, GenerateGoldenTest, ::testing::ValuesIn(kCases),

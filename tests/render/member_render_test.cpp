@@ -240,8 +240,8 @@ TEST(RenderMemberTest, NullParameterAndNullDescriptor) {
   EXPECT_TRUE(
       SameBytes("' sub Odd\r\n"
                 "declare sub IFOOOdd _\r\n"
-                "   (Unknown as ???, _ ' \r\n"
-                "    x as ?\?\?) '  \r\n"
+                "   (Unknown as integer, _ ' unreadable\r\n"
+                "    x as integer) ' unreadable  \r\n"
                 "sub IFOOOdd\r\n"
                 "Velbrookpsub=byref(byref(byref(hbObj))+0)\r\n"
                 "callfunc Velbrookpsub, x, Unknown, byref(hbObj)\r\n"
@@ -274,26 +274,34 @@ TEST(RenderMemberTest, RecordParameterNoteKeepsAttributes) {
       << text;
 }
 
+// An unresolved type is an integer like a resolved one; the note names what
+// is missing (in comment-safe text) and the context collects it.
 TEST(RenderMemberTest, GuidAndUnresolvedUserTypes) {
   RenderContext context = Context("IFoo", false);
   auto guid = std::make_shared<FakeType>("GUID", kTypeKindRecord);
   auto nothing = std::make_shared<fakes::FakeTypeDescriptor>(0);
+  auto missing = std::make_shared<fakes::FakeTypeDescriptor>(0);
+  missing->SetMissing({"od'd\r.tlb", "{G}"});
   FakeMember member("Use");
   member.SetVTableOffset(12);
   member.AddParameter(UdtParam("riid", kParamFlagIn, guid))
-      .AddParameter(std::make_shared<fakes::FakeParameter>("p2", kParamFlagIn, nothing));
+      .AddParameter(std::make_shared<fakes::FakeParameter>("p2", kParamFlagIn, nothing))
+      .AddParameter(std::make_shared<fakes::FakeParameter>("p3", kParamFlagIn, missing));
   EXPECT_TRUE(
       SameBytes("' sub Use\r\n"
                 "declare sub IFOOUse _\r\n"
                 "   (_riid as GUID, _ ' [VT=0] \r\n"
-                "    l_p2 as ?\?\?) ' [VT=0]  \r\n"
+                "    l_p2 as integer, _ ' missing [VT=0] \r\n"
+                "    l_p3 as integer) ' missing [VT=0]  {G} from od?d?.tlb\r\n"
                 "sub IFOOUse\r\n"
                 "Velbrookpsub=byref(byref(byref(hbObj))+12)\r\n"
-                "callfunc Velbrookpsub, l_p2, @_riid, byref(hbObj)\r\n"
+                "callfunc Velbrookpsub, l_p3, l_p2, @_riid, byref(hbObj)\r\n"
                 "COMRESULT = EAX\r\n"
                 "end sub\r\n"
                 "\r\n",
                 RenderMember(&context, member)));
+  ASSERT_EQ(context.missing.size(), 1u);
+  EXPECT_EQ(context.missing[0].import_file, "od'd\r.tlb");
 }
 
 TEST(RenderMemberTest, ArrayVectorAndOutParameters) {
@@ -379,7 +387,7 @@ TEST(RenderMemberTest, ParameterNamesEqualButForCaseGetSuffixes) {
   const std::string text = RenderMember(&context, member);
   EXPECT_NE(text.find("'    l_X_2 as integer, _ ' [VT_I4] \r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("'    as_ as integer, _ ' Array of LONG"), std::string::npos) << text;
-  EXPECT_NE(text.find("'    Unknown_2 as ?\?\?) ' "), std::string::npos) << text;
+  EXPECT_NE(text.find("'    Unknown_2 as integer) ' unreadable"), std::string::npos) << text;
 }
 
 TEST(TypeMemberLineTest, PadsToFortyAndAddsDescription) {

@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "fakes/fake_component.h"
+#include "render/missing_types.h"
 #include "render/text_ops.h"
 
 namespace velbrook::render {
@@ -280,6 +281,23 @@ TEST(MemberDeclNameTest, InvalidNamesBecomeIdentifiers) {
   EXPECT_EQ(MemberDeclName(context, spaced), "Size_NE_2");
   context.event = true;
   EXPECT_EQ(MemberDeclName(context, Member("Mouse Down", kInvokeFunc)), "onMouse_Down");
+}
+
+// One warning per imported library in the order first met, each type once,
+// ten listed.
+TEST(MissingTypeWarningsTest, OnePerLibraryEachTypeOnceTenListed) {
+  EXPECT_TRUE(MissingTypeWarnings({}).empty());
+  std::vector<typeinfo::MissingType> missing{{"b.tlb", "{B}"}, {"a.tlb", "{A}"}, {"b.tlb", "{B}"}};
+  for (int i = 0; i < 12; ++i) missing.push_back({"a.tlb", "type #" + std::to_string(i)});
+  const std::vector<std::string> warnings = MissingTypeWarnings(missing);
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_EQ(warnings[0],
+            "Sorry, the library this one imports as b.tlb was not found, so 1 type from it is "
+            "written as integers: {B}.");
+  EXPECT_EQ(warnings[1],
+            "Sorry, the library this one imports as a.tlb was not found, so 13 types from it are "
+            "written as integers: {A}, type #0, type #1, type #2, type #3, type #4, type #5, "
+            "type #6, type #7, type #8 and 3 more.");
 }
 
 }  // namespace

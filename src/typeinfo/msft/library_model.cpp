@@ -103,6 +103,23 @@ bool LibraryModel::ImplTypeFlags(const PortableType& type, uint32_t index, int32
   return true;
 }
 
+std::optional<MissingType> ImportedTypeOf(const MsftFile& file, uint32_t href) {
+  if (int32_t(href) < 0) return std::nullopt;
+  const uint32_t key = href & ~uint32_t(3);
+  if ((href & 1) == 0 && file.type_by_hreftype.count(key) != 0) return std::nullopt;
+  auto ref = file.import_refs.find(key);
+  if (ref == file.import_refs.end() || !ref->second.valid ||
+      ref->second.file_index >= file.import_files.size()) {
+    return std::nullopt;
+  }
+  const ImportRef& r = ref->second;
+  MissingType missing;
+  missing.import_file = file.import_files[r.file_index].name;
+  missing.type =
+      r.by_guid ? GuidToText(r.has_guid ? r.guid : Guid{}) : "type #" + std::to_string(r.index);
+  return missing;
+}
+
 const PortableType* LibraryModel::Resolve(const PortableType& context, uint32_t href) {
   if (int32_t(href) < 0) {
     return AlternateView(context);

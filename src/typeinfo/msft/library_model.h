@@ -18,6 +18,10 @@ namespace velbrook::typeinfo::msft {
 
 class Session;
 
+// What an HREFTYPE of `file` names in an imported library; nothing for a
+// reference to one of its own types, or one that names no import.
+std::optional<MissingType> ImportedTypeOf(const MsftFile& file, uint32_t href);
+
 class LibraryModel {
  public:
   LibraryModel(MsftFile file, std::string path, Session* session);

@@ -16,6 +16,11 @@ const Type* PortableTypeDescriptor::ReferencedType() const {
   return *referenced_;
 }
 
+std::optional<MissingType> PortableTypeDescriptor::MissingReference() const {
+  if (!mapped_.user_defined || ReferencedType() != nullptr) return std::nullopt;
+  return ImportedTypeOf(context_->model()->file(), mapped_.href);
+}
+
 int32_t PortableRawTypeInfo::GetTypeAttr(int32_t* impl_type_count) const {
   *impl_type_count = type_->model()->Record(type_->index()).impl_type_count;
   return kResultOk;

@@ -34,6 +34,7 @@ class PortableTypeDescriptor : public TypeDescriptor {
   // `context` is the type whose references the descriptor's href names.
   PortableTypeDescriptor(const PortableType* context, const TypeDescNode& node);
   const Type* ReferencedType() const override;
+  std::optional<MissingType> MissingReference() const override;
   int32_t PointerLevel() const override { return mapped_.pointer_level; }
   int32_t VarType() const override { return mapped_.var_type; }
   std::vector<ArrayBound> ArrayBounds() const override { return mapped_.bounds; }

@@ -21,15 +21,17 @@ std::string DirectoryOf(const std::string& path) {
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
+// The last element of a Windows or Unix path.
 std::string BaseName(const std::string& path) {
   size_t cut = path.find_last_of("/\\:");
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-std::string Join(const std::string& dir, const std::string& name) {
-  if (dir.empty()) return name;
-  char last = dir.back();
-  return (last == '/' || last == '\\') ? dir + name : dir + "/" + name;
+// What identifies an import for the per-run cache.
+std::string ImportKey(const ImportFile& import) {
+  return (import.has_guid ? GuidToText(import.guid) : std::string("-")) + ' ' +
+         std::to_string(import.major) + '.' + std::to_string(import.minor) + ' ' +
+         std::to_string(import.lcid) + ' ' + import.name;
 }
 
 // Names the file once: the PE reader's messages start with it already.
@@ -68,6 +70,22 @@ Result<MsftFile> ParseLibrarySource(const ByteSource& source, uint16_t resource_
     }
   }
   return ParseTypeLibrary(bytes.data(), bytes.size());
+}
+
+Result<MsftFile> ParseLibraryPath(const std::string& path) {
+  std::string file = path;
+  uint16_t resource_id = 1;
+  if (!IsRegularFile(path)) {
+    if (auto split = SplitResourceSuffix(path)) {
+      file = split->first;
+      resource_id = split->second;
+    }
+  }
+  Result<std::unique_ptr<FileSource>> source = FileSource::Open(file);
+  if (!source) return source.error();
+  Result<MsftFile> parsed = ParseLibrarySource(**source, resource_id);
+  if (!parsed) return WithPath(file, parsed.error());
+  return parsed;
 }
 
 LibraryModel* Session::Adopt(MsftFile file, const std::string& path) {
@@ -125,6 +143,17 @@ LibraryModel* Session::FindImport(LibraryModel* from, const ImportFile& import) 
       return model.get();
     }
   }
+  // Libraries in one folder share their imports' names: the key leaves the
+  // importing library out, so it is searched for once whoever imports it.
+  const std::string key = ImportKey(import) + '\n' + DirectoryOf(from->path());
+  auto searched = searched_.find(key);
+  if (searched != searched_.end()) return searched->second;
+  LibraryModel* found = SearchImport(from, import);
+  searched_.emplace(key, found);
+  return found;
+}
+
+LibraryModel* Session::SearchImport(LibraryModel* from, const ImportFile& import) {
   if (options_.locator && import.has_guid) {
     std::optional<std::string> located =
         options_.locator->Locate(GuidToText(import.guid), import.major, import.minor, import.lcid);
@@ -134,13 +163,20 @@ LibraryModel* Session::FindImport(LibraryModel* from, const ImportFile& import) 
     }
   }
   if (!import.name.empty()) {
-    std::vector<std::string> candidates;
-    const std::string base = BaseName(import.name);
-    if (import.name != base) candidates.push_back(import.name);
-    candidates.push_back(Join(DirectoryOf(from->path()), base));
-    for (const std::string& dir : options_.search_paths) candidates.push_back(Join(dir, base));
-    for (const std::string& candidate : candidates) {
-      Result<LibraryModel*> opened = OpenPath(candidate);
+    // "msvbvm60.dll\3", as Visual Basic's controls record their runtime,
+    // names TYPELIB resource 3 of msvbvm60.dll.
+    std::string file = import.name;
+    uint16_t resource = 1;
+    if (auto split = SplitResourceSuffix(import.name)) {
+      file = split->first;
+      resource = split->second;
+    }
+    std::vector<std::string> folders{DirectoryOf(from->path())};
+    folders.insert(folders.end(), options_.search_paths.begin(), options_.search_paths.end());
+    for (const std::string& folder : folders) {
+      std::optional<std::string> path = folders_.Find(folder, BaseName(file));
+      if (!path) continue;
+      Result<LibraryModel*> opened = Load(*path, resource);
       if (opened) return *opened;
     }
   }

@@ -3,6 +3,8 @@
 #include "typeinfo/oleaut/oleaut_objects.h"
 
 #include "typeinfo/kind_text.h"
+#include "typeinfo/msft/library_model.h"
+#include "typeinfo/msft/session.h"
 #include "typeinfo/oleaut/com_text.h"
 #include "typeinfo/oleaut/fault_guard.h"
 #include "typeinfo/type_mapping.h"
@@ -85,6 +87,11 @@ OleautTypeDescriptor::OleautTypeDescriptor(OleautLibrary* owner, ITypeInfo* cont
 const Type* OleautTypeDescriptor::ReferencedType() const {
   if (!user_defined_) return nullptr;
   return owner_->Wrap(owner_->ResolveRef(context_, href_));
+}
+
+std::optional<MissingType> OleautTypeDescriptor::MissingReference() const {
+  if (!user_defined_ || ReferencedType() != nullptr) return std::nullopt;
+  return owner_->MissingImport(href_);
 }
 
 int32_t OleautRawTypeInfo::GetTypeAttr(int32_t* impl_type_count) const {
@@ -286,7 +293,17 @@ void OleautType::LoadMembers() const {
   }
 }
 
-OleautLibrary::OleautLibrary(ITypeLib* lib) : lib_(lib) {
+std::optional<MissingType> OleautLibrary::MissingImport(HREFTYPE href) {
+  if (!file_) {
+    Result<msft::MsftFile> parsed = msft::ParseLibraryPath(path_);
+    file_.emplace();
+    if (parsed) file_->emplace(std::move(parsed.value()));
+  }
+  if (!file_->has_value()) return std::nullopt;
+  return msft::ImportedTypeOf(**file_, href);
+}
+
+OleautLibrary::OleautLibrary(ITypeLib* lib, std::string path) : lib_(lib), path_(std::move(path)) {
   ScopedBstr name, help;
   if (SUCCEEDED(lib->GetDocumentation(-1, name.Receive(), help.Receive(), nullptr, nullptr))) {
     name_ = name.Text();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "typeinfo/component.h"
+#include "typeinfo/msft/msft_file.h"
 #include "typeinfo/oleaut/ref_cache.h"
 
 namespace velbrook::typeinfo::oleaut {
@@ -36,6 +37,7 @@ class OleautTypeDescriptor : public TypeDescriptor {
  public:
   OleautTypeDescriptor(OleautLibrary* owner, ITypeInfo* context, const TYPEDESC& desc);
   const Type* ReferencedType() const override;
+  std::optional<MissingType> MissingReference() const override;
   int32_t PointerLevel() const override { return pointer_level_; }
   int32_t VarType() const override { return var_type_; }
   std::vector<ArrayBound> ArrayBounds() const override { return bounds_; }
@@ -158,7 +160,8 @@ class OleautType : public Type {
 
 class OleautLibrary : public Library {
  public:
-  explicit OleautLibrary(ITypeLib* lib);
+  // `path` is the file the library was loaded from.
+  OleautLibrary(ITypeLib* lib, std::string path);
   ~OleautLibrary() override;
   OleautLibrary(const OleautLibrary&) = delete;
   OleautLibrary& operator=(const OleautLibrary&) = delete;
@@ -186,9 +189,14 @@ class OleautLibrary : public Library {
   ITypeInfo* ResolveRef(ITypeInfo* context, HREFTYPE href) { return refs_.Resolve(context, href); }
   // Calls made into GetRefTypeInfo for this library so far.
   size_t RefLookups() const { return refs_.lookups(); }
+  // What a reference into an import that oleaut32 could not load names.
+  // oleaut32 does not tell, so the file's own import table is read, once.
+  std::optional<MissingType> MissingImport(HREFTYPE href);
 
  private:
   ITypeLib* lib_;
+  std::string path_;
+  std::optional<std::optional<msft::MsftFile>> file_;
   RefCache refs_;
   std::string name_, guid_text_, help_;
   uint16_t major_ = 0, minor_ = 0;

@@ -24,7 +24,7 @@ Result<std::unique_ptr<Library>> OleautOpener::OpenLibraryFile(const std::string
         attributes == INVALID_FILE_ATTRIBUTES ? ErrorKind::kNotFound : ErrorKind::kNotTypeLibrary;
     return MakeError(kind, path + ": LoadTypeLibEx failed with " + code);
   }
-  return std::unique_ptr<Library>(std::make_unique<OleautLibrary>(lib));
+  return std::unique_ptr<Library>(std::make_unique<OleautLibrary>(lib, path));
 }
 
 }  // namespace velbrook::typeinfo::oleaut
