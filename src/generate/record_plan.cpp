@@ -23,8 +23,9 @@ size_t NamedRecord(std::string_view text,
 
 class Planner {
  public:
-  explicit Planner(std::vector<RecordPlan>* records)
+  Planner(std::vector<RecordPlan>* records, std::vector<size_t>* settled)
       : records_(*records),
+        settled_(*settled),
         order_(records->size(), kUnvisited),
         low_(records->size(), 0),
         on_stack_(records->size(), false) {}
@@ -86,6 +87,7 @@ class Planner {
       stack_.pop_back();
       on_stack_[member] = false;
       component.push_back(member);
+      settled_.push_back(member);
     } while (member != head);
     if (component.size() > 1) {
       for (size_t k : component) records_[k].form = RecordForm::kContainsItself;
@@ -103,6 +105,7 @@ class Planner {
   }
 
   std::vector<RecordPlan>& records_;
+  std::vector<size_t>& settled_;
   std::vector<size_t> order_;
   std::vector<size_t> low_;
   std::vector<bool> on_stack_;
@@ -122,7 +125,7 @@ RecordField MakeRecordField(std::string line) {
   return field;
 }
 
-void PlanRecords(std::vector<RecordPlan>* records) {
+std::vector<size_t> PlanRecords(std::vector<RecordPlan>* records) {
   std::unordered_map<std::string_view, size_t> index;
   for (size_t k = 0; k < records->size(); ++k) {
     index.emplace((*records)[k].name, k);  // a name names its first record
@@ -130,7 +133,9 @@ void PlanRecords(std::vector<RecordPlan>* records) {
   for (RecordPlan& record : *records) {
     for (RecordField& field : record.fields) field.embeds = NamedRecord(field.Text(), index);
   }
-  Planner(records).Run();
+  std::vector<size_t> settled;
+  Planner(records, &settled).Run();
+  return settled;
 }
 
 bool Embeds(const std::vector<RecordPlan>& records, size_t owner, const RecordField& field) {

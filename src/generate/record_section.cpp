@@ -1,9 +1,12 @@
-// Records are written in three stages: the field lines of every checked
-// record, the plan of what each field embeds, and the output. Everything
+// Records are written in four stages: the field lines of every checked
+// record, the plan of what each field embeds, the layout (the padding that
+// puts each field at its offset), and the output. Everything
 // stays in memory: scratch files named temp<k>.txt in the start directory
 // could overwrite and then delete a user's own files.
 #include "generate/record_section.h"
 
+#include "generate/natural_layout.h"
+#include "generate/record_layout.h"
 #include "generate/record_plan.h"
 #include "generate/row_resolution.h"
 #include "render/constant_value.h"
@@ -24,7 +27,116 @@ std::string StripLeadingUnderscores(const std::string& text) {
   return typeinfo::RecordRowName(text);
 }
 
-RecordPlan PlanOf(const typeinfo::Type* record, render::RenderContext* render) {
+// A field line and what its HotBasic type is made of.
+struct FieldText {
+  std::string line;
+  std::string type_word;                   // the type text's first word
+  uint64_t elements = 1;                   // of a fixed-size array
+  bool sized = true;                       // false: absurd bounds
+  const typeinfo::Type* record = nullptr;  // the record the type word names
+};
+
+FieldText MakeFieldText(const typeinfo::Member& field, std::vector<render::Rename>* renames,
+                        std::vector<typeinfo::MissingType>* missing) {
+  FieldText out;
+  const typeinfo::TypeDescriptor* type = field.ValueType();
+  const int32_t vt = type == nullptr ? 0 : type->VarType();
+
+  std::string text = render::VarTypeText(vt);
+  text = render::ReplaceAll(text, "STRING", "DWORD 'string pointer");
+  text = render::ReplaceAll(text, "VARIANT", "DWORD 'variant pointer");
+  text = render::ReplaceAll(text, "GUID", "DWORD 'GUID pointer");
+
+  if ((vt & kVtArray) == kVtArray) {
+    text = "DWORD  ' Array of " + render::VarTypeText(vt - kVtArray);
+  }
+  if (vt == 0 && type != nullptr && type->ReferencedType() != nullptr) {
+    const typeinfo::Type& referenced = *type->ReferencedType();
+    const std::string name = StripLeadingUnderscores(referenced.Name());
+    std::optional<render::Rename> renamed;  // noted where the record is written
+    if (referenced.TypeKind() == typeinfo::kTypeKindRecord && type->PointerLevel() > 0) {
+      // A pointer to a record (the next element of a list, say) holds its
+      // address, not the record: embedding it would misplace every field
+      // after it.
+      text =
+          "DWORD '" + (name == "GUID" ? name : render::StandaloneName(name, &renamed)) + " pointer";
+    } else if (referenced.TypeKind() == typeinfo::kTypeKindRecord) {
+      text = name == "GUID" ? "STRING*16 'GUID" : render::StandaloneName(name, &renamed);
+      if (name != "GUID") out.record = &referenced;
+    } else {
+      text += " " + referenced.KindText() + " " + name;
+    }
+  } else if (vt == 0 && type != nullptr) {
+    if (std::optional<typeinfo::MissingType> what = type->MissingReference()) {
+      text += std::string(" ") + render::kMissingWord + " " + render::MissingTypeText(*what);
+      if (missing != nullptr) missing->push_back(std::move(*what));
+    }
+  }
+  std::string bounds;
+  if ((vt & kVtFixedArray) == kVtFixedArray) {
+    bounds = BoundsText(type->ArrayBounds());
+    out.sized = ArrayElementCount(type->ArrayBounds(), &out.elements);
+    text = StripLeadingUnderscores(render::VarTypeText(vt - kVtFixedArray));
+  }
+  out.type_word = text.substr(0, text.find_first_of(" '"));
+  std::optional<render::Rename> rename;
+  const std::string name = render::FieldName(field.Name(), &rename);
+  out.line = kFieldIndent + name + bounds + " as " + text;
+  if (rename) {
+    out.line += " '" + render::RenameNote(*rename);
+    if (renames != nullptr) renames->push_back(std::move(*rename));
+  }
+  return out;
+}
+
+// Where the records' fields lie: the offsets and sizes the library stores,
+// except in a 64-bit library, whose stored layout is for 8-byte pointers:
+// there the 32-bit layout is worked out from the field types.
+class LayoutSource {
+ public:
+  explicit LayoutSource(const typeinfo::Library& library)
+      : worked_out_(library.SysKind() == typeinfo::kSysKindWin64) {}
+
+  // The size a record not generated here takes, as its own TYPE would.
+  uint64_t SizeOf(const typeinfo::Type& record) {
+    if (!worked_out_) return record.InstanceSize() > 0 ? record.InstanceSize() : kUnknownSize;
+    const NaturalRecordLayout& layout = natural_.Of(record);
+    return layout.known ? layout.shape.size : kUnknownSize;
+  }
+
+  // The record's size and its fields' offsets (plan.fields in Members()
+  // order, null items left out).
+  void Apply(const typeinfo::Type& record, const std::vector<const typeinfo::Member*>& members,
+             RecordPlan* plan) {
+    if (plan->fields.empty()) return;  // nothing to place
+    if (worked_out_) {
+      const NaturalRecordLayout& layout = natural_.Of(record);
+      plan->has_layout = true;
+      if (!layout.known) {
+        plan->layout_problem = "its 32-bit layout is not known: " + layout.problem;
+        return;
+      }
+      plan->size = layout.shape.size;
+      for (size_t i = 0; i < plan->fields.size(); ++i) {
+        plan->fields[i].offset = int64_t(layout.offsets[i]);
+      }
+      return;
+    }
+    plan->size = record.InstanceSize();
+    plan->has_layout = plan->size > 0;
+    for (size_t i = 0; i < plan->fields.size(); ++i) {
+      plan->fields[i].offset = members[i]->InstanceOffset();
+      if (plan->fields[i].offset >= 0) plan->has_layout = true;
+    }
+  }
+
+ private:
+  bool worked_out_;
+  NaturalLayouts natural_{4};
+};
+
+RecordPlan PlanOf(const typeinfo::Type* record, LayoutSource* layouts,
+                  render::RenderContext* render) {
   std::vector<render::Rename>* renames = &render->renames;
   RecordPlan plan;
   if (record == nullptr) return plan;
@@ -36,12 +148,21 @@ RecordPlan PlanOf(const typeinfo::Type* record, render::RenderContext* render) {
   }
   const typeinfo::MemberList* fields = record->Members();
   const uint32_t count = typeinfo::WalkCount(fields);
+  std::vector<const typeinfo::Member*> members;
   for (uint32_t f = 1; f <= count; ++f) {
     const typeinfo::Member* field = fields->Item(f);
-    if (field != nullptr) {
-      plan.fields.push_back(MakeRecordField(RecordFieldLine(*field, renames, &render->missing)));
+    if (field == nullptr) continue;
+    FieldText text = MakeFieldText(*field, renames, &render->missing);
+    RecordField planned = MakeRecordField(std::move(text.line));
+    if (text.record != nullptr) {
+      planned.size = layouts->SizeOf(*text.record);
+    } else if (text.sized && TypeWordSize(text.type_word) != kUnknownSize) {
+      planned.size = TypeWordSize(text.type_word) * text.elements;
     }
+    plan.fields.push_back(std::move(planned));
+    members.push_back(field);
   }
+  layouts->Apply(*record, members, &plan);
   return plan;
 }
 
@@ -58,6 +179,12 @@ class RecordWriter {
   void Write(size_t k) {
     const RecordPlan& record = records_[k];
     out_.WriteLine("  TYPE " + record.name + record.head_note);
+    if (!record.layout_problem.empty()) {
+      const std::string why = render::OneLineText(record.layout_problem);
+      run_.Warn("Sorry, record " + record.name + " is not laid out as the library lays it out." +
+                kCrLf + kCrLf + "(" + why + "; its fields are written one after the other.)");
+      out_.WriteLine("    'fields one after the other: " + why);
+    }
     if (record.form == RecordForm::kFlattened) {
       WriteFlattened(k);
     } else {
@@ -68,7 +195,11 @@ class RecordWriter {
       run_.Warn("Sorry, record " + record.name + " is not flattened." + kCrLf + kCrLf + "(" + why +
                 "; its fields are written as they are.)");
       out_.WriteLine("    'not flattened: " + why);
-      for (const RecordField& field : record.fields) out_.WriteLine(field.line);
+      for (const RecordField& field : record.fields) {
+        if (!field.padding.empty()) Line(kFieldIndent, "", field.padding);
+        out_.WriteLine(field.line);
+      }
+      if (!record.tail_padding.empty()) Line(kFieldIndent, "", record.tail_padding);
     }
     out_.WriteLine("  END TYPE");
     out_.WriteLine("");
@@ -88,6 +219,7 @@ class RecordWriter {
       Frame& top = frames.back();
       const RecordPlan& record = records_[top.record];
       if (top.next_field == record.fields.size()) {
+        if (!record.tail_padding.empty()) Line(kFieldIndent, prefix, record.tail_padding);
         const size_t outer_prefix = top.outer_prefix;
         frames.pop_back();
         if (frames.empty()) break;
@@ -97,6 +229,7 @@ class RecordWriter {
       }
       const RecordField& field = record.fields[top.next_field++];
       const bool outermost = frames.size() == 1;
+      if (!field.padding.empty()) Line(kFieldIndent, prefix, field.padding);
       // Outermost, a line that reads as a comment is left alone.
       if (Embeds(records_, top.record, field) &&
           !(outermost && render::StartsWith(field.Text(), "'"))) {
@@ -136,54 +269,20 @@ std::string BoundsText(const std::vector<typeinfo::ArrayBound>& bounds) {
 
 std::string RecordFieldLine(const typeinfo::Member& field, std::vector<render::Rename>* renames,
                             std::vector<typeinfo::MissingType>* missing) {
-  const typeinfo::TypeDescriptor* type = field.ValueType();
-  const int32_t vt = type == nullptr ? 0 : type->VarType();
-
-  std::string text = render::VarTypeText(vt);
-  text = render::ReplaceAll(text, "STRING", "DWORD 'string pointer");
-  text = render::ReplaceAll(text, "VARIANT", "DWORD 'variant pointer");
-  text = render::ReplaceAll(text, "GUID", "DWORD 'GUID pointer");
-
-  if ((vt & kVtArray) == kVtArray) {
-    text = "DWORD  ' Array of " + render::VarTypeText(vt - kVtArray);
-  }
-  if (vt == 0 && type != nullptr && type->ReferencedType() != nullptr) {
-    const typeinfo::Type& referenced = *type->ReferencedType();
-    const std::string name = StripLeadingUnderscores(referenced.Name());
-    if (referenced.TypeKind() == typeinfo::kTypeKindRecord) {
-      std::optional<render::Rename> renamed;  // noted where the record is written
-      text = name == "GUID" ? "STRING*16 'GUID" : render::StandaloneName(name, &renamed);
-    } else {
-      text += " " + referenced.KindText() + " " + name;
-    }
-  } else if (vt == 0 && type != nullptr) {
-    if (std::optional<typeinfo::MissingType> what = type->MissingReference()) {
-      text += std::string(" ") + render::kMissingWord + " " + render::MissingTypeText(*what);
-      if (missing != nullptr) missing->push_back(std::move(*what));
-    }
-  }
-  std::string bounds;
-  if ((vt & kVtFixedArray) == kVtFixedArray) {
-    bounds = BoundsText(type->ArrayBounds());
-    text = StripLeadingUnderscores(render::VarTypeText(vt - kVtFixedArray));
-  }
-  std::optional<render::Rename> rename;
-  const std::string name = render::FieldName(field.Name(), &rename);
-  if (!rename) return kFieldIndent + name + bounds + " as " + text;
-  const std::string note = " '" + render::RenameNote(*rename);
-  if (renames != nullptr) renames->push_back(std::move(*rename));
-  return kFieldIndent + name + bounds + " as " + text + note;
+  return MakeFieldText(field, renames, missing).line;
 }
 
 void WriteRecordSection(GenerationRun* run) {
   std::vector<RecordPlan> records;
+  LayoutSource layouts(*run->inputs.library);
   const ContentsList& list = *run->inputs.types;
   for (size_t r = 0; r < list.RowCount(); ++r) {
     run->Progress("Types", r + 1, list.RowCount());
     if (list.IsChecked(r))
-      records.push_back(PlanOf(ResolveRecordRow(run->inputs, list.HiddenNumber(r)), &run->render));
+      records.push_back(
+          PlanOf(ResolveRecordRow(run->inputs, list.HiddenNumber(r)), &layouts, &run->render));
   }
-  PlanRecords(&records);
+  LayOutRecords(PlanRecords(&records), &records);
   RecordWriter writer(run, records);
   for (size_t k = 0; k < records.size() && run->Going(); ++k) writer.Write(k);
 }

@@ -237,12 +237,8 @@ std::string FieldName(std::string_view name, std::optional<Rename>* rename) {
 }
 
 std::string RenameNote(const Rename& rename) {
-  std::string shown;
-  for (char c : rename.original) {
-    const auto byte = static_cast<unsigned char>(c);
-    shown += byte < 0x20 || byte == 0x7F ? '?' : c;
-  }
-  return "renamed \"" + shown + "\" to " + rename.written + ": " + rename.reason;
+  return "renamed \"" + OneLineText(rename.original) + "\" to " + rename.written + ": " +
+         rename.reason;
 }
 
 std::string RenameWarning(const std::vector<Rename>& renames) {

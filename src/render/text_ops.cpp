@@ -50,6 +50,15 @@ std::string CollapseBlanks(std::string_view text) {
 
 std::string FirstWord(std::string_view text) { return std::string(text.substr(0, text.find(' '))); }
 
+std::string OneLineText(std::string_view text) {
+  std::string shown;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    shown += byte < 0x20 || byte == 0x7F ? '?' : c;
+  }
+  return shown;
+}
+
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }

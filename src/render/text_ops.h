@@ -25,6 +25,9 @@ std::string CollapseBlanks(std::string_view text);
 std::string FirstWord(std::string_view text);
 
 bool StartsWith(std::string_view text, std::string_view prefix);
+// Control characters (below 0x20, and 0x7F) shown as "?", so that a text
+// from a library stays on one line of a comment or a warning.
+std::string OneLineText(std::string_view text);
 bool Contains(std::string_view text, std::string_view part);
 
 }  // namespace velbrook::render

@@ -57,6 +57,12 @@ constexpr uint32_t kTypeFlagCanCreate = 0x02;
 constexpr uint32_t kTypeFlagControl = 0x20;
 constexpr uint32_t kTypeFlagDual = 0x40;
 
+// SYSKIND values.
+constexpr int32_t kSysKindWin16 = 0;
+constexpr int32_t kSysKindWin32 = 1;
+constexpr int32_t kSysKindMac = 2;
+constexpr int32_t kSysKindWin64 = 3;
+
 // IMPLTYPEFLAGS bits.
 constexpr int32_t kImplTypeFlagDefault = 0x1;
 constexpr int32_t kImplTypeFlagSource = 0x2;
@@ -135,6 +141,10 @@ class Member {
   virtual int32_t MemberId() const = 0;
   virtual int32_t VTableOffset() const = 0;
   virtual int32_t InvokeKind() const = 0;
+  // Where a field starts in its record or union, in bytes as the library
+  // stores it (VARDESC oInst of a VAR_PERINSTANCE variable); -1 for every
+  // other member.
+  virtual int64_t InstanceOffset() const = 0;
   // Raw help string; callers clean it with CleanHelpText.
   virtual std::string HelpString() const = 0;
 };
@@ -173,6 +183,13 @@ class Type {
   virtual int32_t TypeKind() const = 0;
   virtual std::string HelpString() const = 0;
   virtual const class RawTypeInfo* RawTypeInfo() const = 0;
+  // TYPEATTR cbSizeInstance and cbAlignment as the library stores them: for
+  // a record or union its size and alignment in bytes, laid out for the
+  // library's SysKind.
+  virtual uint32_t InstanceSize() const = 0;
+  virtual uint32_t Alignment() const = 0;
+  // An alias's aliased type (TYPEATTR tdescAlias); null for other kinds.
+  virtual const TypeDescriptor* AliasedType() const = 0;
 };
 
 class Library {
@@ -183,6 +200,8 @@ class Library {
   virtual uint16_t MajorVersion() const = 0;
   virtual uint16_t MinorVersion() const = 0;
   virtual std::string HelpString() const = 0;
+  // TLIBATTR syskind: the platform the library's layouts were made for.
+  virtual int32_t SysKind() const = 0;
   virtual const TypeList* ObjectClasses() const = 0;
   virtual const TypeList* Interfaces() const = 0;
   virtual const TypeList* Enumerations() const = 0;

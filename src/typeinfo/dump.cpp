@@ -82,6 +82,7 @@ class Dumper {
                 std::to_string(library.MajorVersion()) + "." +
                 std::to_string(library.MinorVersion()));
     Line(1, "help " + Quote(library.HelpString()));
+    Line(1, "syskind " + std::to_string(library.SysKind()));
     ListNames("object classes", library.ObjectClasses());
     ListNames("interfaces", library.Interfaces());
     ListNames("enumerations", library.Enumerations());
@@ -132,6 +133,10 @@ class Dumper {
     int d = depth + 1;
     Line(d, "kind " + std::to_string(type->TypeKind()) + " flags " + Hex(type->TypeFlags()));
     Line(d, "help " + Quote(type->HelpString()));
+    if (type->TypeKind() == kTypeKindRecord || type->TypeKind() == kTypeKindUnion) {
+      Line(d, "size " + std::to_string(type->InstanceSize()) + " alignment " +
+                  std::to_string(type->Alignment()));
+    }
     const Type* vtable = type->VTableInterface();
     Line(d, "vtable-interface " + std::string(vtable == type ? "self" : Ref(vtable)));
     Line(d, "default-interface " + Ref(type->DefaultInterface()));
@@ -206,10 +211,12 @@ class Dumper {
         Line(depth + 1, std::to_string(i) + " none");
         continue;
       }
+      std::string at;  // only fields lie at an offset in their record
+      if (m->InstanceOffset() >= 0) at = " at " + std::to_string(m->InstanceOffset());
       Line(depth + 1, std::to_string(i) + " " + m->Name() + " id " +
                           Hex(static_cast<uint32_t>(m->MemberId())) + " offset " +
                           std::to_string(m->VTableOffset()) + " invoke " +
-                          std::to_string(m->InvokeKind()));
+                          std::to_string(m->InvokeKind()) + at);
       int d = depth + 2;
       Line(d, "help " + Quote(m->HelpString()));
       Descriptor(d, "value-type", m->ValueType());

@@ -55,6 +55,7 @@ class FakeLibrary : public typeinfo::Library {
   uint16_t MajorVersion() const override { return 1; }
   uint16_t MinorVersion() const override { return 0; }
   std::string HelpString() const override { return ""; }
+  int32_t SysKind() const override { return typeinfo::kSysKindWin32; }
   const typeinfo::TypeList* ObjectClasses() const override { return &classes_; }
   const typeinfo::TypeList* Interfaces() const override { return &interfaces_; }
   const typeinfo::TypeList* Enumerations() const override { return &empty_; }

@@ -132,6 +132,9 @@ class FakeType : public typeinfo::Type {
   int32_t TypeKind() const override { return 0; }
   std::string HelpString() const override { return ""; }
   const typeinfo::RawTypeInfo* RawTypeInfo() const override { return nullptr; }
+  uint32_t InstanceSize() const override { return 0; }
+  uint32_t Alignment() const override { return 0; }
+  const typeinfo::TypeDescriptor* AliasedType() const override { return nullptr; }
 
  private:
   std::string name_;

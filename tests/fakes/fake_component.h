@@ -108,6 +108,10 @@ class FakeMember : public typeinfo::Member {
     vtable_offset_ = offset;
     return *this;
   }
+  FakeMember& SetInstanceOffset(int64_t offset) {
+    instance_offset_ = offset;
+    return *this;
+  }
   FakeMember& SetHelpString(std::string help) {
     help_ = std::move(help);
     return *this;
@@ -132,6 +136,7 @@ class FakeMember : public typeinfo::Member {
   int32_t MemberId() const override { return member_id_; }
   int32_t VTableOffset() const override { return vtable_offset_; }
   int32_t InvokeKind() const override { return invoke_kind_; }
+  int64_t InstanceOffset() const override { return instance_offset_; }
   std::string HelpString() const override { return help_; }
 
  private:
@@ -139,6 +144,7 @@ class FakeMember : public typeinfo::Member {
   int32_t invoke_kind_ = typeinfo::kInvokeFunc;
   int32_t member_id_ = 0;
   int32_t vtable_offset_ = 0;
+  int64_t instance_offset_ = -1;
   std::string help_;
   typeinfo::Variant value_;
   std::shared_ptr<const typeinfo::TypeDescriptor> value_type_;
@@ -178,6 +184,15 @@ class FakeType : public typeinfo::Type {
     default_event_interface_ = std::move(type);
     return *this;
   }
+  FakeType& SetLayout(uint32_t size, uint32_t alignment) {
+    instance_size_ = size;
+    alignment_ = alignment;
+    return *this;
+  }
+  FakeType& SetAliasedType(std::shared_ptr<const typeinfo::TypeDescriptor> type) {
+    aliased_ = std::move(type);
+    return *this;
+  }
   // The first call creates the list; without one the list is null.
   FakeType& AddMember(std::shared_ptr<const typeinfo::Member> member);
   FakeType& AddBase(std::shared_ptr<const typeinfo::Type> base);
@@ -198,10 +213,16 @@ class FakeType : public typeinfo::Type {
   int32_t TypeKind() const override { return type_kind_; }
   std::string HelpString() const override { return help_; }
   const typeinfo::RawTypeInfo* RawTypeInfo() const override { return nullptr; }
+  uint32_t InstanceSize() const override { return instance_size_; }
+  uint32_t Alignment() const override { return alignment_; }
+  const typeinfo::TypeDescriptor* AliasedType() const override { return aliased_.get(); }
 
  private:
   std::string name_;
   int32_t type_kind_;
+  uint32_t instance_size_ = 0;
+  uint32_t alignment_ = 0;
+  std::shared_ptr<const typeinfo::TypeDescriptor> aliased_;
   std::string guid_;
   uint32_t flags_ = 0;
   std::optional<std::string> kind_text_;

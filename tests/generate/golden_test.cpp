@@ -77,6 +77,29 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, GenerateGoldenTest, ::testing::ValuesIn(kCase
                            return std::string(info.param.golden);
                          });
 
+// records64 is the records library built for 64-bit Windows, its layouts
+// stored for 8-byte pointers: the 32-bit layouts worked out from its field
+// types are the ones the 32-bit build stores, so both give the same file.
+TEST(GenerateLayoutTest, SixtyFourBitLibraryGivesTheLayoutsOfThe32BitBuild) {
+  std::string texts[2];
+  const char* fixtures[] = {"records", "records64"};
+  const int32_t sys_kinds[] = {typeinfo::kSysKindWin32, typeinfo::kSysKindWin64};
+  for (int i = 0; i < 2; ++i) {
+    std::unique_ptr<typeinfo::Library> library = OpenFixture(fixtures[i]);
+    ASSERT_NE(library, nullptr) << fixtures[i];
+    EXPECT_EQ(library->SysKind(), sys_kinds[i]);
+    const CheckedRows rows = CheckRows(*library, {});
+    GenerationInputs inputs = InputsOver(*library, rows);
+    inputs.use_invoke = [] { return false; };
+    std::vector<std::string> warnings;
+    inputs.warn = [&warnings](const std::string& text) { warnings.push_back(text); };
+    texts[i] = GenerateIncludeText(inputs).value();
+    EXPECT_TRUE(warnings.empty()) << fixtures[i] << ": " << warnings.front();
+  }
+  EXPECT_NE(texts[0].find("     info_pad1(0 TO 1) as BYTE 'padding\r\n"), std::string::npos);
+  EXPECT_EQ(texts[0], texts[1]);
+}
+
 // Progress walks every row of the four lists once, in the file's order,
 // checked or not, and does not touch the output.
 TEST(GenerateProgressTest, ReportsEveryRowOfEachListInSectionOrder) {

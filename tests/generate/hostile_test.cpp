@@ -153,5 +153,44 @@ TEST(GenerateHostileTest, BaseChainLoopGivesEachMemberOnceAndAWarning) {
             "member is written once.)");
 }
 
+// ControlInfo's stored size cut below its last field's end: its fields are
+// written one after the other with a warning; Tagged, which embeds it, is
+// still laid out around what was written.
+TEST(GenerateHostileTest, RecordSizeBelowItsFieldsGivesPackedOrderAndAWarning) {
+  const std::string good = ReadBytes(FixturePath("records"));
+  std::vector<uint8_t> bytes(good.begin(), good.end());
+  Result<typeinfo::msft::MsftFile> parsed = typeinfo::msft::ParseMsft(bytes.data(), bytes.size());
+  ASSERT_TRUE(parsed.ok());
+  size_t control = SIZE_MAX;
+  for (size_t i = 0; i < parsed->types.size(); ++i) {
+    if (parsed->types[i].name.text == "ControlInfo") control = i;
+  }
+  ASSERT_NE(control, SIZE_MAX);
+  typeinfo::msft::testing::SetU32(&bytes,
+                                  typeinfo::msft::testing::TypeInfoAt(bytes, control) + 0x50, 10);
+  typeinfo::msft::PortableOpener opener;
+  auto library = opener.OpenLibraryBytes(bytes, "short.tlb");
+  ASSERT_TRUE(library.ok()) << library.error().message;
+
+  Generated run = Generate(**library, false, {"ControlInfo", "Tagged"});
+  ASSERT_TRUE(run.text.ok());
+  const std::string why = "field dwFlags ends at 16 as written, past the record's size 10";
+  EXPECT_NE(run.text.value().find("  TYPE ControlInfo\r\n    'fields one after the other: " + why +
+                                  "\r\n     cb as LONG '[VT_I4]\r\n"
+                                  "     hAccel as DWORD '[VT_VOID]\r\n"
+                                  "     cAccel as WORD '[VT_UI2]\r\n"
+                                  "     dwFlags as DWORD '[VT_UI4]\r\n  END TYPE\r\n"),
+            std::string::npos);
+  EXPECT_NE(run.text.value().find("     info_dwFlags as DWORD '[VT_UI4]\r\n"
+                                  "    'end of embedded info\r\n"
+                                  "     pad2(0 TO 1) as BYTE 'padding\r\n"
+                                  "     count as WORD '[VT_I2]\r\n"),
+            std::string::npos);
+  ASSERT_EQ(run.warnings.size(), 1u);
+  EXPECT_EQ(run.warnings[0],
+            "Sorry, record ControlInfo is not laid out as the library lays it out.\r\n\r\n(" + why +
+                "; its fields are written one after the other.)");
+}
+
 }  // namespace
 }  // namespace velbrook::generate::testing

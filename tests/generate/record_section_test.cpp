@@ -109,8 +109,8 @@ TEST(GenerateRecordTest, ThreeLevelsExpandFully) {
       Records(shapes.library, {0, 1, 2})));
 }
 
-// In real libraries a record naming itself is a pointer to the next element
-// of a list: that line stays, wherever the record is embedded.
+// A record naming itself by value (real libraries point to the next element
+// of a list instead) keeps that line, wherever the record is embedded.
 TEST(GenerateRecordTest, RecordNamingItselfKeepsThatLine) {
   FakeLibrary library;
   auto node = Record("Node");
@@ -256,6 +256,65 @@ TEST(GenerateRecordTest, FixedArrayBounds) {
   strings->SetBounds({{1, 4}});
   field->SetValueType(strings);
   EXPECT_EQ(RecordFieldLine(*field), "     data(1 TO 4) as STRING '[VT_BSTR]");
+}
+
+// A field of the given VT at the given offset (-1: none).
+std::shared_ptr<FakeMember> FieldAt(const std::string& name, int32_t vt, int64_t offset) {
+  auto field = Field(name, vt);
+  field->SetInstanceOffset(offset);
+  return field;
+}
+
+// Offsets the fields as written do not fit (a corrupt library, or a
+// HotBasic type wider than its field): packed order, a comment and a
+// warning naming the record and the field.
+TEST(GenerateRecordTest, OffsetsThatDoNotFitKeepPackedOrder) {
+  const struct {
+    int64_t a_offset;
+    int32_t b_vt;
+    int64_t b_offset;
+    uint32_t size;
+    const char* why;
+  } kCases[] = {
+      {4, 3, 0, 8, "field b at offset 0 begins before the field before it ends (at 8 as written)"},
+      {0, 3, 2, 8, "field b at offset 2 begins before the field before it ends (at 4 as written)"},
+      {0, 3, 4, 6, "field b ends at 8 as written, past the record's size 6"},
+      {0, 3, -1, 8, "the library gives field b no offset"},
+      {0, 15, 4, 8, "the size of field b as written is not known"},
+      {0, 3, 4, 0xFFFFFFFFu, "its size 4294967295 is larger than any real record's"},
+  };
+  for (const auto& c : kCases) {
+    FakeLibrary library;
+    auto record = Record("Bad");
+    record->SetLayout(c.size, 4);
+    record->AddMember(FieldAt("a", 3, c.a_offset)).AddMember(FieldAt("b", c.b_vt, c.b_offset));
+    library.AddRecord(record);
+    EveryRecord every(library);
+    TestRun& run = every.run;
+    const std::string b_type = c.b_vt == 3 ? "LONG '[VT_I4]" : "";
+    EXPECT_TRUE(SameBytes("  TYPE Bad\r\n    'fields one after the other: " + std::string(c.why) +
+                              "\r\n     a as LONG '[VT_I4]\r\n     b as " + b_type +
+                              "\r\n  END TYPE\r\n\r\n",
+                          run.Body()))
+        << c.why;
+    ASSERT_EQ(run.warnings.size(), 1u) << c.why;
+    EXPECT_EQ(run.warnings[0],
+              "Sorry, record Bad is not laid out as the library lays it out.\r\n\r\n(" +
+                  std::string(c.why) + "; its fields are written one after the other.)");
+  }
+}
+
+// Padding members are named after no field of the record, whatever its case.
+TEST(GenerateRecordTest, PaddingNamesAvoidFieldNames) {
+  FakeLibrary library;
+  auto record = Record("Padded");
+  record->SetLayout(12, 4);
+  record->AddMember(FieldAt("PAD1", 17, 0)).AddMember(FieldAt("pad2", 3, 4));
+  library.AddRecord(record);
+  EXPECT_TRUE(SameBytes(
+      "  TYPE Padded\r\n     PAD1 as BYTE '[VT_UI1]\r\n     pad3(0 TO 2) as BYTE 'padding\r\n"
+      "     pad2 as LONG '[VT_I4]\r\n     pad4(0 TO 3) as BYTE 'padding\r\n  END TYPE\r\n\r\n",
+      Records(library, {0})));
 }
 
 TEST(GenerateRecordTest, RecordWithoutFields) {

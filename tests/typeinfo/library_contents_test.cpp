@@ -88,6 +88,7 @@ class FakeLibrary : public Library {
   uint16_t MajorVersion() const override { return 1; }
   uint16_t MinorVersion() const override { return 0; }
   std::string HelpString() const override { return ""; }
+  int32_t SysKind() const override { return kSysKindWin32; }
   const TypeList* ObjectClasses() const override { return &classes; }
   const TypeList* Interfaces() const override { return &interfaces; }
   const TypeList* Enumerations() const override { return &enums; }

@@ -264,6 +264,12 @@ void LibraryModel::BuildMembers(const PortableType& type, VectorList<Member>* ou
   for (size_t i = 0; i < t.vars.size(); ++i) AddVariable(type, i, out);
 }
 
+const TypeDescriptor* LibraryModel::AliasedType(const PortableType& type) {
+  const TypeInfoRecord& t = Record(type.index());
+  if (type.TypeKind() != kTypeKindAlias || !t.has_alias) return nullptr;
+  return MakeDescriptor(&type, *NodeOf(t.alias_type));
+}
+
 void LibraryModel::AddFunction(const PortableType& top, const FuncRef& ref,
                                VectorList<Member>* out) {
   LibraryModel* owner_model = ref.owner->model();
@@ -321,6 +327,7 @@ void LibraryModel::AddVariable(const PortableType& top, size_t var, VectorList<M
   facts.invoke_kind = kInvokeData;
   facts.value_type = MakeDescriptor(&top, *NodeOf(v.type));
   if (v.var_kind == 2) facts.constant = v.value;  // VAR_CONST
+  facts.instance_offset = v.instance_offset;
   // Name and help come from GetDocumentation, which searches by member id.
   if (const FuncRecord* f = FirstFunc(top.index(), v.member_id)) {
     facts.name = f->name.text;

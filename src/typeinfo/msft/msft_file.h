@@ -66,8 +66,9 @@ struct VarRecord {
   TableText name;
   TableText help;
   DataType type = 0;
-  int16_t var_kind = 0;  // VAR_CONST is 2
-  Variant value;         // meaningful for VAR_CONST
+  int16_t var_kind = 0;          // VAR_PERINSTANCE is 0, VAR_CONST is 2
+  Variant value;                 // meaningful for VAR_CONST
+  int64_t instance_offset = -1;  // oInst of VAR_PERINSTANCE
 };
 
 struct ImplRecord {
@@ -82,6 +83,10 @@ struct TypeInfoRecord {
   uint16_t var_count = 0;
   uint16_t impl_type_count = 0;  // cImplTypes
   uint16_t vtable_size = 0;      // cbSizeVft
+  uint32_t instance_size = 0;    // cbSizeInstance
+  uint16_t alignment = 0;        // cbAlignment
+  bool has_alias = false;        // TKIND_ALIAS: the aliased type below
+  DataType alias_type = 0;
   bool has_guid = false;
   Guid guid{};
   TableText name;

@@ -130,13 +130,13 @@ Status MsftParser::ParseTypeInfos() {
 }
 
 // Type info record (0x64 bytes):
-//   0x00 typekind (low nibble TKIND, alignment above)   0x04 memoffset
+//   0x00 typekind (low nibble TKIND, bits 11-15 cbAlignment)   0x04 memoffset
 //   (file offset of the member block)   0x08 res2   0x0C res3   0x10 res4
 //   0x14 res5   0x18 cElement (low word cFuncs, high word cVars)
 //   0x1C res7   0x20 res8   0x24 res9   0x28 resA   0x2C posguid
 //   0x30 flags (TYPEFLAGS)   0x34 NameOffset   0x38 version
 //   0x3C docstringoffs   0x40 helpstringcontext   0x44 helpcontext
-//   0x48 oCustData   0x4C cImplTypes i16   0x4E cbSizeVft i16   0x50 size
+//   0x48 oCustData   0x4C cImplTypes i16   0x4E cbSizeVft i16   0x50 cbSizeInstance
 //   0x54 datatype1 (coclass: reference table offset; interface: href of the
 //   base; alias: the aliased type)   0x58 datatype2   0x5C res18   0x60 res19
 // Reference table records (16 bytes): reftype, flags, oCustData, onext.
@@ -145,12 +145,14 @@ Status MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
   int32_t kind = 0, memoffset = 0, element = 0, posguid = 0, flags = 0, name_offset = 0, doc = 0,
           datatype1 = 0;
   int16_t impl_count = 0, vft_size = 0;
+  uint32_t size = 0;
   std::string where = "type info " + std::to_string(index);
   if (!file_.I32At(base + 0x00, &kind) || !file_.I32At(base + 0x04, &memoffset) ||
       !file_.I32At(base + 0x18, &element) || !file_.I32At(base + 0x2C, &posguid) ||
       !file_.I32At(base + 0x30, &flags) || !file_.I32At(base + 0x34, &name_offset) ||
       !file_.I32At(base + 0x3C, &doc) || !file_.I16At(base + 0x4C, &impl_count) ||
-      !file_.I16At(base + 0x4E, &vft_size) || !file_.I32At(base + 0x54, &datatype1)) {
+      !file_.I16At(base + 0x4E, &vft_size) || !file_.U32At(base + 0x50, &size) ||
+      !file_.I32At(base + 0x54, &datatype1)) {
     return Corrupt(where + ": record is past the end of the file");
   }
 
@@ -160,6 +162,8 @@ Status MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
   t->var_count = uint16_t(uint32_t(element) >> 16);
   t->impl_type_count = uint16_t(impl_count);
   t->vtable_size = uint16_t(vft_size);
+  t->instance_size = size;
+  t->alignment = uint16_t((uint32_t(kind) >> 11) & 0x1F);
   t->has_guid = GuidAt(posguid, &t->guid);
   t->name = Name(name_offset);
   t->help = String(doc);
@@ -168,9 +172,13 @@ Status MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
                      file_.U32At(size_t(segments_[kSegName].offset + name_offset), &hreftype);
   t->hreftype = named ? hreftype : 0xFFFFFFFFu;
 
-  if (t->type_kind == kTypeKindAlias && !ValidDataType(datatype1)) {
-    return Corrupt(where + ": aliased type offset " + Hex(datatype1) +
-                   " is past the TYPEDESC table");
+  if (t->type_kind == kTypeKindAlias) {
+    if (!ValidDataType(datatype1)) {
+      return Corrupt(where + ": aliased type offset " + Hex(datatype1) +
+                     " is past the TYPEDESC table");
+    }
+    t->has_alias = true;
+    t->alias_type = datatype1;
   }
   if (t->impl_type_count > 0) {
     if (t->type_kind == kTypeKindCoclass) {
@@ -221,8 +229,9 @@ Status MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
 //   (with bit 12) one default value per argument, then per argument
 //   DataType i32, oName i32, Flags i32.
 // Variable record: Info i32 (low byte: record size), DataType i32, Flags
-//   i32, VarKind i16, vardescsize i16, OffsValue i32, then optional
-//   HelpContext, HelpString, res9, oCustData, HelpStringContext.
+//   i32, VarKind i16, vardescsize i16, OffsValue i32 (a constant's value,
+//   or a field's offset in its record), then optional HelpContext, HelpString, res9, oCustData,
+//   HelpStringContext.
 Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
   std::string where = "type info " + std::to_string(index);
   const int64_t n_funcs = t->func_count, n_vars = t->var_count, n_all = n_funcs + n_vars;
@@ -342,7 +351,8 @@ Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
     // As for functions: all four bytes of the help offset in the record.
     int32_t help = 0;
     if (len >= 0x1C && file_.I32At(size_t(rec + 0x18), &help)) v.help = String(help);
-    if (v.var_kind == 2) {  // VAR_CONST
+    if (v.var_kind == 0) v.instance_offset = uint32_t(offs_value);  // VAR_PERINSTANCE
+    if (v.var_kind == 2) {                                          // VAR_CONST
       Status read = ReadValue(offs_value, &v.value, vwhere);
       if (!read) return read.error();
     }

@@ -37,5 +37,6 @@ std::string PortableLibrary::GuidText() const {
 uint16_t PortableLibrary::MajorVersion() const { return model_->file().major; }
 uint16_t PortableLibrary::MinorVersion() const { return model_->file().minor; }
 std::string PortableLibrary::HelpString() const { return model_->file().help.text; }
+int32_t PortableLibrary::SysKind() const { return model_->file().sys_kind; }
 
 }  // namespace velbrook::typeinfo::msft

@@ -18,6 +18,7 @@ class PortableLibrary : public Library {
   uint16_t MajorVersion() const override;
   uint16_t MinorVersion() const override;
   std::string HelpString() const override;
+  int32_t SysKind() const override;
   const TypeList* ObjectClasses() const override { return &classes_; }
   const TypeList* Interfaces() const override { return &interfaces_; }
   const TypeList* Enumerations() const override { return &enums_; }

@@ -62,6 +62,15 @@ std::string PortableType::KindText() const { return KindTextOf(kind_); }
 
 std::string PortableType::HelpString() const { return model_->Record(index_).help.text; }
 
+uint32_t PortableType::InstanceSize() const { return model_->Record(index_).instance_size; }
+
+uint32_t PortableType::Alignment() const { return model_->Record(index_).alignment; }
+
+const TypeDescriptor* PortableType::AliasedType() const {
+  if (!aliased_) aliased_ = model_->AliasedType(*this);
+  return *aliased_;
+}
+
 const Type* PortableType::VTableInterface() const {
   if (!vtable_interface_) {
     const Type* result = nullptr;

@@ -68,6 +68,7 @@ struct MemberFacts {
   int32_t member_id = 0;
   int32_t vtable_offset = 0;
   int32_t invoke_kind = 0;
+  int64_t instance_offset = -1;
 };
 
 class PortableMember : public Member {
@@ -80,6 +81,7 @@ class PortableMember : public Member {
   int32_t MemberId() const override { return facts_.member_id; }
   int32_t VTableOffset() const override { return facts_.vtable_offset; }
   int32_t InvokeKind() const override { return facts_.invoke_kind; }
+  int64_t InstanceOffset() const override { return facts_.instance_offset; }
   std::string HelpString() const override { return facts_.help; }
 
  private:
@@ -115,6 +117,9 @@ class PortableType : public Type {
   int32_t TypeKind() const override { return kind_; }
   std::string HelpString() const override;
   const class RawTypeInfo* RawTypeInfo() const override { return &raw_; }
+  uint32_t InstanceSize() const override;
+  uint32_t Alignment() const override;
+  const TypeDescriptor* AliasedType() const override;
 
   LibraryModel* model() const { return model_; }
   size_t index() const { return index_; }
@@ -134,6 +139,7 @@ class PortableType : public Type {
   mutable std::optional<std::vector<ImplEntry>> impls_;
   mutable std::unique_ptr<VectorList<Type>> impl_list_;
   mutable std::unique_ptr<VectorList<Member>> members_;
+  mutable std::optional<const TypeDescriptor*> aliased_;
 };
 
 }  // namespace velbrook::typeinfo::msft

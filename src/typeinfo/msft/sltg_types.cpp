@@ -202,11 +202,12 @@ Status SltgParser::ParseTypeInfo(size_t index, TypeInfoRecord* t) {
   }
   const size_t data = members + kMemberHeaderSize;
   uint16_t func_count = 0, var_count = 0, funcs_at = 0, vars_at = 0, impls_at = 0, alias = 0,
-           simple_alias = 0, vtable_size = 0;
+           simple_alias = 0, instance_size = 0, alignment = 0, vtable_size = 0;
   if (!b.Slice(data, size, &body.data) || !b.Slice(data + size, kTailSize, &tail) ||
       !tail.U16At(0x00, &func_count) || !tail.U16At(0x02, &var_count) ||
       !tail.U16At(0x08, &funcs_at) || !tail.U16At(0x0A, &vars_at) || !tail.U16At(0x0C, &impls_at) ||
       !tail.U16At(0x14, &alias) || !tail.U16At(0x1C, &simple_alias) ||
+      !tail.U16At(0x20, &instance_size) || !tail.U16At(0x22, &alignment) ||
       !tail.U16At(0x28, &vtable_size)) {
     return Corrupt(body.where + ": member data of " + Hex(size) + " bytes at " +
                    Hex(int64_t(data)) + " and its tail do not fit its block (size " +
@@ -225,6 +226,8 @@ Status SltgParser::ParseTypeInfo(size_t index, TypeInfoRecord* t) {
   // A dual interface is listed as a dispinterface, as MSFT libraries store it.
   t->type_kind = dual ? int32_t(kTypeKindDispatch) : int32_t(kind);
   t->type_flags = type_flags;
+  t->instance_size = instance_size;
+  t->alignment = alignment;
 
   const bool has_funcs =
       kind == kTypeKindInterface || kind == kTypeKindDispatch || kind == kTypeKindModule;
@@ -251,10 +254,14 @@ Status SltgParser::ParseTypeInfo(size_t index, TypeInfoRecord* t) {
     Status read = ParseVariables(body, vars_at, var_count, t);
     if (!read) return read;
   }
-  if (kind == kTypeKindAlias && simple_alias == 0) {
-    DataType aliased = 0;
-    Status read = ReadType(body, alias, body.where + " aliased type", &aliased);
-    if (!read) return read;
+  if (kind == kTypeKindAlias) {
+    // A simple alias names a base type by its VT alone.
+    t->has_alias = true;
+    t->alias_type = DataType(0x80000000u | (alias & 0x0FFFu));
+    if (simple_alias == 0) {
+      Status read = ReadType(body, alias, body.where + " aliased type", &t->alias_type);
+      if (!read) return read;
+    }
   }
 
   t->func_count = uint16_t(t->funcs.size());
@@ -560,6 +567,7 @@ Status SltgParser::ParseVariables(const Body& body, size_t at, size_t count, Typ
     v.var_kind = (flags & 0x40) ? kVarDispatch : (flags & 0x10) ? kVarConst : kVarPerInstance;
     Status read = name == 0xFFFE && i > 0 ? Status() : Name(name, where, &v.name);
     if (name == 0xFFFE && i > 0) v.name = t->vars[i - 1].name;
+    if (v.var_kind == kVarPerInstance) v.instance_offset = value;
     if (read) read = MemberHelp(body, help, where, &v.help);
     if (read) {
       read = ReadType(body, (flags & 0x02) ? at + 8 : type, where + " type", &v.type);

@@ -143,6 +143,11 @@ OleautType::OleautType(OleautLibrary* owner, ITypeInfo* info)
     func_count_ = attr->cFuncs;
     var_count_ = attr->cVars;
     impl_count_ = attr->cImplTypes;
+    instance_size_ = attr->cbSizeInstance;
+    alignment_ = attr->cbAlignment;
+    if (attr->typekind == TKIND_ALIAS) {
+      aliased_ = owner->MakeTypeDescriptor(info, attr->tdescAlias);
+    }
     info->ReleaseTypeAttr(attr);
   }
 }
@@ -276,6 +281,7 @@ void OleautType::LoadMembers() const {
     if (var->varkind == VAR_CONST && var->lpvarValue != nullptr) {
       facts.constant = ToVariant(*var->lpvarValue);
     }
+    if (var->varkind == VAR_PERINSTANCE) facts.instance_offset = var->oInst;
     ScopedBstr name, help;
     if (SUCCEEDED(info_->GetDocumentation(var->memid, name.Receive(), help.Receive(), nullptr,
                                           nullptr))) {
@@ -308,6 +314,7 @@ OleautLibrary::OleautLibrary(ITypeLib* lib, std::string path) : lib_(lib), path_
     guid_text_ = GuidToText(attr->guid);
     major_ = attr->wMajorVerNum;
     minor_ = attr->wMinorVerNum;
+    sys_kind_ = attr->syskind;
     lib->ReleaseTLibAttr(attr);
   }
   UINT count = lib->GetTypeInfoCount();

@@ -72,6 +72,7 @@ struct MemberFacts {
   int32_t member_id = 0;
   int32_t vtable_offset = 0;
   int32_t invoke_kind = 0;
+  int64_t instance_offset = -1;
   const TypeDescriptor* value_type = nullptr;
   const ParameterList* parameters = nullptr;
   Variant constant;
@@ -87,6 +88,7 @@ class OleautMember : public Member {
   int32_t MemberId() const override { return facts_.member_id; }
   int32_t VTableOffset() const override { return facts_.vtable_offset; }
   int32_t InvokeKind() const override { return facts_.invoke_kind; }
+  int64_t InstanceOffset() const override { return facts_.instance_offset; }
   std::string HelpString() const override { return facts_.help; }
 
  private:
@@ -121,6 +123,9 @@ class OleautType : public Type {
   int32_t TypeKind() const override { return type_kind_; }
   std::string HelpString() const override { return help_; }
   const class RawTypeInfo* RawTypeInfo() const override { return &raw_; }
+  uint32_t InstanceSize() const override { return instance_size_; }
+  uint32_t Alignment() const override { return alignment_; }
+  const TypeDescriptor* AliasedType() const override { return aliased_; }
 
  private:
   struct ImplEntry {
@@ -142,6 +147,9 @@ class OleautType : public Type {
   uint16_t func_count_ = 0;
   uint16_t var_count_ = 0;
   uint16_t impl_count_ = 0;
+  uint32_t instance_size_ = 0;
+  uint32_t alignment_ = 0;
+  const TypeDescriptor* aliased_ = nullptr;
   OleautRawTypeInfo raw_;
 
   mutable std::optional<const Type*> vtable_interface_;
@@ -163,6 +171,7 @@ class OleautLibrary : public Library {
   uint16_t MajorVersion() const override { return major_; }
   uint16_t MinorVersion() const override { return minor_; }
   std::string HelpString() const override { return help_; }
+  int32_t SysKind() const override { return sys_kind_; }
   const TypeList* ObjectClasses() const override { return &classes_; }
   const TypeList* Interfaces() const override { return &interfaces_; }
   const TypeList* Enumerations() const override { return &enums_; }
@@ -191,6 +200,7 @@ class OleautLibrary : public Library {
   RefCache refs_;
   std::string name_, guid_text_, help_;
   uint16_t major_ = 0, minor_ = 0;
+  int32_t sys_kind_ = 0;
   VectorList<Type> classes_, interfaces_, enums_, records_;
   std::unordered_map<ITypeInfo*, std::unique_ptr<OleautType>> types_;
   std::unordered_map<ITypeInfo*, std::unique_ptr<OleautRawTypeInfo>> raws_;

@@ -36,6 +36,7 @@ Library FeaturesLibrary() {
                 {"y", 0x40000001, "I4", Var::kInstance, 4},
                 {"grid", 0x40000002, "CARRAY 2x3 I2", Var::kInstance, 8},
                 {"name", 0x40000003, "BSTR", Var::kInstance, 20}};
+  point.size = 24;
 
   Type number{kUnion, "Number"};
   number.vars = {{"whole", 0x40000000, "I4"}, {"real", 0x40000001, "R8"}};

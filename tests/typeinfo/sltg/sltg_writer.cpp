@@ -218,8 +218,8 @@ class TypeWriter {
     block.U16(0);
     block.U16(simple_alias_);
     block.U16(0);
-    block.U16(4);  // cbSizeInstance
-    block.U16(4);  // cbAlignment
+    block.U16(t_.size);
+    block.U16(t_.alignment);
     block.U16(0xFFFF);
     block.U16(0xFFFF);
     block.U16(uint32_t(t_.first_slot + t_.funcs.size()) * 4);

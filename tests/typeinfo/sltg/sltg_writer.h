@@ -58,6 +58,8 @@ struct Type {
   std::vector<Var> vars;
   uint16_t first_slot = 0;  // vtable slot of the first function
   std::string alias;        // an alias's type
+  uint16_t size = 4;        // cbSizeInstance
+  uint16_t alignment = 4;   // cbAlignment
 };
 
 struct Library {
