@@ -174,6 +174,9 @@ class Library {
   virtual const TypeList* Interfaces() const = 0;
   virtual const TypeList* Enumerations() const = 0;
   virtual const TypeList* Records() const = 0;
+  // Modules (TKIND_MODULE): where database and Office libraries keep
+  // language and option constants. Null for a reader that lists none.
+  virtual const TypeList* Modules() const { return nullptr; }
 };
 
 // The application object: opens library files. A path may end in "\N" to

@@ -1,4 +1,4 @@
-// The four type lists in library order, and the library's own attributes.
+// The type lists in library order, and the library's own attributes.
 #include "typeinfo/msft/portable_library.h"
 
 namespace velbrook::typeinfo::msft {
@@ -20,6 +20,9 @@ PortableLibrary::PortableLibrary(std::shared_ptr<Session> session, LibraryModel*
         break;
       case kTypeKindRecord:
         records_.Add(type);
+        break;
+      case kTypeKindModule:
+        modules_.Add(type);
         break;
       default:
         break;

@@ -22,11 +22,12 @@ class PortableLibrary : public Library {
   const TypeList* Interfaces() const override { return &interfaces_; }
   const TypeList* Enumerations() const override { return &enums_; }
   const TypeList* Records() const override { return &records_; }
+  const TypeList* Modules() const override { return &modules_; }
 
  private:
   std::shared_ptr<Session> session_;
   LibraryModel* model_;
-  VectorList<Type> classes_, interfaces_, enums_, records_;
+  VectorList<Type> classes_, interfaces_, enums_, records_, modules_;
 };
 
 }  // namespace velbrook::typeinfo::msft

@@ -316,6 +316,9 @@ OleautLibrary::OleautLibrary(ITypeLib* lib) : lib_(lib) {
       case TKIND_RECORD:
         records_.Add(type);
         break;
+      case TKIND_MODULE:
+        modules_.Add(type);
+        break;
       default:
         break;
     }

@@ -164,6 +164,7 @@ class OleautLibrary : public Library {
   const TypeList* Interfaces() const override { return &interfaces_; }
   const TypeList* Enumerations() const override { return &enums_; }
   const TypeList* Records() const override { return &records_; }
+  const TypeList* Modules() const override { return &modules_; }
 
   // The wrapper of a type info, made once per ITypeInfo; takes over the
   // reference passed in. Null in, null out.
@@ -183,7 +184,7 @@ class OleautLibrary : public Library {
   RefCache refs_;
   std::string name_, guid_text_, help_;
   uint16_t major_ = 0, minor_ = 0;
-  VectorList<Type> classes_, interfaces_, enums_, records_;
+  VectorList<Type> classes_, interfaces_, enums_, records_, modules_;
   std::unordered_map<ITypeInfo*, std::unique_ptr<OleautType>> types_;
   std::unordered_map<ITypeInfo*, std::unique_ptr<OleautRawTypeInfo>> raws_;
   std::vector<ITypeInfo*> held_;
