@@ -17,6 +17,7 @@
 #include "cli/terminal_progress.h"
 #include "cli/warning_printer.h"
 #include "generate/contents_list.h"
+#include "generate/dependency_closure.h"
 #include "generate/generator.h"
 #include "generate/generic_block_hook.h"
 #include "generate/row_maps.h"
@@ -31,6 +32,24 @@ bool ParseEpoch(const std::string& text, std::time_t* when) {
   }
   *when = static_cast<std::time_t>(std::stoll(text));
   return true;
+}
+
+// Checks the rows the checked ones need. Each added row is named under
+// --verbose, else counted; types no row of the library gives are warnings.
+void CheckDependencies(const generate::GenerationInputs& inputs, bool verbose,
+                       generate::VectorContentsLists* lists, WarningPrinter* warnings) {
+  const generate::Closure closure = generate::CloseSelection(inputs);
+  generate::CheckAddedRows(closure.added, lists);
+  if (verbose) {
+    for (const generate::AddedRow& row : closure.added) {
+      std::fprintf(stderr, "velbrook: %s\n", generate::AddedRowText(row).c_str());
+    }
+  } else if (!closure.added.empty()) {
+    std::fprintf(stderr,
+                 "velbrook: --with-dependencies checked %zu more row%s (--verbose names them)\n",
+                 closure.added.size(), closure.added.size() == 1 ? "" : "s");
+  }
+  for (const std::string& warning : closure.warnings) warnings->Print(warning);
 }
 
 }  // namespace
@@ -152,6 +171,7 @@ int RunGenerate(const GenerateRequest& request) {
     progress.Show(GenerationProgressText(list, done, total));
   };
   inputs.generic_block = CommandLineGenericBlock();
+  if (request.with_dependencies) CheckDependencies(inputs, request.verbose, &lists, &warnings);
 
   const Result<std::string> text = generate::GenerateIncludeText(inputs);
   progress.Clear();
@@ -181,6 +201,11 @@ void AddGenerateCommand(CLI::App& app, int* exit_code) {
   command->add_flag("--all", request->all, "Check every row of the four lists");
   command->add_option("--select", request->selects, "Check the rows shown under NAME (repeatable)")
       ->allow_extra_args(false);
+  command->add_flag("--with-dependencies", request->with_dependencies,
+                    "Also check the records, enumerations and interfaces the checked rows "
+                    "need, transitively");
+  command->add_flag("--verbose", request->verbose,
+                    "Name each row --with-dependencies checks, and why");
   command->add_flag("--vtable", request->vtable,
                     "Vtable wrappers instead of Invoke usage comments");
   command->add_flag("--no-generics", request->no_generics,

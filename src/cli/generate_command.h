@@ -1,4 +1,5 @@
-// velbrook generate LIBRARY [-o FILE] [--all] [--select NAME]... [--vtable]
+// velbrook generate LIBRARY [-o FILE] [--all] [--select NAME]...
+//                   [--with-dependencies] [--verbose] [--vtable]
 //                   [--no-generics] [--backend portable|oleaut]
 #pragma once
 
@@ -18,6 +19,10 @@ struct GenerateRequest {
   std::string output;  // empty: the default name in the current directory
   bool all = false;
   std::vector<std::string> selects;
+  // Also check every row the checked rows need, transitively.
+  bool with_dependencies = false;
+  // Name each row so added, with the use that needed it.
+  bool verbose = false;
   bool vtable = false;
   bool no_generics = false;
   std::string backend;

@@ -160,6 +160,12 @@ class Type {
   virtual int32_t TypeKind() const = 0;
   virtual std::string HelpString() const = 0;
   virtual const class RawTypeInfo* RawTypeInfo() const = 0;
+  // The type an alias stands for; null for every other kind (and for a
+  // reader that cannot tell).
+  virtual const TypeDescriptor* AliasedType() const { return nullptr; }
+  // Name of the library that defines the type: differs from the opened
+  // library's for a type imported from another one. Empty when unknown.
+  virtual std::string LibraryName() const { return std::string(); }
 };
 
 class Library {

@@ -315,6 +315,12 @@ void LibraryModel::AddVariable(const PortableType& top, size_t var, VectorList<M
   out->Add(MakeMember(std::move(facts)));
 }
 
+const TypeDescriptor* LibraryModel::AliasedType(const PortableType& type) {
+  const TypeInfoRecord& record = Record(type.index());
+  if (type.TypeKind() != kTypeKindAlias || !record.has_aliased) return nullptr;
+  return MakeDescriptor(&type, *NodeOf(record.aliased));
+}
+
 const TypeDescriptor* LibraryModel::MakeDescriptor(const PortableType* context,
                                                    const TypeDescNode& node) {
   descriptors_.emplace_back(context, node);

@@ -46,6 +46,8 @@ class LibraryModel {
 
   // Functions (GetFuncDesc order) then variables of a view.
   void BuildMembers(const PortableType& type, VectorList<Member>* out);
+  // TYPEATTR.tdescAlias of an alias; null for every other kind.
+  const TypeDescriptor* AliasedType(const PortableType& type);
 
   // The TYPEDESC chain of a data type, as TypeDescNode.
   std::unique_ptr<TypeDescNode> NodeOf(DataType type, int depth = 0) const;

@@ -93,6 +93,9 @@ struct TypeInfoRecord {
   std::vector<ImplRecord> impls;
   std::vector<FuncRecord> funcs;
   std::vector<VarRecord> vars;
+  // An alias's aliased type.
+  bool has_aliased = false;
+  DataType aliased = 0;
 };
 
 struct ImportFile {

@@ -168,9 +168,13 @@ Status MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
                      file_.U32At(size_t(segments_[kSegName].offset + name_offset), &hreftype);
   t->hreftype = named ? hreftype : 0xFFFFFFFFu;
 
-  if (t->type_kind == kTypeKindAlias && !ValidDataType(datatype1)) {
-    return Corrupt(where + ": aliased type offset " + Hex(datatype1) +
-                   " is past the TYPEDESC table");
+  if (t->type_kind == kTypeKindAlias) {
+    if (!ValidDataType(datatype1)) {
+      return Corrupt(where + ": aliased type offset " + Hex(datatype1) +
+                     " is past the TYPEDESC table");
+    }
+    t->has_aliased = true;
+    t->aliased = datatype1;
   }
   if (t->impl_type_count > 0) {
     if (t->type_kind == kTypeKindCoclass) {

@@ -117,6 +117,13 @@ const Type* PortableType::DefaultEventInterface() const {
   return nullptr;
 }
 
+const TypeDescriptor* PortableType::AliasedType() const {
+  if (!aliased_) aliased_ = model_->AliasedType(*this);
+  return *aliased_;
+}
+
+std::string PortableType::LibraryName() const { return model_->file().name.text; }
+
 const MemberList* PortableType::Members() const {
   if (!members_) {
     members_ = std::make_unique<VectorList<Member>>();

@@ -114,6 +114,8 @@ class PortableType : public Type {
   int32_t TypeKind() const override { return kind_; }
   std::string HelpString() const override;
   const class RawTypeInfo* RawTypeInfo() const override { return &raw_; }
+  const TypeDescriptor* AliasedType() const override;
+  std::string LibraryName() const override;
 
   LibraryModel* model() const { return model_; }
   size_t index() const { return index_; }
@@ -133,6 +135,7 @@ class PortableType : public Type {
   mutable std::optional<std::vector<ImplEntry>> impls_;
   mutable std::unique_ptr<VectorList<Type>> impl_list_;
   mutable std::unique_ptr<VectorList<Member>> members_;
+  mutable std::optional<const TypeDescriptor*> aliased_;
 };
 
 }  // namespace velbrook::typeinfo::msft

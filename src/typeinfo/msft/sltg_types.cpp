@@ -252,9 +252,12 @@ Status SltgParser::ParseTypeInfo(size_t index, TypeInfoRecord* t) {
     if (!read) return read;
   }
   if (kind == kTypeKindAlias && simple_alias == 0) {
-    DataType aliased = 0;
-    Status read = ReadType(body, alias, body.where + " aliased type", &aliased);
+    Status read = ReadType(body, alias, body.where + " aliased type", &t->aliased);
     if (!read) return read;
+    t->has_aliased = true;
+  } else if (kind == kTypeKindAlias) {
+    t->has_aliased = true;
+    t->aliased = DataType(0x80000000u | (alias & 0x0FFFu));
   }
 
   t->func_count = uint16_t(t->funcs.size());

@@ -136,12 +136,29 @@ OleautType::OleautType(OleautLibrary* owner, ITypeInfo* info)
     func_count_ = attr->cFuncs;
     var_count_ = attr->cVars;
     impl_count_ = attr->cImplTypes;
+    if (attr->typekind == TKIND_ALIAS) aliased_ = owner->MakeTypeDescriptor(info, attr->tdescAlias);
     info->ReleaseTypeAttr(attr);
   }
 }
 
 std::string OleautType::KindText() const {
   return attr_ok_ ? KindTextOf(type_kind_) : std::string();
+}
+
+std::string OleautType::LibraryName() const {
+  if (!library_name_) {
+    library_name_.emplace();
+    ITypeLib* library = nullptr;
+    UINT index = 0;
+    if (SUCCEEDED(info_->GetContainingTypeLib(&library, &index)) && library != nullptr) {
+      ScopedBstr name;
+      if (SUCCEEDED(library->GetDocumentation(-1, name.Receive(), nullptr, nullptr, nullptr))) {
+        *library_name_ = name.Text();
+      }
+      library->Release();
+    }
+  }
+  return *library_name_;
 }
 
 const Type* OleautType::VTableInterface() const {

@@ -119,6 +119,8 @@ class OleautType : public Type {
   int32_t TypeKind() const override { return type_kind_; }
   std::string HelpString() const override { return help_; }
   const class RawTypeInfo* RawTypeInfo() const override { return &raw_; }
+  const TypeDescriptor* AliasedType() const override { return aliased_; }
+  std::string LibraryName() const override;
 
  private:
   struct ImplEntry {
@@ -141,7 +143,9 @@ class OleautType : public Type {
   uint16_t var_count_ = 0;
   uint16_t impl_count_ = 0;
   OleautRawTypeInfo raw_;
+  const TypeDescriptor* aliased_ = nullptr;
 
+  mutable std::optional<std::string> library_name_;
   mutable std::optional<const Type*> vtable_interface_;
   mutable std::optional<std::vector<ImplEntry>> impls_;
   mutable std::unique_ptr<VectorList<Type>> impl_list_;
