@@ -8,12 +8,14 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "catalogue/registry_functions.h"
 #include "cli/backends.h"
 #include "cli/library_argument.h"
 #include "cli/list_command.h"
 #include "cli/output.h"
+#include "cli/selection_run.h"
 #include "cli/terminal_progress.h"
 #include "cli/warning_printer.h"
 #include "generate/contents_list.h"
@@ -114,7 +116,23 @@ int RunGenerate(const GenerateRequest& request) {
                  request.backend.c_str());
     return 2;
   }
-  OpenedLibrary library = OpenLibraryArgument(request.library, *opener, request.host);
+  // A selection file is read whole before anything else: a bad one stops
+  // the run with nothing written.
+  std::optional<generate::Selection> selection;
+  if (!request.selection.empty()) {
+    Result<generate::Selection> read = generate::ReadSelectionFile(request.selection);
+    if (!read.ok()) {
+      std::fprintf(stderr, "velbrook: %s\n", read.error().message.c_str());
+      return 1;
+    }
+    selection = std::move(read).value();
+  } else if (request.library.empty()) {
+    std::fprintf(stderr, "velbrook: generate needs a LIBRARY or a --selection FILE\n");
+    return 2;
+  }
+  OpenedLibrary library =
+      selection ? OpenSelectedLibrary(request.library, *selection, *opener, request.host)
+                : OpenLibraryArgument(request.library, *opener, request.host);
   if (!library.library) return 1;
 
   typeinfo::ProgIdLookup prog_id;
@@ -123,16 +141,19 @@ int RunGenerate(const GenerateRequest& request) {
       typeinfo::BuildLibraryContents(*library.library, prog_id);
   generate::VectorContentsLists lists = generate::MakeContentsLists(contents);
   const generate::RowMaps maps = generate::RowMaps::FromContents(contents);
+  TerminalProgress progress = TerminalProgress::ForStderr();
+  WarningPrinter warnings(stderr);
   if (request.all) {
     lists.classes.CheckAll();
     lists.events.CheckAll();
     lists.types.CheckAll();
     lists.enumerations.CheckAll();
   }
+  if (selection) ApplySelection(*selection, *library.library, &lists, &warnings);
   for (const std::string& name : request.selects) {
     if (generate::SelectRowsNamed(&lists, name) == 0) {
       std::fprintf(stderr, "velbrook: --select %s: no row of %s has that name\n", name.c_str(),
-                   request.library.c_str());
+                   library.header_path.c_str());
       return 1;
     }
   }
@@ -156,13 +177,12 @@ int RunGenerate(const GenerateRequest& request) {
   inputs.library_path = library.header_path;
   inputs.output_path = output;
   inputs.date_text = [when, utc] { return generate::ShortDateText(when, utc); };
-  const bool use_invoke = !request.vtable;
-  const bool include_generics = !request.no_generics;
+  // The options given win over those a selection was saved with.
+  const bool use_invoke = !request.vtable && (!selection || selection->use_invoke);
+  const bool include_generics = !request.no_generics && (!selection || selection->include_generics);
   inputs.use_invoke = [use_invoke] { return use_invoke; };
   inputs.include_generics = [include_generics] { return include_generics; };
   inputs.prog_id = prog_id;
-  TerminalProgress progress = TerminalProgress::ForStderr();
-  WarningPrinter warnings(stderr);
   inputs.warn = [&progress, &warnings](const std::string& text) {
     progress.Clear();
     warnings.Print(text);
@@ -185,6 +205,10 @@ int RunGenerate(const GenerateRequest& request) {
     std::fprintf(stderr, "velbrook: %s\n", written.error().message.c_str());
     return 1;
   }
+  if (!request.save_selection.empty() &&
+      !SaveSelection(request.save_selection, library, lists, use_invoke, include_generics)) {
+    return 1;
+  }
   return 0;
 }
 
@@ -192,9 +216,9 @@ void AddGenerateCommand(CLI::App& app, int* exit_code) {
   auto request = std::make_shared<GenerateRequest>();
   request->backend = DefaultBackend();
   CLI::App* command = app.add_subcommand("generate", "Write a HotBasic include file for a library");
-  command
-      ->add_option("LIBRARY", request->library, "Type library file, or a registered library's GUID")
-      ->required();
+  command->add_option("LIBRARY", request->library,
+                      "Type library file, or a registered library's GUID (with --selection: "
+                      "instead of the library the selection names)");
   command->add_option("-o,--output", request->output,
                       "Include file to write (default: the library's name with .inc, "
                       "in the current directory)");
@@ -206,6 +230,10 @@ void AddGenerateCommand(CLI::App& app, int* exit_code) {
                     "need, transitively");
   command->add_flag("--verbose", request->verbose,
                     "Name each row --with-dependencies checks, and why");
+  command->add_option("--selection", request->selection,
+                      "Check the rows a selection file names, with its library and options");
+  command->add_option("--save-selection", request->save_selection,
+                      "Also write the run's library, options and checked rows to FILE");
   command->add_flag("--vtable", request->vtable,
                     "Vtable wrappers instead of Invoke usage comments");
   command->add_flag("--no-generics", request->no_generics,

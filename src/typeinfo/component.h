@@ -175,6 +175,8 @@ class Library {
   virtual std::string GuidText() const = 0;
   virtual uint16_t MajorVersion() const = 0;
   virtual uint16_t MinorVersion() const = 0;
+  // TLIBATTR.lcid; 0 (neutral) for a reader that cannot tell.
+  virtual uint32_t Lcid() const { return 0; }
   virtual std::string HelpString() const = 0;
   virtual const TypeList* ObjectClasses() const = 0;
   virtual const TypeList* Interfaces() const = 0;

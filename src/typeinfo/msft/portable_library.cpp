@@ -39,6 +39,8 @@ std::string PortableLibrary::GuidText() const {
 
 uint16_t PortableLibrary::MajorVersion() const { return model_->file().major; }
 uint16_t PortableLibrary::MinorVersion() const { return model_->file().minor; }
+// What oleaut32 reports as TLIBATTR.lcid: the second LCID of the header.
+uint32_t PortableLibrary::Lcid() const { return model_->file().set_lcid; }
 std::string PortableLibrary::HelpString() const { return model_->file().help.text; }
 
 }  // namespace velbrook::typeinfo::msft

@@ -17,6 +17,7 @@ class PortableLibrary : public Library {
   std::string GuidText() const override;
   uint16_t MajorVersion() const override;
   uint16_t MinorVersion() const override;
+  uint32_t Lcid() const override;
   std::string HelpString() const override;
   const TypeList* ObjectClasses() const override { return &classes_; }
   const TypeList* Interfaces() const override { return &interfaces_; }

@@ -308,6 +308,7 @@ OleautLibrary::OleautLibrary(ITypeLib* lib) : lib_(lib) {
     guid_text_ = GuidToText(attr->guid);
     major_ = attr->wMajorVerNum;
     minor_ = attr->wMinorVerNum;
+    lcid_ = attr->lcid;
     lib->ReleaseTLibAttr(attr);
   }
   UINT count = lib->GetTypeInfoCount();

@@ -163,6 +163,7 @@ class OleautLibrary : public Library {
   std::string GuidText() const override { return guid_text_; }
   uint16_t MajorVersion() const override { return major_; }
   uint16_t MinorVersion() const override { return minor_; }
+  uint32_t Lcid() const override { return lcid_; }
   std::string HelpString() const override { return help_; }
   const TypeList* ObjectClasses() const override { return &classes_; }
   const TypeList* Interfaces() const override { return &interfaces_; }
@@ -188,6 +189,7 @@ class OleautLibrary : public Library {
   RefCache refs_;
   std::string name_, guid_text_, help_;
   uint16_t major_ = 0, minor_ = 0;
+  uint32_t lcid_ = 0;
   VectorList<Type> classes_, interfaces_, enums_, records_, modules_;
   std::unordered_map<ITypeInfo*, std::unique_ptr<OleautType>> types_;
   std::unordered_map<ITypeInfo*, std::unique_ptr<OleautRawTypeInfo>> raws_;
