@@ -229,6 +229,10 @@ std::string SelectionText(const Selection& selection) {
   return text;
 }
 
+std::string DefaultSelectionFileName(const std::string& file_text) {
+  return file_text.substr(0, file_text.find('.')) + ".sel";
+}
+
 Result<Selection> ParseSelection(const std::string& text, const std::string& source) {
   return Parser(source).Parse(text);
 }

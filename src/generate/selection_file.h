@@ -59,6 +59,10 @@ Selection SelectionOf(const typeinfo::Library& library, const std::string& path,
 
 std::string SelectionText(const Selection& selection);
 
+// Default name of a selection file, from the library list's File text: up
+// to its first ".", then ".sel".
+std::string DefaultSelectionFileName(const std::string& file_text);
+
 // Parses a selection file's text; errors name `source` and the line.
 Result<Selection> ParseSelection(const std::string& text, const std::string& source);
 
