@@ -14,11 +14,10 @@
 namespace velbrook::generate {
 namespace {
 
-// Types of OLE Automation that every include file has already: the
-// generator writes GUID as the generic block's GUID, and IUnknown and
-// IDispatch pointers are plain integers or the generic INTERFACE.
+// Interfaces of OLE Automation that every include file has already: their
+// pointers are plain integers or the generic block's INTERFACE.
 bool IsAutomationBasic(const std::string& name) {
-  return name == "GUID" || name == "IUnknown" || name == "IDispatch";
+  return name == "IUnknown" || name == "IDispatch";
 }
 
 // Types are matched by name and GUID: a reader may hand out two objects for
