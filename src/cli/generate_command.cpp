@@ -8,15 +8,18 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "cli/backends.h"
 #include "cli/library_argument.h"
 #include "cli/list_command.h"
 #include "cli/output.h"
 #include "cli/reader_setup.h"
+#include "cli/selection_run.h"
 #include "cli/terminal_progress.h"
 #include "cli/warning_printer.h"
 #include "generate/contents_list.h"
+#include "generate/dependency_closure.h"
 #include "generate/generator.h"
 #include "generate/generic_block_hook.h"
 #include "generate/row_maps.h"
@@ -31,6 +34,24 @@ bool ParseEpoch(const std::string& text, std::time_t* when) {
   }
   *when = static_cast<std::time_t>(std::stoll(text));
   return true;
+}
+
+// Checks the rows the checked ones need. Each added row is named under
+// --verbose, else counted; types no row of the library gives are warnings.
+void CheckDependencies(const generate::GenerationInputs& inputs, bool verbose,
+                       generate::VectorContentsLists* lists, WarningPrinter* warnings) {
+  const generate::Closure closure = generate::CloseSelection(inputs);
+  generate::CheckAddedRows(closure.added, lists);
+  if (verbose) {
+    for (const generate::AddedRow& row : closure.added) {
+      std::fprintf(stderr, "velbrook: %s\n", generate::AddedRowText(row).c_str());
+    }
+  } else if (!closure.added.empty()) {
+    std::fprintf(stderr,
+                 "velbrook: --with-dependencies checked %zu more row%s (--verbose names them)\n",
+                 closure.added.size(), closure.added.size() == 1 ? "" : "s");
+  }
+  for (const std::string& warning : closure.warnings) warnings->Print(warning);
 }
 
 }  // namespace
@@ -76,7 +97,23 @@ int RunGenerate(const GenerateRequest& request) {
   }
   ReaderSetup reader = SetUpReader(request.backend, request.host, request.import_paths);
   if (!reader.opener) return reader.status;
-  OpenedLibrary library = OpenLibraryArgument(request.library, *reader.opener, request.host);
+  // A selection file is read whole before anything else: a bad one stops
+  // the run with nothing written.
+  std::optional<generate::Selection> selection;
+  if (!request.selection.empty()) {
+    Result<generate::Selection> read = generate::ReadSelectionFile(request.selection);
+    if (!read.ok()) {
+      std::fprintf(stderr, "velbrook: %s\n", read.error().message.c_str());
+      return 1;
+    }
+    selection = std::move(read).value();
+  } else if (request.library.empty()) {
+    std::fprintf(stderr, "velbrook: generate needs a LIBRARY or a --selection FILE\n");
+    return 2;
+  }
+  OpenedLibrary library =
+      selection ? OpenSelectedLibrary(request.library, *selection, *reader.opener, request.host)
+                : OpenLibraryArgument(request.library, *reader.opener, request.host);
   if (!library.library) return 1;
 
   const typeinfo::ProgIdLookup prog_id = ProgIdLookupOf(reader.host);
@@ -84,16 +121,19 @@ int RunGenerate(const GenerateRequest& request) {
       typeinfo::BuildLibraryContents(*library.library, prog_id);
   generate::VectorContentsLists lists = generate::MakeContentsLists(contents);
   const generate::RowMaps maps = generate::RowMaps::FromContents(contents);
+  TerminalProgress progress = TerminalProgress::ForStderr();
+  WarningPrinter warnings(stderr);
   if (request.all) {
     lists.classes.CheckAll();
     lists.events.CheckAll();
     lists.types.CheckAll();
     lists.enumerations.CheckAll();
   }
+  if (selection) ApplySelection(*selection, *library.library, &lists, &warnings);
   for (const std::string& name : request.selects) {
     if (generate::SelectRowsNamed(&lists, name) == 0) {
       std::fprintf(stderr, "velbrook: --select %s: no row of %s has that name\n", name.c_str(),
-                   request.library.c_str());
+                   library.header_path.c_str());
       return 1;
     }
   }
@@ -117,13 +157,12 @@ int RunGenerate(const GenerateRequest& request) {
   inputs.library_path = library.header_path;
   inputs.output_path = output;
   inputs.date_text = [when, utc] { return generate::ShortDateText(when, utc); };
-  const bool use_invoke = !request.vtable;
-  const bool include_generics = !request.no_generics;
+  // The options given win over those a selection was saved with.
+  const bool use_invoke = !request.vtable && (!selection || selection->use_invoke);
+  const bool include_generics = !request.no_generics && (!selection || selection->include_generics);
   inputs.use_invoke = [use_invoke] { return use_invoke; };
   inputs.include_generics = [include_generics] { return include_generics; };
   inputs.prog_id = prog_id;
-  TerminalProgress progress = TerminalProgress::ForStderr();
-  WarningPrinter warnings(stderr);
   inputs.warn = [&progress, &warnings](const std::string& text) {
     progress.Clear();
     warnings.Print(text);
@@ -132,6 +171,7 @@ int RunGenerate(const GenerateRequest& request) {
     progress.Show(GenerationProgressText(list, done, total));
   };
   inputs.generic_block = CommandLineGenericBlock();
+  if (request.with_dependencies) CheckDependencies(inputs, request.verbose, &lists, &warnings);
 
   const Result<std::string> text = generate::GenerateIncludeText(inputs);
   progress.Clear();
@@ -145,6 +185,10 @@ int RunGenerate(const GenerateRequest& request) {
     std::fprintf(stderr, "velbrook: %s\n", written.error().message.c_str());
     return 1;
   }
+  if (!request.save_selection.empty() &&
+      !SaveSelection(request.save_selection, library, lists, use_invoke, include_generics)) {
+    return 1;
+  }
   return 0;
 }
 
@@ -152,15 +196,24 @@ void AddGenerateCommand(CLI::App& app, int* exit_code) {
   auto request = std::make_shared<GenerateRequest>();
   request->backend = DefaultBackend();
   CLI::App* command = app.add_subcommand("generate", "Write a HotBasic include file for a library");
-  command
-      ->add_option("LIBRARY", request->library, "Type library file, or a registered library's GUID")
-      ->required();
+  command->add_option("LIBRARY", request->library,
+                      "Type library file, or a registered library's GUID (with --selection: "
+                      "instead of the library the selection names)");
   command->add_option("-o,--output", request->output,
                       "Include file to write (default: the library's name with .inc, "
                       "in the current directory)");
   command->add_flag("--all", request->all, "Check every row of the four lists");
   command->add_option("--select", request->selects, "Check the rows shown under NAME (repeatable)")
       ->allow_extra_args(false);
+  command->add_flag("--with-dependencies", request->with_dependencies,
+                    "Also check the records, enumerations and interfaces the checked rows "
+                    "need, transitively");
+  command->add_flag("--verbose", request->verbose,
+                    "Name each row --with-dependencies checks, and why");
+  command->add_option("--selection", request->selection,
+                      "Check the rows a selection file names, with its library and options");
+  command->add_option("--save-selection", request->save_selection,
+                      "Also write the run's library, options and checked rows to FILE");
   command->add_flag("--vtable", request->vtable,
                     "Vtable wrappers instead of Invoke usage comments");
   command->add_flag("--no-generics", request->no_generics,

@@ -1,6 +1,8 @@
-// velbrook generate LIBRARY [-o FILE] [--all] [--select NAME]... [--vtable]
-//                   [--no-generics] [--import-path DIR]...
-//                   [--backend portable|oleaut]
+// velbrook generate LIBRARY [-o FILE] [--all] [--select NAME]...
+//                   [--with-dependencies] [--verbose] [--vtable]
+//                   [--no-generics] [--save-selection FILE]
+//                   [--import-path DIR]... [--backend portable|oleaut]
+// velbrook generate --selection FILE [LIBRARY] [options as above]
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -15,12 +17,19 @@
 namespace velbrook::cli {
 
 struct GenerateRequest {
-  std::string library;
-  std::string output;  // empty: the default name in the current directory
+  std::string library;  // may be empty with a selection
+  std::string output;   // empty: the default name in the current directory
   bool all = false;
   std::vector<std::string> selects;
+  // Also check every row the checked rows need, transitively.
+  bool with_dependencies = false;
+  // Name each row so added, with the use that needed it.
+  bool verbose = false;
   bool vtable = false;
   bool no_generics = false;
+  // A selection file to run again, and one to save this run's selection to.
+  std::string selection;
+  std::string save_selection;
   std::string backend;
   // Where ProgIDs and imports come from: the registry, or on Linux a Wine
   // prefix.
@@ -43,7 +52,7 @@ std::string LibraryFileText(const std::string& library);
 void ReportOpenFailure(const std::string& library, const Error& error);
 
 // Runs one generation; messages go to stderr. Returns the exit code: 0 done,
-// 1 bad input (library, --select, output), 2 bad usage.
+// 1 bad input (library, --select, selection file, output), 2 bad usage.
 int RunGenerate(const GenerateRequest& request);
 
 void AddGenerateCommand(CLI::App& app, int* exit_code);

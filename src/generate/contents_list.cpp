@@ -75,6 +75,23 @@ std::string ClassRowSelectName(const ContentsList& list, size_t row) {
   return class_name;
 }
 
+void CheckRowRefs(const std::vector<RowRef>& rows, VectorContentsLists* lists) {
+  const std::pair<ListKind, VectorContentsList*> all[] = {
+      {ListKind::kClasses, &lists->classes},
+      {ListKind::kEvents, &lists->events},
+      {ListKind::kTypes, &lists->types},
+      {ListKind::kEnumerations, &lists->enumerations}};
+  for (const auto& [kind, list] : all) {
+    std::unordered_map<size_t, size_t> row_of_hidden;
+    for (size_t r = 0; r < list->RowCount(); ++r) row_of_hidden.emplace(list->HiddenNumber(r), r);
+    for (const RowRef& ref : rows) {
+      if (ref.list != kind) continue;
+      auto found = row_of_hidden.find(ref.hidden);
+      if (found != row_of_hidden.end()) list->SetChecked(found->second, true);
+    }
+  }
+}
+
 size_t SelectRowsNamed(VectorContentsLists* lists, const std::string& name) {
   size_t matched = 0;
   for (size_t r = 0; r < lists->classes.RowCount(); ++r) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "typeinfo/library_contents.h"
@@ -64,6 +65,19 @@ struct VectorContentsLists {
   VectorContentsList types;
   VectorContentsList enumerations;
 };
+
+// The four lists of the contents window.
+enum class ListKind { kClasses, kEvents, kTypes, kEnumerations };
+
+// A row, by list and hidden number (the row's position when it was added),
+// so it stays the same row however the list is sorted.
+struct RowRef {
+  ListKind list = ListKind::kClasses;
+  size_t hidden = 0;
+};
+
+// Checks the given rows of the lists, found by hidden number.
+void CheckRowRefs(const std::vector<RowRef>& rows, VectorContentsLists* lists);
 
 // The lists as the contents window fills them, nothing checked.
 VectorContentsLists MakeContentsLists(const typeinfo::LibraryContents& contents);

@@ -296,7 +296,9 @@ void WriteEnumerationSection(GenerationRun* run) {
     if (!list.IsChecked(r)) continue;
     const typeinfo::Type* enumeration = ResolveEnumerationRow(run->inputs, list.HiddenNumber(r));
     if (enumeration == nullptr) continue;
-    run->writer.WriteLine("' " + enumeration->Name() + "Enumeration");
+    // A module's row stands for its constants; its functions are left out.
+    const bool module = enumeration->TypeKind() == typeinfo::kTypeKindModule;
+    run->writer.WriteLine("' " + enumeration->Name() + (module ? "Module" : "Enumeration"));
     const std::string help = typeinfo::CleanHelpText(enumeration->HelpString());
     // The help line carries its own CR LF, which leaves an empty line.
     if (!help.empty()) run->writer.WriteLine("' " + help + kCrLf);
@@ -304,7 +306,7 @@ void WriteEnumerationSection(GenerationRun* run) {
     const uint32_t count = typeinfo::WalkCount(constants);
     for (uint32_t c = 1; c <= count; ++c) {
       const typeinfo::Member* constant = constants->Item(c);
-      if (constant == nullptr) continue;
+      if (constant == nullptr || (module && !typeinfo::IsConstantMember(*constant))) continue;
       std::optional<render::Rename> rename;
       const std::string name = defines.Claim(constant->Name(), &rename);
       if (rename) {

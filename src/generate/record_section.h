@@ -24,7 +24,8 @@ std::string RecordFieldLine(const typeinfo::Member& field,
 // Record section: every checked row of the types list, in row order.
 void WriteRecordSection(GenerationRun* run);
 
-// Enumeration section: every checked row of the enumerations list.
+// Enumeration section: every checked row of the enumerations list, an
+// enumeration's constants or a module's.
 void WriteEnumerationSection(GenerationRun* run);
 
 }  // namespace velbrook::generate

@@ -8,6 +8,9 @@ RowMaps RowMaps::FromContents(const typeinfo::LibraryContents& contents) {
   maps.class_row_index_ = contents.class_row_index;
   maps.interface_row_index_ = contents.interface_row_index;
   maps.event_row_index_ = contents.event_row_index;
+  // Module rows come last in the enumerations list.
+  maps.SetModuleRows(contents.enumeration_rows.size() - contents.module_row_index.size(),
+                     contents.module_row_index);
   const size_t count =
       std::min(contents.source_interface_names.size(), contents.source_interface_owners.size());
   for (size_t i = 0; i < count; ++i) {
@@ -27,6 +30,13 @@ std::optional<uint32_t> RowMaps::EventInterfaceOfRow(size_t hidden) const {
   return event_row_index_[hidden];
 }
 
+std::optional<uint32_t> RowMaps::ModuleOfRow(size_t hidden) const {
+  if (hidden < first_module_row_ || hidden - first_module_row_ >= module_row_index_.size()) {
+    return std::nullopt;
+  }
+  return module_row_index_[hidden - first_module_row_];
+}
+
 std::string RowMaps::OwnersOf(const std::string& name) const {
   auto found = source_index_.find(name);
   if (found != source_index_.end()) return source_owners_[found->second];
@@ -43,6 +53,11 @@ void RowMaps::AddInterfaceRow(std::optional<uint32_t> interface_index) {
 }
 
 void RowMaps::AddEventRow(uint32_t interface_index) { event_row_index_.push_back(interface_index); }
+
+void RowMaps::SetModuleRows(size_t first_row, std::vector<uint32_t> module_indexes) {
+  first_module_row_ = first_row;
+  module_row_index_ = std::move(module_indexes);
+}
 
 void RowMaps::AddSourceInterface(const std::string& name, const std::string& owners) {
   // The first line of a name wins, as a whole-line search finds it first.

@@ -25,6 +25,9 @@ class RowMaps {
   std::optional<uint32_t> InterfaceOfRow(size_t hidden) const;
   // 1-based Interfaces index of an event interfaces row.
   std::optional<uint32_t> EventInterfaceOfRow(size_t hidden) const;
+  // 1-based Modules index of an enumerations list row that stands for a
+  // module's constants; none for an enumeration's row.
+  std::optional<uint32_t> ModuleOfRow(size_t hidden) const;
   // The "for Objects" text of the named source interface. A name that is no
   // source interface gives the first owners line (empty when there is none),
   // as the line-list look-up of an absent name would.
@@ -35,11 +38,15 @@ class RowMaps {
   void AddInterfaceRow(std::optional<uint32_t> interface_index);
   void AddEventRow(uint32_t interface_index);
   void AddSourceInterface(const std::string& name, const std::string& owners);
+  // Module rows follow the first `first_row` rows of the enumerations list.
+  void SetModuleRows(size_t first_row, std::vector<uint32_t> module_indexes);
 
  private:
   std::vector<uint32_t> class_row_index_;
   std::vector<std::optional<uint32_t>> interface_row_index_;
   std::vector<uint32_t> event_row_index_;
+  size_t first_module_row_ = 0;
+  std::vector<uint32_t> module_row_index_;
   std::vector<std::string> source_owners_;
   std::unordered_map<std::string, size_t> source_index_;
 };

@@ -45,6 +45,9 @@ const typeinfo::Type* ResolveRecordRow(const GenerationInputs& inputs, size_t hi
 }
 
 const typeinfo::Type* ResolveEnumerationRow(const GenerationInputs& inputs, size_t hidden) {
+  if (auto module = inputs.row_maps->ModuleOfRow(hidden)) {
+    return ItemOf(inputs.library->Modules(), *module);
+  }
   return ItemOf(inputs.library->Enumerations(), hidden + 1);
 }
 

@@ -24,7 +24,8 @@ ClassRowTarget ResolveClassRow(const GenerationInputs& inputs, size_t hidden);
 // names on line h+1; null when the maps do not know the row.
 const typeinfo::Type* ResolveEventRow(const GenerationInputs& inputs, size_t hidden);
 
-// Types and enumerations list rows: item h+1 of Records or Enumerations.
+// Types and enumerations list rows: item h+1 of Records or Enumerations;
+// an enumerations row of a module's constants: the module the maps name.
 const typeinfo::Type* ResolveRecordRow(const GenerationInputs& inputs, size_t hidden);
 const typeinfo::Type* ResolveEnumerationRow(const GenerationInputs& inputs, size_t hidden);
 

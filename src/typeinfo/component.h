@@ -188,8 +188,12 @@ class Type {
   // library's SysKind.
   virtual uint32_t InstanceSize() const = 0;
   virtual uint32_t Alignment() const = 0;
-  // An alias's aliased type (TYPEATTR tdescAlias); null for other kinds.
-  virtual const TypeDescriptor* AliasedType() const = 0;
+  // An alias's aliased type (TYPEATTR tdescAlias); null for every other kind
+  // (and for a reader that cannot tell).
+  virtual const TypeDescriptor* AliasedType() const { return nullptr; }
+  // Name of the library that defines the type: differs from the opened
+  // library's for a type imported from another one. Empty when unknown.
+  virtual std::string LibraryName() const { return std::string(); }
 };
 
 class Library {
@@ -199,6 +203,8 @@ class Library {
   virtual std::string GuidText() const = 0;
   virtual uint16_t MajorVersion() const = 0;
   virtual uint16_t MinorVersion() const = 0;
+  // TLIBATTR.lcid; 0 (neutral) for a reader that cannot tell.
+  virtual uint32_t Lcid() const { return 0; }
   virtual std::string HelpString() const = 0;
   // TLIBATTR syskind: the platform the library's layouts were made for.
   virtual int32_t SysKind() const = 0;
@@ -206,6 +212,9 @@ class Library {
   virtual const TypeList* Interfaces() const = 0;
   virtual const TypeList* Enumerations() const = 0;
   virtual const TypeList* Records() const = 0;
+  // Modules (TKIND_MODULE): where database and Office libraries keep
+  // language and option constants. Null for a reader that lists none.
+  virtual const TypeList* Modules() const { return nullptr; }
 };
 
 // The application object: opens library files. A path may end in "\N" to

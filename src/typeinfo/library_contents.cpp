@@ -18,6 +18,17 @@ std::string RecordRowName(const std::string& name) {
   return first == std::string::npos ? std::string() : name.substr(first);
 }
 
+bool IsConstantMember(const Member& member) { return member.ConstantValue().vt != 0; }
+
+bool HasConstants(const Type& module) {
+  const MemberList* members = module.Members();
+  for (uint32_t i = 1; i <= WalkCount(members); ++i) {
+    const Member* member = members->Item(i);
+    if (member != nullptr && IsConstantMember(*member)) return true;
+  }
+  return false;
+}
+
 class ContentsBuilder {
  public:
   ContentsBuilder(const Library& library, const ProgIdLookup& prog_id)
@@ -35,6 +46,13 @@ class ContentsBuilder {
     for (uint32_t i = 1; i <= WalkCount(enums); ++i) {
       const Type* enumeration = enums->Item(i);
       contents_.enumeration_rows.push_back(enumeration ? enumeration->Name() : "");
+    }
+    const TypeList* modules = library_.Modules();
+    for (uint32_t i = 1; i <= WalkCount(modules); ++i) {
+      const Type* module = modules->Item(i);
+      if (module == nullptr || !HasConstants(*module)) continue;
+      contents_.enumeration_rows.push_back(module->Name());
+      contents_.module_row_index.push_back(i);
     }
     return std::move(contents_);
   }

@@ -31,8 +31,11 @@ struct EventRow {
 struct LibraryContents {
   std::vector<ClassRow> class_rows;
   std::vector<EventRow> event_rows;
-  std::vector<std::string> type_rows;         // record names, leading "_" removed
-  std::vector<std::string> enumeration_rows;  // enumeration names unchanged
+  std::vector<std::string> type_rows;  // record names, leading "_" removed
+  // Enumeration names unchanged, then the names of the modules that declare
+  // constants: each such module is one group of constants, like an
+  // enumeration.
+  std::vector<std::string> enumeration_rows;
 
   // Per coclass row: the coclass's 1-based index in ObjectClasses.
   std::vector<uint32_t> class_row_index;
@@ -41,6 +44,9 @@ struct LibraryContents {
   std::vector<std::optional<uint32_t>> interface_row_index;
   // Per event row: the interface's 1-based index in Interfaces.
   std::vector<uint32_t> event_row_index;
+  // Per module row of the enumerations list (the rows after the
+  // enumerations): the module's 1-based index in Modules.
+  std::vector<uint32_t> module_row_index;
   // Distinct source interface names in order of first appearance, and beside
   // each the coclasses declaring it ("A (default), B").
   std::vector<std::string> source_interface_names;
@@ -60,5 +66,12 @@ LibraryContents BuildLibraryContents(const Library& library, const ProgIdLookup&
 
 // A record's row name: its name with every leading underscore removed.
 std::string RecordRowName(const std::string& name);
+
+// A member that is a constant: it has a value (a module's functions and an
+// interface's members have none).
+bool IsConstantMember(const Member& member);
+
+// A module that declares at least one constant, so it has a row.
+bool HasConstants(const Type& module);
 
 }  // namespace velbrook::typeinfo

@@ -1,13 +1,15 @@
 // libFuzzer entry for the whole road a library takes: open the bytes, build
-// the four contents lists and their row maps, generate the include file with
-// every row checked in both styles (no generic block), and dump it. Each step
-// must end in bounded time and memory, whatever a well-formed library asks.
+// the four contents lists and their row maps, close a one-row selection over
+// its dependencies, generate the include file with every row checked in both
+// styles (no generic block), and dump it. Each step must end in bounded time
+// and memory, whatever a well-formed library asks.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "generate/contents_list.h"
+#include "generate/dependency_closure.h"
 #include "generate/generator.h"
 #include "generate/row_maps.h"
 #include "typeinfo/dump.h"
@@ -18,8 +20,9 @@ namespace {
 
 using namespace velbrook;
 
-size_t Generate(const typeinfo::Library& library, const generate::VectorContentsLists& lists,
-                const generate::RowMaps& maps, bool invoke) {
+generate::GenerationInputs InputsOver(const typeinfo::Library& library,
+                                      const generate::VectorContentsLists& lists,
+                                      const generate::RowMaps& maps) {
   generate::GenerationInputs inputs;
   inputs.library = &library;
   inputs.classes = &lists.classes;
@@ -27,6 +30,12 @@ size_t Generate(const typeinfo::Library& library, const generate::VectorContents
   inputs.types = &lists.types;
   inputs.enumerations = &lists.enumerations;
   inputs.row_maps = &maps;
+  return inputs;
+}
+
+size_t Generate(const typeinfo::Library& library, const generate::VectorContentsLists& lists,
+                const generate::RowMaps& maps, bool invoke) {
+  generate::GenerationInputs inputs = InputsOver(library, lists, maps);
   inputs.library_path = "C:\\fuzz\\input.tlb";
   inputs.output_path = "C:\\fuzz\\input.inc";
   inputs.use_invoke = [invoke] { return invoke; };
@@ -48,11 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       typeinfo::BuildLibraryContents(**library, [](const std::string&) { return std::string(); });
   generate::VectorContentsLists lists = generate::MakeContentsLists(contents);
   const generate::RowMaps maps = generate::RowMaps::FromContents(contents);
+  // From the first object classes row, the closure walks what it needs.
+  if (lists.classes.RowCount() > 0) lists.classes.SetChecked(0, true);
+  size_t total = generate::CloseSelection(InputsOver(**library, lists, maps)).added.size();
   lists.classes.CheckAll();
   lists.events.CheckAll();
   lists.types.CheckAll();
   lists.enumerations.CheckAll();
-  size_t total = Generate(**library, lists, maps, true);
+  total += Generate(**library, lists, maps, true);
   total += Generate(**library, lists, maps, false);
   const Result<std::string> dump = typeinfo::DumpLibrary(**library);
   total += dump.ok() ? dump.value().size() : 0;

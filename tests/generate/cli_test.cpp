@@ -287,6 +287,85 @@ TEST_F(GenerateCliTest, CommandLineOptions) {
   EXPECT_FALSE(fs::exists("bad.inc"));
 }
 
+// A selection saved beside a run generates the same bytes again: from the
+// path it names, or from the LIBRARY given when that path is gone.
+TEST_F(GenerateCliTest, SavedSelectionGivesTheSameFileAgain) {
+  fs::copy_file(FixturePath("shapes"), "lib.tlb");
+  cli::GenerateRequest request = Request("shapes");
+  request.library = "lib.tlb";
+  request.selects = {"Shape"};
+  request.with_dependencies = true;
+  request.vtable = true;
+  request.output = "first.inc";
+  request.save_selection = "shapes.sel";
+  ASSERT_EQ(cli::RunGenerate(request), 0);
+  EXPECT_TRUE(
+      fakes::SameBytes("velbrook selection 1\n"
+                       "library {B2ABFF04-1B1B-4128-A4F6-F4CE4E231C20}\n"
+                       "version 1.0\n"
+                       "lcid 0\n"
+                       "path " +
+                           fs::absolute("lib.tlb").string() +
+                           "\n"
+                           "style vtable\n"
+                           "generics off\n"
+                           "type Point\n"
+                           "type Rect\n"
+                           "enumeration Colors\n"
+                           "class Shape\n",
+                       ReadBytes("shapes.sel")));
+
+  const std::string first = ReadBytes("first.inc");
+  cli::GenerateRequest again = Request("shapes");
+  again.library.clear();
+  again.no_generics = false;  // the selection's options count
+  again.selection = "shapes.sel";
+  again.output = "first.inc";
+  ASSERT_EQ(cli::RunGenerate(again), 0);
+  EXPECT_TRUE(fakes::SameBytes(first, ReadBytes("first.inc")));
+
+  fs::rename("lib.tlb", "moved.tlb");
+  again.output = "gone.inc";
+  EXPECT_EQ(cli::RunGenerate(again), 1);  // nor is the library registered
+  EXPECT_FALSE(fs::exists("gone.inc"));
+  // Without --select or LIBRARY: the options as the command line parses them.
+  ASSERT_EQ(ParseAndRun({"generate", "--selection", "shapes.sel", "moved.tlb", "-o", "moved.inc"}),
+            0);
+  EXPECT_TRUE(fakes::SameBytes(AfterThirdLine(first), AfterThirdLine(ReadBytes("moved.inc"))));
+}
+
+TEST_F(GenerateCliTest, SelectionRowsNoLongerThereAreLeftOut) {
+  WriteBytes("old.sel",
+             "velbrook selection 1\nlibrary {B2ABFF04-1B1B-4128-A4F6-F4CE4E231C20}\n"
+             "version 1.0\nlcid 0\npath " +
+                 FixturePath("shapes") +
+                 "\nstyle vtable\ngenerics off\n"
+                 "type Point\nclass Gone\n");
+  cli::GenerateRequest request = Request("shapes");
+  request.library.clear();
+  request.selection = "old.sel";
+  request.output = "out.inc";
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(cli::RunGenerate(request), 0);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "velbrook: warning: the selection's class Gone is no row of this library any more; "
+            "left out\n");
+  EXPECT_NE(ReadBytes("out.inc").find("  TYPE Point\r\n"), std::string::npos);
+}
+
+TEST_F(GenerateCliTest, BadSelectionFileWritesNothing) {
+  WriteBytes("bad.sel", "velbrook selection 1\nstyle fast\n");
+  cli::GenerateRequest request = Request("shapes");
+  request.selection = "bad.sel";
+  request.output = "out.inc";
+  request.save_selection = "new.sel";
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(cli::RunGenerate(request), 1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "velbrook: bad.sel:2: style \"fast\" is neither invoke nor vtable\n");
+  EXPECT_EQ(Entries(dir_), std::set<std::string>{"bad.sel"});
+}
+
 TEST_F(GenerateCliTest, LibraryFileText) {
   EXPECT_EQ(cli::LibraryFileText("/a/b/msxml6.dll"), "MSXML6.DLL");
   EXPECT_EQ(cli::LibraryFileText("C:\\Windows\\x.dll\\2"), "X.DLL");

@@ -1,7 +1,7 @@
 #!/usr/bin/perl
-# Usage: fixup_tlb.pl FILE.tlb
+# Usage: fixup_tlb.pl FILE.tlb [MODULE...]
 #
-# Two in-place fixes to a type library that widl has just written; neither
+# Three in-place fixes to a type library that widl has just written; none
 # changes a length, so no offset moves.
 #
 # 1. Line breaks. widl keeps "\r\n" escapes in help strings as four literal
@@ -13,10 +13,15 @@
 #    as text in "Created by WIDL version V at <ctime>" and as a VT_UI4 time_t
 #    under {DE77BA63-517C-11D1-A2DA-0000F8773CE9}. Both become 1 Jan 1970 so
 #    that every build writes the same bytes.
+# 3. Module constants. widl writes only the functions of a module, never its
+#    constants. Each enumeration named on the command line becomes a module
+#    (TKIND_MODULE) whose constants are the enumeration's members: what MIDL
+#    writes for `module M { const long x = 1; }`.
 use strict;
 use warnings;
 
-my $path = shift or die "usage: $0 FILE.tlb\n";
+my $path = shift or die "usage: $0 FILE.tlb [MODULE...]\n";
+my %modules = map { $_ => 1 } @ARGV;
 open(my $in, '<:raw', $path) or die "$path: $!\n";
 my $data = do { local $/; <$in> };
 close($in);
@@ -57,7 +62,25 @@ if ($cd_offset >= 0 && $cd_length > 0) {
     }
 }
 
+# Type info records (entry 0, 0x64 bytes each): the kind in the low nibble
+# of the first word, the name's offset into the name table (entry 7) at
+# 0x34; a name table entry holds its length in the low byte of its third
+# word, then the name.
+my ($types_offset) = segment(0);
+my ($names_offset) = segment(7);
+my $flipped = 0;
+for (my $i = 0; $i < $ntypeinfos; $i++) {
+    my $at = $types_offset + $i * 0x64;
+    my $kind = unpack('V', substr($data, $at, 4));
+    my $name_at = $names_offset + unpack('l', substr($data, $at + 0x34, 4));
+    my $name = substr($data, $name_at + 12, unpack('C', substr($data, $name_at + 8, 1)));
+    next unless ($kind & 0x0F) == 0 && delete $modules{$name};    # TKIND_ENUM
+    substr($data, $at, 4) = pack('V', ($kind & ~0x0F) | 2);           # TKIND_MODULE
+    $flipped++;
+}
+die "$path: no enumeration named " . join(', ', sort keys %modules) . "\n" if %modules;
+
 open(my $out, '>:raw', $path) or die "$path: $!\n";
 print $out $data;
 close($out) or die "$path: $!\n";
-print "$path: $breaks line break(s), $stamps+$times time stamp(s) fixed\n";
+print "$path: $breaks line break(s), $stamps+$times time stamp(s) fixed, $flipped module(s)\n";

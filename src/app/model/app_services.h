@@ -5,6 +5,7 @@
 // window, so the fakes build on every platform.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -68,6 +69,7 @@ class ContentsLists {
   virtual std::string CellText(ContentsList list, int row, int column) const = 0;
   // 1 when the row's check mark is set, else 0 (IsRowChecked).
   virtual int IsRowChecked(ContentsList list, int row) const = 0;
+  virtual void SetRowChecked(ContentsList list, int row, bool checked) = 0;
 };
 
 enum class OpenOutcome {
@@ -83,6 +85,27 @@ struct GenerateRequest {
   bool include_generics = true;
   // Owner of the save dialog and of the run's message boxes (an HWND).
   uintptr_t owner_window = 0;
+};
+
+// A row "Check what these need" checked, by its hidden number, and why.
+struct NeededRow {
+  ContentsList list = ContentsList::kTypes;
+  size_t hidden = 0;
+  std::string what;     // "record Point"
+  std::string used_by;  // "Rect.topLeft": the first use that needed it
+};
+
+struct NeededRows {
+  std::vector<NeededRow> rows;
+  // Types the checked rows need from other libraries, one line each.
+  std::vector<std::string> warnings;
+};
+
+// The options a selection file was saved with, once it is loaded.
+struct LoadedSelection {
+  bool loaded = false;
+  bool use_invoke = true;
+  bool include_generics = true;
 };
 
 class AppServices {
@@ -109,6 +132,19 @@ class AppServices {
   // that cannot be opened does not match.
   virtual bool LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                                   const std::string& key) = 0;
+  // Checks every row the checked rows need, transitively, and says why each
+  // was checked. Nothing when the library cannot be read (after a message).
+  virtual NeededRows CheckNeededRows(const typeinfo::Opener& component,
+                                     const GenerateRequest& request, ContentsLists& lists) = 0;
+  // Asks for a file name and writes the selection file of the checked rows
+  // and the request's options; its own messages tell of failures.
+  virtual void SaveSelection(const typeinfo::Opener& component, const GenerateRequest& request,
+                             const ContentsLists& lists) = 0;
+  // Asks for a selection file and checks its rows instead of the checked
+  // ones. A file it cannot read changes nothing; rows the library does not
+  // have are told in one message.
+  virtual LoadedSelection LoadSelection(const typeinfo::Opener& component,
+                                        const GenerateRequest& request, ContentsLists& lists) = 0;
 };
 
 }  // namespace velbrook::app

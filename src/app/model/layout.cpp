@@ -83,6 +83,13 @@ ContentsLayout ComputeContentsLayout(int client_width, int client_height) {
                        kOptionHeight};
   layout.include_generics = {kGeneratedOptionLeft, layout.button_top, kGeneratedOptionWidth,
                              kOptionHeight};
+  layout.save_selection = {kSaveSelectionLeft, layout.button_top, kSelectionButtonWidth,
+                           kRowHeight};
+  layout.load_selection = {layout.save_selection.Right() + 12, layout.button_top,
+                           kSelectionButtonWidth, kRowHeight};
+  layout.check_needed = {kContentsListLeft, 0, kCheckNeededWidth, kRowHeight};
+  const int status_left = layout.check_needed.Right() + 10;
+  layout.status = {status_left, 2, NotNegative(client_width - status_left - 5), kOptionHeight};
   return layout;
 }
 

@@ -74,6 +74,12 @@ struct ContentsLayout {
   std::array<Rect, 4> toggles;  // under classes, events, types, enumerations
   Rect use_invoke;
   Rect include_generics;
+  // Beside Generate: Save selection, Load selection. Above the lists: the
+  // "Check what these need" button and the status line after it.
+  Rect save_selection;
+  Rect load_selection;
+  Rect check_needed;
+  Rect status;
   std::array<int, 3> class_columns{};  // Interfaces, Object classes, ProgIDs
   std::array<int, 2> event_columns{};  // Event Interfaces, for Objects
   int types_column = 0;
@@ -92,6 +98,9 @@ constexpr int kUseInvokeWidth = 125;
 constexpr int kToggleWidth = 120;
 constexpr int kToggleHeight = 21;
 constexpr int kContentsListLeft = 5;
+constexpr int kSelectionButtonWidth = 110;
+constexpr int kSaveSelectionLeft = kGeneratedOptionLeft + kGeneratedOptionWidth + 12;  // 537
+constexpr int kCheckNeededWidth = 150;
 
 // A window of the given size centred on the screen, first shrunk to the
 // screen; halves are dropped.

@@ -24,6 +24,16 @@ constexpr char kOpenFailed[] =
     "Sorry, I can't access the information for this file.\r"
     "It may not be a valid COM library or may not be registered.";
 
+// Writing a file the user named.
+constexpr char kWriteFailedPrefix[] = "Sorry, I can't write the file: \r\n";
+
+// Selection files.
+constexpr char kSelectionUnreadablePrefix[] = "Sorry, I can't use this selection file: \r\n";
+constexpr char kSelectionOtherLibrary[] =
+    "The selection was saved for another library; its rows are checked by name.";
+constexpr char kSelectionRowsMissing[] =
+    "These rows of the selection are not in this library and were left out:";
+
 // Scan texts.
 constexpr char kAborted[] = "Aborted";
 constexpr char kTypeLibsFound[] = " TypeLibs found";

@@ -1,5 +1,6 @@
 // Command handlers: scan, abort, search, help, opening, reopening,
-// generation, toggling check marks and closing the windows.
+// generation, checking what the checked rows need, saving and loading
+// selections, toggling check marks and closing the windows.
 #include "app/win/app.h"
 
 #include <vector>
@@ -7,6 +8,7 @@
 #include "app/model/command_line.h"
 #include "app/model/list_rules.h"
 #include "app/model/messages.h"
+#include "app/win/contents_list_adapter.h"
 #include "app/win/list_view.h"
 #include "app/win/message_pump.h"
 
@@ -200,6 +202,9 @@ bool App::OpenLibrary(const LibraryEntry& entry) {
     return false;
   }
   shown_library_ = entry;
+  // The lists were filled afresh: no row has a note any more.
+  row_notes_.Clear();
+  contents_.SetStatusText(row_notes_.StatusText());
   ShowWindow(window, SW_SHOWNORMAL);
   if (context_.functions != nullptr && context_.functions->bring_window_to_top != nullptr) {
     context_.functions->bring_window_to_top(window);
@@ -215,15 +220,52 @@ void App::OnReopen() {
   if (shown_library_.has_value()) OpenLibrary(*shown_library_);
 }
 
-void App::OnGenerate() {
-  if (!shown_library_.has_value()) return;
+GenerateRequest App::ContentsRequest() const {
   GenerateRequest request;
   request.library = *shown_library_;
   request.use_invoke = IsChecked(contents_.use_invoke_option());
   request.include_generics = IsChecked(contents_.generics_option());
   request.owner_window = reinterpret_cast<uintptr_t>(main_.hwnd());
-  context_.services->Generate(*context_.component, request, contents_);
+  return request;
+}
+
+void App::OnGenerate() {
+  if (!shown_library_.has_value()) return;
+  context_.services->Generate(*context_.component, ContentsRequest(), contents_);
   SetFocus(contents_.hwnd());
+}
+
+void App::OnCheckNeeded() {
+  if (!shown_library_.has_value()) return;
+  row_notes_.Set(
+      context_.services->CheckNeededRows(*context_.component, ContentsRequest(), contents_));
+  contents_.SetStatusText(row_notes_.StatusText());
+}
+
+void App::OnSaveSelection() {
+  if (!shown_library_.has_value()) return;
+  context_.services->SaveSelection(*context_.component, ContentsRequest(), contents_);
+  SetFocus(contents_.hwnd());
+}
+
+void App::OnLoadSelection() {
+  if (!shown_library_.has_value()) return;
+  const LoadedSelection loaded =
+      context_.services->LoadSelection(*context_.component, ContentsRequest(), contents_);
+  if (loaded.loaded) {
+    SetChecked(contents_.use_invoke_option(), loaded.use_invoke);
+    SetChecked(contents_.generics_option(), loaded.include_generics);
+    // The notes were about check marks the selection has replaced.
+    row_notes_.Clear();
+    contents_.SetStatusText(row_notes_.StatusText());
+  }
+  SetFocus(contents_.hwnd());
+}
+
+std::string App::RowNote(ContentsList list, int row) {
+  if (row < 0) return std::string();
+  return row_notes_.NoteOf(
+      list, WindowContentsList(contents_, list).HiddenNumber(static_cast<size_t>(row)));
 }
 
 void App::OnToggle(ContentsList which) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/model/app_services.h"
+#include "app/model/row_notes.h"
 #include "app/win/contents_window.h"
 #include "app/win/desktop.h"
 #include "app/win/main_window.h"
@@ -53,6 +54,10 @@ class App : public MainCommands, public ContentsCommands {
   void OnGenerate() override;
   void OnToggle(ContentsList list) override;
   void OnContentsClose() override;
+  void OnCheckNeeded() override;
+  void OnSaveSelection() override;
+  void OnLoadSelection() override;
+  std::string RowNote(ContentsList list, int row) override;
 
   // Opens a library list row into the contents window and waits until the
   // window is hidden again (or returns at once after a message). True when
@@ -73,6 +78,8 @@ class App : public MainCommands, public ContentsCommands {
   class Scan;
   bool OpenLibrary(const LibraryEntry& entry);
   void ShowMessage(const std::string& text);
+  // The shown library with the options as the contents window has them.
+  GenerateRequest ContentsRequest() const;
 
   AppContext context_;
   MainWindow main_;
@@ -86,6 +93,8 @@ class App : public MainCommands, public ContentsCommands {
   // Kept by value: Refresh and Generate act on the library the window shows,
   // even after the library list was re-sorted or re-scanned.
   std::optional<LibraryEntry> shown_library_;
+  // Why "Check what these need" checked rows, until the lists are refilled.
+  RowNotes row_notes_;
 };
 
 }  // namespace velbrook::app

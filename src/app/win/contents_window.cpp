@@ -13,7 +13,10 @@ namespace {
 constexpr DWORD kButtonStyle = WS_TABSTOP | BS_DEFPUSHBUTTON;
 constexpr DWORD kOptionStyle = WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kListStyle = WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
-constexpr DWORD kListExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES;
+// Info tips show why "Check what these need" checked a row.
+constexpr DWORD kListExtendedStyle =
+    LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES | LVS_EX_INFOTIP;
+constexpr DWORD kStaticStyle = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
 }  // namespace
 
@@ -55,6 +58,17 @@ bool ContentsWindow::Create(HINSTANCE instance, HWND owner, SIZE screen) {
                           {kGeneratedOptionLeft, 0, kGeneratedOptionWidth, kOptionHeight},
                           kGenericsOptionId);
   SetChecked(generics_, true);
+  save_selection_ =
+      CreateChild(w, "BUTTON", "Save selection...", kButtonStyle,
+                  {kSaveSelectionLeft, 0, kSelectionButtonWidth, kRowHeight}, kSaveSelectionId);
+  load_selection_ = CreateChild(
+      w, "BUTTON", "Load selection...", kButtonStyle,
+      {kSaveSelectionLeft + kSelectionButtonWidth + 12, 0, kSelectionButtonWidth, kRowHeight},
+      kLoadSelectionId);
+  check_needed_ =
+      CreateChild(w, "BUTTON", "Check what these need", kButtonStyle,
+                  {kContentsListLeft, 0, kCheckNeededWidth, kRowHeight}, kCheckNeededId);
+  status_ = CreateChild(w, "STATIC", "", kStaticStyle, {0, 2, 0, kOptionHeight}, 0);
   CreateColumns();
   Layout();
   return true;
@@ -108,6 +122,10 @@ void ContentsWindow::Layout() {
   }
   PlaceControl(use_invoke_, layout.use_invoke);
   PlaceControl(generics_, layout.include_generics);
+  PlaceControl(save_selection_, layout.save_selection);
+  PlaceControl(load_selection_, layout.load_selection);
+  PlaceControl(check_needed_, layout.check_needed);
+  PlaceControl(status_, layout.status);
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -134,6 +152,35 @@ int ContentsWindow::IsRowChecked(ContentsList which, int row) const {
   return lv::IsRowChecked(list(which), row);
 }
 
+void ContentsWindow::SetRowChecked(ContentsList which, int row, bool checked) {
+  lv::SetItemState(list(which), row, checked ? kStateImageChecked : kStateImageUnchecked,
+                   kStateImageMask);
+}
+
+void ContentsWindow::SetStatusText(const std::string& text) {
+  SetWindowTextA(status_, text.c_str());
+}
+
+void ContentsWindow::FillInfoTip(NMHDR* header) {
+  for (int i = 0; i < kContentsListCount; ++i) {
+    if (header->hwndFrom != lists_[i]) continue;
+    if (header->code == LVN_GETINFOTIPA) {
+      auto& tip = *reinterpret_cast<NMLVGETINFOTIPA*>(header);
+      const std::string note = commands_->RowNote(static_cast<ContentsList>(i), tip.iItem);
+      if (note.empty() || tip.pszText == nullptr || tip.cchTextMax <= 0) return;
+      lstrcpynA(tip.pszText, note.c_str(), tip.cchTextMax);
+    } else {
+      auto& tip = *reinterpret_cast<NMLVGETINFOTIPW*>(header);
+      const std::string note = commands_->RowNote(static_cast<ContentsList>(i), tip.iItem);
+      if (note.empty() || tip.pszText == nullptr || tip.cchTextMax <= 0) return;
+      const int written =
+          MultiByteToWideChar(CP_ACP, 0, note.c_str(), -1, tip.pszText, tip.cchTextMax);
+      if (written == 0) tip.pszText[tip.cchTextMax - 1] = L'\0';
+    }
+    return;
+  }
+}
+
 LRESULT ContentsWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND: {
@@ -151,8 +198,29 @@ LRESULT ContentsWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam
         commands_->OnGenerate();
         return 0;
       }
+      if (id == kCheckNeededId) {
+        commands_->OnCheckNeeded();
+        return 0;
+      }
+      if (id == kSaveSelectionId) {
+        commands_->OnSaveSelection();
+        return 0;
+      }
+      if (id == kLoadSelectionId) {
+        commands_->OnLoadSelection();
+        return 0;
+      }
       if (id >= kToggleBaseId && id < kToggleBaseId + kContentsListCount) {
         commands_->OnToggle(static_cast<ContentsList>(id - kToggleBaseId));
+        return 0;
+      }
+      break;
+    }
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lparam);
+      if (header != nullptr &&
+          (header->code == LVN_GETINFOTIPA || header->code == LVN_GETINFOTIPW)) {
+        FillInfoTip(header);
         return 0;
       }
       break;

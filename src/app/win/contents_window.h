@@ -1,11 +1,13 @@
-// The library contents window: Refresh, help, Generate, the four checkable
-// lists with their Toggle buttons and the two generation options. It is also
-// the ContentsLists that opening fills and generation reads.
+// The library contents window: Refresh, help, Generate, Save and Load
+// selection, the four checkable lists with their Toggle buttons, the two
+// generation options, and "Check what these need" with its status line. It
+// is also the ContentsLists that opening fills and generation reads.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
+#include <string>
 
 #include "app/model/app_services.h"
 #include "app/win/base_window.h"
@@ -23,6 +25,11 @@ class ContentsCommands {
   virtual void OnGenerate() = 0;
   virtual void OnToggle(ContentsList list) = 0;
   virtual void OnContentsClose() = 0;
+  virtual void OnCheckNeeded() = 0;
+  virtual void OnSaveSelection() = 0;
+  virtual void OnLoadSelection() = 0;
+  // The tool tip of a row (display position): why it was checked, or empty.
+  virtual std::string RowNote(ContentsList list, int row) = 0;
 };
 
 class ContentsWindow : public BaseWindow, public ContentsLists {
@@ -33,6 +40,9 @@ class ContentsWindow : public BaseWindow, public ContentsLists {
     kGenerateId,
     kGenericsOptionId,
     kUseInvokeId,
+    kCheckNeededId,
+    kSaveSelectionId,
+    kLoadSelectionId,
     kListBaseId = 210,    // + ContentsList
     kToggleBaseId = 220,  // + ContentsList
   };
@@ -52,6 +62,11 @@ class ContentsWindow : public BaseWindow, public ContentsLists {
   HWND generate_button() const { return generate_; }
   HWND use_invoke_option() const { return use_invoke_; }
   HWND generics_option() const { return generics_; }
+  HWND check_needed_button() const { return check_needed_; }
+  HWND save_selection_button() const { return save_selection_; }
+  HWND load_selection_button() const { return load_selection_; }
+  HWND status_text() const { return status_; }
+  void SetStatusText(const std::string& text);
 
   // ContentsLists.
   void Clear(ContentsList which) override;
@@ -59,10 +74,13 @@ class ContentsWindow : public BaseWindow, public ContentsLists {
   int RowCount(ContentsList which) const override;
   std::string CellText(ContentsList which, int row, int column) const override;
   int IsRowChecked(ContentsList which, int row) const override;
+  void SetRowChecked(ContentsList which, int row, bool checked) override;
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void CreateColumns();
+  // LVN_GETINFOTIP: the row's note in place of its text, when it has one.
+  void FillInfoTip(NMHDR* header);
 
   ContentsCommands* commands_;
   WindowHandle window_;
@@ -74,6 +92,10 @@ class ContentsWindow : public BaseWindow, public ContentsLists {
   HWND generate_ = nullptr;
   HWND use_invoke_ = nullptr;
   HWND generics_ = nullptr;
+  HWND check_needed_ = nullptr;
+  HWND save_selection_ = nullptr;
+  HWND load_selection_ = nullptr;
+  HWND status_ = nullptr;
 };
 
 }  // namespace velbrook::app

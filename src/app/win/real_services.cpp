@@ -19,7 +19,6 @@ namespace velbrook::app {
 namespace {
 
 constexpr char kTypeLibKey[] = "TypeLib";
-constexpr char kWriteFailedPrefix[] = "Sorry, I can't write the file: \r\n";
 constexpr char kGenerationStoppedPrefix[] = "Sorry, nothing was written: \r\n";
 
 void FillContentsLists(const typeinfo::LibraryContents& contents, ContentsLists& lists) {

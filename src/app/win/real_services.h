@@ -41,6 +41,13 @@ class RealServices : public AppServices {
                 const ContentsLists& lists) override;
   bool LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                           const std::string& key) override;
+  // In real_services_selection.cpp.
+  NeededRows CheckNeededRows(const typeinfo::Opener& component, const GenerateRequest& request,
+                             ContentsLists& lists) override;
+  void SaveSelection(const typeinfo::Opener& component, const GenerateRequest& request,
+                     const ContentsLists& lists) override;
+  LoadedSelection LoadSelection(const typeinfo::Opener& component, const GenerateRequest& request,
+                                ContentsLists& lists) override;
 
   // What the last successful opening built (tests compare it).
   const typeinfo::LibraryContents& contents() const { return contents_; }

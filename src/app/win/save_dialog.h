@@ -1,5 +1,6 @@
-// Asking for the include file's name: the standard save-file dialog, behind
-// a seam so that tests choose the file without a modal dialog.
+// Asking for file names: the standard save-file dialog for the include file
+// and a selection file, the open-file dialog for a selection file to load,
+// behind a seam so that tests choose the files without a modal dialog.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,9 @@ class SaveDialog {
   // The chosen path, or none when the dialog was cancelled or failed.
   virtual std::optional<std::string> AskIncludePath(HWND owner,
                                                     const std::string& default_name) = 0;
+  // A selection file to write (save) or to read (not save), or none.
+  virtual std::optional<std::string> AskSelectionPath(HWND owner, const std::string& default_name,
+                                                      bool save) = 0;
 };
 
 // GetSaveFileNameA with the include filter, extension "inc" and a
@@ -22,6 +26,10 @@ class SaveDialog {
 class Win32SaveDialog : public SaveDialog {
  public:
   std::optional<std::string> AskIncludePath(HWND owner, const std::string& default_name) override;
+  // GetSaveFileNameA or GetOpenFileNameA with the selection filter and
+  // extension "sel".
+  std::optional<std::string> AskSelectionPath(HWND owner, const std::string& default_name,
+                                              bool save) override;
 };
 
 }  // namespace velbrook::app

@@ -1,4 +1,4 @@
-// The four type lists in library order, and the library's own attributes.
+// The type lists in library order, and the library's own attributes.
 #include "typeinfo/msft/portable_library.h"
 
 namespace velbrook::typeinfo::msft {
@@ -21,6 +21,9 @@ PortableLibrary::PortableLibrary(std::shared_ptr<Session> session, LibraryModel*
       case kTypeKindRecord:
         records_.Add(type);
         break;
+      case kTypeKindModule:
+        modules_.Add(type);
+        break;
       default:
         break;
     }
@@ -36,6 +39,8 @@ std::string PortableLibrary::GuidText() const {
 
 uint16_t PortableLibrary::MajorVersion() const { return model_->file().major; }
 uint16_t PortableLibrary::MinorVersion() const { return model_->file().minor; }
+// What oleaut32 reports as TLIBATTR.lcid: the second LCID of the header.
+uint32_t PortableLibrary::Lcid() const { return model_->file().set_lcid; }
 std::string PortableLibrary::HelpString() const { return model_->file().help.text; }
 int32_t PortableLibrary::SysKind() const { return model_->file().sys_kind; }
 

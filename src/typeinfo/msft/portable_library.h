@@ -17,17 +17,19 @@ class PortableLibrary : public Library {
   std::string GuidText() const override;
   uint16_t MajorVersion() const override;
   uint16_t MinorVersion() const override;
+  uint32_t Lcid() const override;
   std::string HelpString() const override;
   int32_t SysKind() const override;
   const TypeList* ObjectClasses() const override { return &classes_; }
   const TypeList* Interfaces() const override { return &interfaces_; }
   const TypeList* Enumerations() const override { return &enums_; }
   const TypeList* Records() const override { return &records_; }
+  const TypeList* Modules() const override { return &modules_; }
 
  private:
   std::shared_ptr<Session> session_;
   LibraryModel* model_;
-  VectorList<Type> classes_, interfaces_, enums_, records_;
+  VectorList<Type> classes_, interfaces_, enums_, records_, modules_;
 };
 
 }  // namespace velbrook::typeinfo::msft

@@ -131,6 +131,8 @@ const Type* PortableType::DefaultEventInterface() const {
   return nullptr;
 }
 
+std::string PortableType::LibraryName() const { return model_->file().name.text; }
+
 const MemberList* PortableType::Members() const {
   if (!members_) {
     members_ = std::make_unique<VectorList<Member>>();

@@ -120,6 +120,7 @@ class PortableType : public Type {
   uint32_t InstanceSize() const override;
   uint32_t Alignment() const override;
   const TypeDescriptor* AliasedType() const override;
+  std::string LibraryName() const override;
 
   LibraryModel* model() const { return model_; }
   size_t index() const { return index_; }

@@ -156,6 +156,22 @@ std::string OleautType::KindText() const {
   return attr_ok_ ? KindTextOf(type_kind_) : std::string();
 }
 
+std::string OleautType::LibraryName() const {
+  if (!library_name_) {
+    library_name_.emplace();
+    ITypeLib* library = nullptr;
+    UINT index = 0;
+    if (SUCCEEDED(info_->GetContainingTypeLib(&library, &index)) && library != nullptr) {
+      ScopedBstr name;
+      if (SUCCEEDED(library->GetDocumentation(-1, name.Receive(), nullptr, nullptr, nullptr))) {
+        *library_name_ = name.Text();
+      }
+      library->Release();
+    }
+  }
+  return *library_name_;
+}
+
 const Type* OleautType::VTableInterface() const {
   if (!vtable_interface_) {
     const Type* result = nullptr;
@@ -315,6 +331,7 @@ OleautLibrary::OleautLibrary(ITypeLib* lib, std::string path) : lib_(lib), path_
     major_ = attr->wMajorVerNum;
     minor_ = attr->wMinorVerNum;
     sys_kind_ = attr->syskind;
+    lcid_ = attr->lcid;
     lib->ReleaseTLibAttr(attr);
   }
   UINT count = lib->GetTypeInfoCount();
@@ -339,6 +356,9 @@ OleautLibrary::OleautLibrary(ITypeLib* lib, std::string path) : lib_(lib), path_
         break;
       case TKIND_RECORD:
         records_.Add(type);
+        break;
+      case TKIND_MODULE:
+        modules_.Add(type);
         break;
       default:
         break;

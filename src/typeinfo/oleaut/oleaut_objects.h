@@ -126,6 +126,7 @@ class OleautType : public Type {
   uint32_t InstanceSize() const override { return instance_size_; }
   uint32_t Alignment() const override { return alignment_; }
   const TypeDescriptor* AliasedType() const override { return aliased_; }
+  std::string LibraryName() const override;
 
  private:
   struct ImplEntry {
@@ -152,6 +153,7 @@ class OleautType : public Type {
   const TypeDescriptor* aliased_ = nullptr;
   OleautRawTypeInfo raw_;
 
+  mutable std::optional<std::string> library_name_;
   mutable std::optional<const Type*> vtable_interface_;
   mutable std::optional<std::vector<ImplEntry>> impls_;
   mutable std::unique_ptr<VectorList<Type>> impl_list_;
@@ -170,12 +172,14 @@ class OleautLibrary : public Library {
   std::string GuidText() const override { return guid_text_; }
   uint16_t MajorVersion() const override { return major_; }
   uint16_t MinorVersion() const override { return minor_; }
+  uint32_t Lcid() const override { return lcid_; }
   std::string HelpString() const override { return help_; }
   int32_t SysKind() const override { return sys_kind_; }
   const TypeList* ObjectClasses() const override { return &classes_; }
   const TypeList* Interfaces() const override { return &interfaces_; }
   const TypeList* Enumerations() const override { return &enums_; }
   const TypeList* Records() const override { return &records_; }
+  const TypeList* Modules() const override { return &modules_; }
 
   // The wrapper of a type info, made once per ITypeInfo; takes over the
   // reference passed in. Null in, null out.
@@ -201,7 +205,8 @@ class OleautLibrary : public Library {
   std::string name_, guid_text_, help_;
   uint16_t major_ = 0, minor_ = 0;
   int32_t sys_kind_ = 0;
-  VectorList<Type> classes_, interfaces_, enums_, records_;
+  uint32_t lcid_ = 0;
+  VectorList<Type> classes_, interfaces_, enums_, records_, modules_;
   std::unordered_map<ITypeInfo*, std::unique_ptr<OleautType>> types_;
   std::unordered_map<ITypeInfo*, std::unique_ptr<OleautRawTypeInfo>> raws_;
   std::vector<ITypeInfo*> held_;

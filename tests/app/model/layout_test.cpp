@@ -83,6 +83,12 @@ TEST(ContentsLayoutTest, Client784By562) {
   EXPECT_EQ(layout.use_invoke, (Rect{285, 498, 125, 20}));
   EXPECT_EQ(layout.include_generics, (Rect{285, 526, 240, 20}));
   EXPECT_EQ(layout.button_top, 526);
+  // The selection buttons end inside the window; the status line fills the
+  // strip above the lists.
+  EXPECT_EQ(layout.save_selection, (Rect{537, 526, 110, 24}));
+  EXPECT_EQ(layout.load_selection, (Rect{659, 526, 110, 24}));
+  EXPECT_EQ(layout.check_needed, (Rect{5, 0, 150, 24}));
+  EXPECT_EQ(layout.status, (Rect{165, 2, 614, 20}));
 }
 
 TEST(ContentsLayoutTest, OddHeightHalvesToEven) {

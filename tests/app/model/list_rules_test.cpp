@@ -1,8 +1,10 @@
-// Check marks, sort comparison, divider limits, sorted insertion and the
-// search key.
+// Check marks, the notes of rows checked for what others need, sort
+// comparison, divider limits, sorted insertion and the search key.
 #include "app/model/list_rules.h"
 
 #include <gtest/gtest.h>
+
+#include "app/model/row_notes.h"
 
 namespace velbrook::app {
 namespace {
@@ -19,6 +21,22 @@ TEST(CheckMarkTest, ToggleInvertsAndChecksRowsWithoutImage) {
   EXPECT_EQ(ToggledStateImage(0x2000), kStateImageUnchecked);
   EXPECT_EQ(ToggledStateImage(0x1000), kStateImageChecked);
   EXPECT_EQ(ToggledStateImage(0x0000), kStateImageChecked);
+}
+
+TEST(RowNotesTest, NotesTheRowsAddedAndSumsThemUp) {
+  RowNotes notes;
+  notes.Set({{{ContentsList::kTypes, 2, "record Point", "Rect.topLeft"}},
+             {"needs IFont from stdole (used by IFramed.SetFont)"}});
+  EXPECT_EQ(notes.NoteOf(ContentsList::kTypes, 2), "needed by Rect.topLeft");
+  EXPECT_EQ(notes.NoteOf(ContentsList::kEnumerations, 2), "");
+  EXPECT_EQ(notes.StatusText(),
+            "Checked 1 more row; point at one to see what needs it. 1 type is in other "
+            "libraries, first: needs IFont from stdole (used by IFramed.SetFont)");
+  notes.Set({});
+  EXPECT_EQ(notes.NoteOf(ContentsList::kTypes, 2), "");
+  EXPECT_EQ(notes.StatusText(), "Nothing more is needed.");
+  notes.Clear();
+  EXPECT_EQ(notes.StatusText(), "");
 }
 
 TEST(SortCompareTest, FoldsOnlyAsciiLetters) {

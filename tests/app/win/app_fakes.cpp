@@ -51,6 +51,24 @@ void FakeServices::Generate(const typeinfo::Opener& /*component*/, const Generat
   }
 }
 
+NeededRows FakeServices::CheckNeededRows(const typeinfo::Opener& /*component*/,
+                                         const GenerateRequest& request, ContentsLists& /*lists*/) {
+  selection_requests.push_back(request);
+  return needed;
+}
+
+void FakeServices::SaveSelection(const typeinfo::Opener& /*component*/,
+                                 const GenerateRequest& request, const ContentsLists& /*lists*/) {
+  selection_requests.push_back(request);
+}
+
+LoadedSelection FakeServices::LoadSelection(const typeinfo::Opener& /*component*/,
+                                            const GenerateRequest& request,
+                                            ContentsLists& /*lists*/) {
+  selection_requests.push_back(request);
+  return loaded;
+}
+
 bool FakeServices::LibraryDefinesName(const typeinfo::Opener& /*component*/,
                                       const std::string& path, const std::string& key) {
   searched_paths.push_back(path);

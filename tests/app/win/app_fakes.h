@@ -31,6 +31,12 @@ class FakeServices : public AppServices {
                 const ContentsLists& lists) override;
   bool LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                           const std::string& key) override;
+  NeededRows CheckNeededRows(const typeinfo::Opener& component, const GenerateRequest& request,
+                             ContentsLists& lists) override;
+  void SaveSelection(const typeinfo::Opener& component, const GenerateRequest& request,
+                     const ContentsLists& lists) override;
+  LoadedSelection LoadSelection(const typeinfo::Opener& component, const GenerateRequest& request,
+                                ContentsLists& lists) override;
 
   // Scan script.
   std::vector<LibraryEntry> libraries;
@@ -52,6 +58,11 @@ class FakeServices : public AppServices {
   std::vector<GenerateRequest> generated;
   // Hidden row numbers of checked object-class rows at generation time.
   std::vector<int> generated_hidden_rows;
+
+  // Selection commands: what they answer, and the requests they got.
+  NeededRows needed;
+  LoadedSelection loaded;
+  std::vector<GenerateRequest> selection_requests;
 
   // Search: paths that define the key.
   std::set<std::string> matching_paths;

@@ -290,6 +290,51 @@ TEST_F(OpenTest, GenerateReadsBothOptions) {
   EXPECT_FALSE(services_.generated[0].include_generics);
 }
 
+// The note of a row as the list view's info tip asks for it.
+std::string InfoTip(HWND window, HWND list, int row) {
+  char text[128] = "item text";
+  NMLVGETINFOTIPA tip = {};
+  tip.hdr.hwndFrom = list;
+  tip.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+  tip.hdr.code = LVN_GETINFOTIPA;
+  tip.pszText = text;
+  tip.cchTextMax = sizeof(text);
+  tip.iItem = row;
+  SendMessageA(window, WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+  return text;
+}
+
+TEST_F(OpenTest, CheckWhatTheseNeedNotesWhyAndLoadingASelectionSetsTheOptions) {
+  services_.class_rows = {{"IB", "ClassB", "", "0"}, {"IA", "ClassA", "", "1"}};
+  services_.needed = {{{ContentsList::kObjectClasses, 1, "interface IA", "IB.Go"}}, {}};
+  services_.loaded = {true, false, false};
+  std::string status, noted, other, cleared;
+  services_.after_fill = [&] {
+    RunSoon([&] {
+      ContentsWindow& window = app_->contents_window();
+      HWND classes = window.list(ContentsList::kObjectClasses);
+      NotifyHeader(classes, HDN_ITEMCLICKA, 0);  // IA (hidden 1) is row 0 now
+      Click(contents(), window.check_needed_button());
+      status = WindowText(window.status_text());
+      noted = InfoTip(contents(), classes, 0);
+      other = InfoTip(contents(), classes, 1);
+      Click(contents(), window.save_selection_button());
+      Click(contents(), window.load_selection_button());
+      cleared = InfoTip(contents(), classes, 0) + WindowText(window.status_text());
+      PostMessageA(contents(), WM_CLOSE, 0, 0);
+    });
+  };
+  app_->OpenRow(0);
+  EXPECT_EQ(status, "Checked 1 more row; point at one to see what needs it.");
+  EXPECT_EQ(noted, "needed by IB.Go");
+  EXPECT_EQ(other, "item text");  // a row the check did not add keeps its text
+  EXPECT_EQ(cleared, "item text");
+  ASSERT_EQ(services_.selection_requests.size(), 3u);
+  EXPECT_EQ(services_.selection_requests[1].library.path, "c:\\libs\\a.tlb");
+  EXPECT_FALSE(IsChecked(app_->contents_window().use_invoke_option()));
+  EXPECT_FALSE(IsChecked(app_->contents_window().generics_option()));
+}
+
 TEST_F(OpenTest, ClosingContentsEndsProcessOnlyWithCommandLineFlag) {
   CloseContentsWhenFilled();
   app_->OpenRow(0);

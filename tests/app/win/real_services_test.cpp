@@ -91,7 +91,14 @@ class ScriptedSaveDialog : public SaveDialog {
     default_names.push_back(default_name);
     return answer;
   }
+  std::optional<std::string> AskSelectionPath(HWND owner, const std::string& default_name,
+                                              bool save) override {
+    owners.push_back(owner);
+    default_names.push_back(save ? default_name : "(open)");
+    return selection_answer;
+  }
   std::optional<std::string> answer;
+  std::optional<std::string> selection_answer;
   std::vector<HWND> owners;
   std::vector<std::string> default_names;
 };
@@ -512,6 +519,76 @@ TEST_F(RealServicesTest, UnwritableFileIsReportedAndFocusReturns) {
   EXPECT_FALSE(FileExists("Z:\\no\\such\\directory\\out.inc"));
   EXPECT_EQ(GetFocus(), app_->contents_window().hwnd());
   ShowWindow(app_->contents_window().hwnd(), SW_HIDE);
+}
+
+// "Check what these need" checks the closure of the checked rows and notes
+// why; a saved selection loads back its check marks and options; a damaged
+// selection changes nothing and a row the library lacks is named.
+TEST_F(RealServicesTest, CheckWhatTheseNeedAndSelectionFiles) {
+  const std::string records = FixtureNamed("RECORDS.TLB");
+  ASSERT_TRUE(Open(RowOf(records)));
+  ContentsWindow& contents = app_->contents_window();
+  auto row_of = [&](ContentsList which, const std::string& name) {
+    for (int row = 0; row < contents.RowCount(which); ++row) {
+      if (contents.CellText(which, row, 0) == name) return row;
+    }
+    return -1;
+  };
+  auto checked = [&] {
+    std::string names;
+    for (int i = 0; i < kContentsListCount; ++i) {
+      const auto which = static_cast<ContentsList>(i);
+      for (int row = 0; row < contents.RowCount(which); ++row) {
+        if (contents.IsRowChecked(which, row) == 1) names += contents.CellText(which, row, 0) + " ";
+      }
+    }
+    return names;
+  };
+  contents.SetRowChecked(ContentsList::kTypes, row_of(ContentsList::kTypes, "Frame"), true);
+  Click(contents.hwnd(), contents.check_needed_button());
+  EXPECT_EQ(checked(), "Point Rect Frame Fill ");
+  EXPECT_EQ(WindowText(contents.status_text()),
+            "Checked 3 more rows; point at one to see what needs it.");
+  EXPECT_EQ(app_->RowNote(ContentsList::kTypes, row_of(ContentsList::kTypes, "Rect")),
+            "needed by Frame.outer");
+
+  SetChecked(contents.use_invoke_option(), false);
+  const std::string saved = Output("records.sel");
+  dialog_.selection_answer = saved;
+  Click(contents.hwnd(), contents.save_selection_button());
+  EXPECT_EQ(dialog_.default_names.back(), "RECORDS.sel");
+  EXPECT_EQ(ReadFileBytes(saved),
+            "velbrook selection 1\nlibrary {AFD3A7A7-8606-4AA4-91F0-88BB450635BF}\n"
+            "version 3.1\nlcid 0\npath " +
+                records +
+                "\nstyle vtable\ngenerics on\n"
+                "type Point\ntype Rect\ntype Frame\nenumeration Fill\n");
+
+  Click(contents.hwnd(), contents.toggle_button(ContentsList::kObjectClasses));
+  SetChecked(contents.use_invoke_option(), true);
+  Click(contents.hwnd(), contents.load_selection_button());
+  EXPECT_EQ(checked(), "Point Rect Frame Fill ");
+  EXPECT_FALSE(IsChecked(contents.use_invoke_option()));
+  EXPECT_EQ(WindowText(contents.status_text()), "");
+  EXPECT_TRUE(desktop_.messages.empty());
+
+  const std::string damaged = Output("damaged.sel");
+  std::ofstream(damaged, std::ios::binary) << "velbrook selection 1\nstyle fast\n";
+  dialog_.selection_answer = damaged;
+  Click(contents.hwnd(), contents.load_selection_button());
+  EXPECT_EQ(checked(), "Point Rect Frame Fill ");
+  ASSERT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_EQ(desktop_.messages[0].text, "Sorry, I can't use this selection file: \r\n" + damaged +
+                                           ":2: style \"fast\" is neither invoke nor vtable");
+
+  std::ofstream(saved, std::ios::binary | std::ios::app) << "class Gone\n";
+  dialog_.selection_answer = saved;
+  Click(contents.hwnd(), contents.load_selection_button());
+  EXPECT_EQ(checked(), "Point Rect Frame Fill ");
+  ASSERT_EQ(desktop_.messages.size(), 2u);
+  EXPECT_EQ(desktop_.messages[1].text,
+            "These rows of the selection are not in this library and were left out:\r\n"
+            "class Gone");
 }
 
 TEST_F(RealServicesTest, SearchTestUsesTheCatalogueRules) {
