@@ -3,11 +3,13 @@
 // selections, toggling check marks and closing the windows.
 #include "app/win/app.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "app/model/command_line.h"
 #include "app/model/list_rules.h"
 #include "app/model/messages.h"
+#include "app/model/sorted_files.h"
 #include "app/win/contents_list_adapter.h"
 #include "app/win/list_view.h"
 #include "app/win/message_pump.h"
@@ -26,14 +28,14 @@ class App::Scan : public ScanSink {
   bool IncludeFilesNotFound() const override { return IsChecked(app_->main_.files_option()); }
   void AddLibrary(const LibraryEntry& entry) override {
     HWND list = app_->main_.library_list();
-    int count = lv::RowCount(list);
-    std::vector<std::string> files;
-    files.reserve(static_cast<size_t>(count));
-    for (int row = 0; row < count; ++row) {
-      files.push_back(lv::CellText(list, row, MainWindow::kFileColumn));
+    int position = files_.PositionFor(entry.file);
+    if (!CopyMatchesAround(list, position)) {
+      ReadFilesBack(list);
+      position = files_.PositionFor(entry.file);
     }
-    int row = lv::InsertRow(list, SortedInsertPosition(files, entry.file), entry.file);
+    int row = lv::InsertRow(list, position, entry.file);
     if (row < 0) return;
+    files_.Insert(row, entry.file);
     lv::SetCell(list, row, MainWindow::kDescriptionColumn, entry.description);
     lv::SetCell(list, row, MainWindow::kPathColumn, entry.path);
     lv::SetCell(list, row, MainWindow::kClsidColumn, entry.clsid);
@@ -44,8 +46,32 @@ class App::Scan : public ScanSink {
   }
 
  private:
+  // The copy is trusted when the list still has as many rows and the cells
+  // either side of the new row's place are the ones copied: two messages per
+  // row instead of one per existing row.
+  bool CopyMatchesAround(HWND list, int position) const {
+    const int count = lv::RowCount(list);
+    if (count < 0 || static_cast<size_t>(count) != files_.size()) return false;
+    for (int row : {position - 1, position}) {
+      if (row < 0 || row >= count) continue;
+      if (lv::CellText(list, row, MainWindow::kFileColumn) != files_.at(static_cast<size_t>(row)))
+        return false;
+    }
+    return true;
+  }
+  void ReadFilesBack(HWND list) {
+    const int count = lv::RowCount(list);
+    std::vector<std::string> files;
+    files.reserve(static_cast<size_t>(std::max(count, 0)));
+    for (int row = 0; row < count; ++row) {
+      files.push_back(lv::CellText(list, row, MainWindow::kFileColumn));
+    }
+    files_.Reset(std::move(files));
+  }
+
   App* app_;
   int number_;
+  SortedFiles files_;
 };
 
 App::App(const AppContext& context)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/model/row_notes.h"
+#include "app/model/sorted_files.h"
 
 namespace velbrook::app {
 namespace {
@@ -90,6 +91,26 @@ TEST(SortedInsertTest, AfterEqualFilesAndBeforeGreater) {
   EXPECT_EQ(SortedInsertPosition({}, "A"), 0);
   // Shorter prefix first.
   EXPECT_EQ(SortedInsertPosition({"AB"}, "A"), 0);
+}
+
+// The scan's copy of the File column gives the places SortedInsertPosition
+// gives, in order or not.
+TEST(SortedInsertTest, CopyOfTheColumnAgreesWithTheRule) {
+  const std::vector<std::vector<std::string>> lists = {
+      {}, {"A.TLB", "B.TLB", "B.TLB", "D.TLB"}, {"D.TLB", "A.TLB", "C.TLB"}, {"AB"}};
+  for (const auto& list : lists) {
+    for (const std::string file : {"0.TLB", "A", "B.TLB", "C.TLB", "Z.TLB"}) {
+      SortedFiles copy;
+      copy.Reset(list);
+      std::vector<std::string> rows = list;
+      for (int round = 0; round < 3; ++round) {
+        const int position = copy.PositionFor(file);
+        ASSERT_EQ(position, SortedInsertPosition(rows, file)) << file;
+        copy.Insert(position, file);
+        rows.insert(rows.begin() + position, file);
+      }
+    }
+  }
 }
 
 TEST(SearchKeyTest, UnderscoresCaseAndBlanks) {
