@@ -8,6 +8,7 @@
 
 namespace velbrook::typeinfo::msft {
 
+#if !defined(_WIN32)
 namespace {
 
 std::string UpperAscii(std::string text) {
@@ -18,6 +19,7 @@ std::string UpperAscii(std::string text) {
 }
 
 }  // namespace
+#endif
 
 std::string JoinPath(const std::string& dir, const std::string& name) {
   if (dir.empty()) return name;
