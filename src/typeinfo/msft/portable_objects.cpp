@@ -6,10 +6,6 @@
 
 namespace velbrook::typeinfo::msft {
 
-PortableTypeDescriptor::PortableTypeDescriptor(const PortableType* context,
-                                               const TypeDescNode& node)
-    : context_(context), mapped_(MapTypeDesc(node)) {}
-
 const Type* PortableTypeDescriptor::ReferencedType() const {
   if (!mapped_.user_defined) return nullptr;
   if (!referenced_) referenced_ = context_->model()->Resolve(*context_, mapped_.href);
@@ -42,25 +38,28 @@ const RawTypeInfo* PortableRawTypeInfo::GetRefTypeInfoOfImplType(uint32_t index)
 }
 
 int32_t PortableRawTypeInfo::GetDocumentationName(std::string* name) const {
-  *name = type_->Name();
+  *name = std::string(type_->NameView());
   return kResultOk;
 }
 
 PortableType::PortableType(LibraryModel* model, size_t index, int32_t kind)
     : model_(model), index_(index), kind_(kind), raw_(this) {}
 
-std::string PortableType::Name() const { return model_->Record(index_).name.text; }
+std::string_view PortableType::NameView() const { return model_->Record(index_).name.text; }
 
-std::string PortableType::GuidText() const {
-  const TypeInfoRecord& t = model_->Record(index_);
-  return GuidToText(t.has_guid ? t.guid : Guid{});
+std::string_view PortableType::GuidTextView() const {
+  if (!guid_text_) {
+    const TypeInfoRecord& t = model_->Record(index_);
+    guid_text_ = GuidToText(t.has_guid ? t.guid : Guid{});
+  }
+  return *guid_text_;
 }
 
 uint32_t PortableType::TypeFlags() const { return model_->TypeFlags(*this); }
 
-std::string PortableType::KindText() const { return KindTextOf(kind_); }
+std::string_view PortableType::KindTextView() const { return KindTextOf(kind_); }
 
-std::string PortableType::HelpString() const { return model_->Record(index_).help.text; }
+std::string_view PortableType::HelpStringView() const { return model_->Record(index_).help.text; }
 
 uint32_t PortableType::InstanceSize() const { return model_->Record(index_).instance_size; }
 
@@ -131,7 +130,7 @@ const Type* PortableType::DefaultEventInterface() const {
   return nullptr;
 }
 
-std::string PortableType::LibraryName() const { return model_->file().name.text; }
+std::string_view PortableType::LibraryNameView() const { return model_->file().name.text; }
 
 const MemberList* PortableType::Members() const {
   if (!members_) {

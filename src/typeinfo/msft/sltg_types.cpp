@@ -166,7 +166,7 @@ Status SltgParser::ParseTypeInfo(size_t index, TypeInfoRecord* t) {
   body.where = "type info " + std::to_string(index);
   Status named = Name(entry.name_offset, body.where, &t->name);
   if (!named) return named;
-  body.where += " (" + t->name.text + ")";
+  body.where += " (" + std::string(t->name.text) + ")";
   if (block.index_name != entry.index_name) {
     return Corrupt(body.where + ": its block is indexed \"" + block.index_name +
                    "\", the type directory says \"" + entry.index_name + "\"");
@@ -376,7 +376,7 @@ Status SltgParser::ImportOf(uint16_t offset, const std::string& where, size_t* f
   TableText name;
   Status read = Name(offset, where + " imported library", &name);
   if (!read) return read;
-  const std::string& s = name.text;
+  const std::string s(name.text);
   ImportFile f;
   f.offset = offset;
   size_t dot = s.find('.', 42), hash2 = s.find('#', 42);
