@@ -203,21 +203,32 @@ MappedType LibraryModel::MapDataType(DataType type, int depth) const {
   return MapTypeChain(DataTypeHandle(&file_, type, depth));
 }
 
-std::optional<uint32_t> LibraryModel::FirstPosition(size_t index, int32_t member_id, bool vars) {
+LibraryModel::IdIndex& LibraryModel::IdsOf(size_t index) {
   IdIndex& index_of = id_index_[index];
-  if (!index_of.built) {
-    const TypeInfoRecord& t = Decoded(index);
-    index_of.ids.reserve(t.funcs.size() + t.vars.size());
-    for (size_t i = 0; i < t.funcs.size(); ++i) {
-      index_of.ids.emplace_back(t.funcs[i].member_id, uint32_t(i));
-    }
-    for (size_t i = 0; i < t.vars.size(); ++i) {
-      index_of.ids.emplace_back(t.vars[i].member_id, kVarBase + uint32_t(i));
-    }
-    // By id, and within an id in member order: the first of each comes first.
-    std::sort(index_of.ids.begin(), index_of.ids.end());
-    index_of.built = true;
+  if (index_of.built) return index_of;
+  index_of.built = true;
+  const TypeInfoRecord& t = Decoded(index);
+  const size_t n_funcs = t.funcs.size(), n_all = n_funcs + t.vars.size();
+  index_of.ids.reserve(n_all);
+  for (size_t i = 0; i < n_funcs; ++i) index_of.ids.emplace_back(t.funcs[i].member_id, uint32_t(i));
+  for (size_t i = 0; i < t.vars.size(); ++i) {
+    index_of.ids.emplace_back(t.vars[i].member_id, kVarBase + uint32_t(i));
   }
+  // By id, and within an id in member order: the first of each comes first.
+  std::sort(index_of.ids.begin(), index_of.ids.end());
+  index_of.first_with_id.resize(n_all);
+  uint32_t leader = 0;
+  for (size_t k = 0; k < index_of.ids.size(); ++k) {
+    const auto& [id, position] = index_of.ids[k];
+    if (k == 0 || index_of.ids[k - 1].first != id) leader = position;
+    const size_t slot = position >= kVarBase ? n_funcs + (position - kVarBase) : position;
+    index_of.first_with_id[slot] = leader;
+  }
+  return index_of;
+}
+
+std::optional<uint32_t> LibraryModel::FirstPosition(size_t index, int32_t member_id, bool vars) {
+  const IdIndex& index_of = IdsOf(index);
   const uint32_t from = vars ? kVarBase : 0;
   auto found =
       std::lower_bound(index_of.ids.begin(), index_of.ids.end(), std::make_pair(member_id, from));
@@ -236,21 +247,26 @@ const VarRecord* LibraryModel::FirstVar(size_t index, int32_t member_id) {
   return at ? &file_.types[index].vars[*at] : nullptr;
 }
 
+void LibraryModel::NamesOf(const FuncRecord& f, size_t max_names, bool dispinterface,
+                           std::vector<std::string_view>* names) {
+  if (max_names == 0 || !f.name.present) return;
+  names->push_back(f.name.text);
+  size_t params = f.params.size();
+  if (dispinterface && f.func_kind != kFuncDispatch) {
+    // The [retval] and [lcid] arguments are hidden from a dispinterface.
+    if (params > 0 && (f.params[params - 1].flags & kParamFlagRetval)) --params;
+    if (params > 0 && (f.params[params - 1].flags & kParamFlagLcid)) --params;
+  }
+  for (size_t i = 0; i < params; ++i) {
+    if (names->size() >= max_names || !f.params[i].name.present) break;
+    names->push_back(f.params[i].name.text);
+  }
+}
+
 void LibraryModel::Names(const PortableType& type, int32_t member_id, size_t max_names,
                          bool dispinterface, int depth, std::vector<std::string_view>* names) {
   if (const FuncRecord* f = FirstFunc(type.index(), member_id)) {
-    if (max_names == 0 || !f->name.present) return;
-    names->push_back(f->name.text);
-    size_t params = f->params.size();
-    if (dispinterface && f->func_kind != kFuncDispatch) {
-      // The [retval] and [lcid] arguments are hidden from a dispinterface.
-      if (params > 0 && (f->params[params - 1].flags & kParamFlagRetval)) --params;
-      if (params > 0 && (f->params[params - 1].flags & kParamFlagLcid)) --params;
-    }
-    for (size_t i = 0; i < params; ++i) {
-      if (names->size() >= max_names || !f->params[i].name.present) break;
-      names->push_back(f->params[i].name.text);
-    }
+    NamesOf(*f, max_names, dispinterface, names);
     return;
   }
   if (const VarRecord* v = FirstVar(type.index(), member_id)) {
@@ -357,20 +373,29 @@ void LibraryModel::AddFunction(const PortableType& top, const FuncRef& ref,
   facts.value_type = owner_model->MakeDescriptor(ref.owner, value, value_depth);
   std::vector<std::string_view>& names = names_scratch_;
   names.clear();
-  Names(top, f.member_id, params + 1, dispinterface, 0, &names);
+  if (owner_model == this && ref.owner->index() == top.index()) {
+    // A function of the type's own record: GetNames and GetDocumentation
+    // find the first function with its id there, known without a search.
+    const FuncRecord& first = Record(top.index()).funcs[IdsOf(top.index()).first_with_id[ref.func]];
+    NamesOf(first, params + 1, dispinterface, &names);
+    facts.help = first.help.text;
+  } else {
+    Names(top, f.member_id, params + 1, dispinterface, 0, &names);
+    std::optional<TableText> help = Help(top, f.member_id, 0);
+    if (help) facts.help = help->text;
+  }
   if (!names.empty()) facts.name = names[0];
   if (params > 0) {
-    VectorList<Parameter>* list = MakeParameterList(params);
+    parameters_.EnsureRoom(params);
     for (size_t p = 0; p < params; ++p) {
       const ParamRecord& param = f.params[p];
       std::string_view name = p + 1 < names.size() ? names[p + 1] : std::string_view();
       const TypeDescriptor* type = owner_model->MakeDescriptor(ref.owner, param.type, 0);
-      list->Add(MakeParameter(name, type, param.flags));
+      const PortableParameter* made = parameters_.Emplace(name, type, int32_t(param.flags));
+      if (p == 0) facts.first_parameter = made;
     }
-    facts.parameters = list;
+    facts.parameter_count = uint32_t(params);
   }
-  std::optional<TableText> help = Help(top, f.member_id, 0);
-  if (help) facts.help = help->text;
   out->Add(MakeMember(facts));
 }
 
@@ -382,35 +407,22 @@ void LibraryModel::AddVariable(const PortableType& top, size_t var, VectorList<M
   facts.value_type = MakeDescriptor(&top, v.type, 0);
   if (v.var_kind == 2) facts.constant = v.value;  // VAR_CONST
   facts.instance_offset = v.instance_offset;
-  // Name and help come from GetDocumentation, which searches by member id.
-  if (const FuncRecord* f = FirstFunc(top.index(), v.member_id)) {
-    facts.name = f->name.text;
-    facts.help = f->help.text;
-  } else if (const VarRecord* first = FirstVar(top.index(), v.member_id)) {
-    facts.name = first->name.text;
-    facts.help = first->help.text;
-  }
+  // Name and help come from GetDocumentation, which searches by member id:
+  // the first function with it, else the first variable.
+  const TypeInfoRecord& t = Record(top.index());
+  const uint32_t first = IdsOf(top.index()).first_with_id[t.funcs.size() + var];
+  const TableText& name = first < kVarBase ? t.funcs[first].name : t.vars[first - kVarBase].name;
+  const TableText& help = first < kVarBase ? t.funcs[first].help : t.vars[first - kVarBase].help;
+  facts.name = name.text;
+  facts.help = help.text;
   out->Add(MakeMember(facts));
 }
 
 const TypeDescriptor* LibraryModel::MakeDescriptor(const PortableType* context, DataType type,
                                                    int depth) {
-  return &descriptors_.emplace_back(context, MapDataType(type, depth));
+  return descriptors_.Emplace(context, MapDataType(type, depth));
 }
 
-const Parameter* LibraryModel::MakeParameter(std::string_view name, const TypeDescriptor* type,
-                                             int32_t flags) {
-  return &parameters_.emplace_back(name, type, flags);
-}
-
-VectorList<Parameter>* LibraryModel::MakeParameterList(size_t count) {
-  VectorList<Parameter>* list = &parameter_lists_.emplace_back();
-  list->Reserve(count);
-  return list;
-}
-
-const Member* LibraryModel::MakeMember(const MemberFacts& facts) {
-  return &members_.emplace_back(facts);
-}
+const Member* LibraryModel::MakeMember(const MemberFacts& facts) { return members_.Emplace(facts); }
 
 }  // namespace velbrook::typeinfo::msft

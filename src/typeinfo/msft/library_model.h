@@ -15,6 +15,7 @@
 
 #include "typeinfo/msft/msft_file.h"
 #include "typeinfo/msft/portable_objects.h"
+#include "typeinfo/msft/stable_store.h"
 
 namespace velbrook::typeinfo::msft {
 
@@ -70,10 +71,13 @@ class LibraryModel {
   };
   // A type info's member ids in order, each with its position: funcs first
   // (position i), then vars (position kVarBase + i), for the first-match
-  // look-ups of names and help.
+  // look-ups of names and help; and per member (funcs, then vars) the
+  // position of the first member with its id, which a member's own name and
+  // help come from.
   struct IdIndex {
     bool built = false;
     std::vector<std::pair<int32_t, uint32_t>> ids;
+    std::vector<uint32_t> first_with_id;
   };
   static constexpr uint32_t kVarBase = 0x80000000u;
 
@@ -87,6 +91,10 @@ class LibraryModel {
   void Names(const PortableType& type, int32_t member_id, size_t max_names, bool dispinterface,
              int depth, std::vector<std::string_view>* names);
   std::optional<TableText> Help(const PortableType& type, int32_t member_id, int depth);
+  // GetNames of a function found for a member id.
+  static void NamesOf(const FuncRecord& f, size_t max_names, bool dispinterface,
+                      std::vector<std::string_view>* names);
+  IdIndex& IdsOf(size_t index);
   const FuncRecord* FirstFunc(size_t index, int32_t member_id);
   const VarRecord* FirstVar(size_t index, int32_t member_id);
   // The first position with this id among funcs (vars false) or vars.
@@ -94,8 +102,6 @@ class LibraryModel {
 
   const PortableType* View(size_t index, int32_t kind, bool alternate);
   const TypeDescriptor* MakeDescriptor(const PortableType* context, DataType type, int depth);
-  const Parameter* MakeParameter(std::string_view name, const TypeDescriptor* type, int32_t flags);
-  VectorList<Parameter>* MakeParameterList(size_t count);
   const Member* MakeMember(const MemberFacts& facts);
 
   MsftFile file_;
@@ -112,10 +118,9 @@ class LibraryModel {
   std::optional<std::unordered_map<Guid, size_t, GuidHash>> by_guid_;
   std::vector<IdIndex> id_index_;
   std::vector<std::string_view> names_scratch_;
-  std::deque<PortableTypeDescriptor> descriptors_;
-  std::deque<PortableParameter> parameters_;
-  std::deque<VectorList<Parameter>> parameter_lists_;
-  std::deque<PortableMember> members_;
+  StableStore<PortableTypeDescriptor> descriptors_;
+  StableStore<PortableParameter> parameters_;
+  StableStore<PortableMember> members_;
 };
 
 }  // namespace velbrook::typeinfo::msft

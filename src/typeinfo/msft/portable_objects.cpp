@@ -6,6 +6,10 @@
 
 namespace velbrook::typeinfo::msft {
 
+const Parameter* ParameterRange::Item(uint32_t index) const {
+  return index >= 1 && index <= count_ ? first_ + (index - 1) : nullptr;
+}
+
 const Type* PortableTypeDescriptor::ReferencedType() const {
   if (!mapped_.user_defined) return nullptr;
   if (!referenced_) referenced_ = context_->model()->Resolve(*context_, mapped_.href);

@@ -63,10 +63,23 @@ class PortableParameter : public Parameter {
   int32_t flags_;
 };
 
+// A member's parameters, stored side by side.
+class ParameterRange : public List<Parameter> {
+ public:
+  ParameterRange(const PortableParameter* first, uint32_t count) : first_(first), count_(count) {}
+  uint32_t Count() const override { return count_; }
+  const Parameter* Item(uint32_t index) const override;
+
+ private:
+  const PortableParameter* first_;
+  uint32_t count_;
+};
+
 struct MemberFacts {
   std::string_view name;
   std::string_view help;
-  const ParameterList* parameters = nullptr;
+  const PortableParameter* first_parameter = nullptr;
+  uint32_t parameter_count = 0;
   const TypeDescriptor* value_type = nullptr;
   Variant constant;
   int32_t member_id = 0;
@@ -77,9 +90,13 @@ struct MemberFacts {
 
 class PortableMember : public Member {
  public:
-  explicit PortableMember(const MemberFacts& facts) : facts_(facts) {}
+  explicit PortableMember(const MemberFacts& facts)
+      : facts_(facts), parameters_(facts.first_parameter, facts.parameter_count) {}
   std::string_view NameView() const override { return facts_.name; }
-  const ParameterList* Parameters() const override { return facts_.parameters; }
+  // Null when the member has no parameters.
+  const ParameterList* Parameters() const override {
+    return facts_.parameter_count > 0 ? &parameters_ : nullptr;
+  }
   const TypeDescriptor* ValueType() const override { return facts_.value_type; }
   Variant ConstantValue() const override { return facts_.constant; }
   int32_t MemberId() const override { return facts_.member_id; }
@@ -90,6 +107,7 @@ class PortableMember : public Member {
 
  private:
   MemberFacts facts_;
+  ParameterRange parameters_;
 };
 
 class PortableRawTypeInfo : public RawTypeInfo {
