@@ -215,7 +215,10 @@ LibraryModel::IdIndex& LibraryModel::IdsOf(size_t index) {
     index_of.ids.emplace_back(t.vars[i].member_id, kVarBase + uint32_t(i));
   }
   // By id, and within an id in member order: the first of each comes first.
-  std::sort(index_of.ids.begin(), index_of.ids.end());
+  // Libraries mostly store their members in id order already.
+  if (!std::is_sorted(index_of.ids.begin(), index_of.ids.end())) {
+    std::sort(index_of.ids.begin(), index_of.ids.end());
+  }
   index_of.first_with_id.resize(n_all);
   uint32_t leader = 0;
   for (size_t k = 0; k < index_of.ids.size(); ++k) {
