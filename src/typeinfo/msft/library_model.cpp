@@ -266,37 +266,17 @@ void LibraryModel::NamesOf(const FuncRecord& f, size_t max_names, bool dispinter
   }
 }
 
-void LibraryModel::Names(const PortableType& type, int32_t member_id, size_t max_names,
-                         bool dispinterface, int depth, std::vector<std::string_view>* names) {
-  if (const FuncRecord* f = FirstFunc(type.index(), member_id)) {
-    NamesOf(*f, max_names, dispinterface, names);
-    return;
-  }
-  if (const VarRecord* v = FirstVar(type.index(), member_id)) {
-    names->push_back(v->name.text);
-    return;
-  }
+LibraryModel::Documented LibraryModel::FindDocumented(const PortableType& type, int32_t member_id,
+                                                      int depth) {
+  if (const FuncRecord* f = FirstFunc(type.index(), member_id)) return {f, nullptr};
+  if (const VarRecord* v = FirstVar(type.index(), member_id)) return {nullptr, v};
   const TypeInfoRecord& t = Record(type.index());
   if (t.has_impls && !t.impls.empty() && depth < kMaxChain &&
       (type.TypeKind() == kTypeKindInterface || type.TypeKind() == kTypeKindDispatch)) {
     const PortableType* parent = Resolve(type, t.impls[0].href);
-    if (parent != nullptr) {
-      parent->model()->Names(*parent, member_id, max_names, dispinterface, depth + 1, names);
-    }
+    if (parent != nullptr) return parent->model()->FindDocumented(*parent, member_id, depth + 1);
   }
-}
-
-std::optional<TableText> LibraryModel::Help(const PortableType& type, int32_t member_id,
-                                            int depth) {
-  if (const FuncRecord* f = FirstFunc(type.index(), member_id)) return f->help;
-  if (const VarRecord* v = FirstVar(type.index(), member_id)) return v->help;
-  const TypeInfoRecord& t = Record(type.index());
-  if (t.has_impls && !t.impls.empty() && depth < kMaxChain &&
-      (type.TypeKind() == kTypeKindInterface || type.TypeKind() == kTypeKindDispatch)) {
-    const PortableType* parent = Resolve(type, t.impls[0].href);
-    if (parent != nullptr) return parent->model()->Help(*parent, member_id, depth + 1);
-  }
-  return std::nullopt;
+  return {};
 }
 
 std::vector<const PortableType*> LibraryModel::BaseChain(const PortableType& type) {
@@ -383,9 +363,16 @@ void LibraryModel::AddFunction(const PortableType& top, const FuncRef& ref,
     NamesOf(first, params + 1, dispinterface, &names);
     facts.help = first.help.text;
   } else {
-    Names(top, f.member_id, params + 1, dispinterface, 0, &names);
-    std::optional<TableText> help = Help(top, f.member_id, 0);
-    if (help) facts.help = help->text;
+    // GetNames and GetDocumentation search the same way: one search serves
+    // both.
+    Documented found = FindDocumented(top, f.member_id, 0);
+    if (found.func != nullptr) {
+      NamesOf(*found.func, params + 1, dispinterface, &names);
+      facts.help = found.func->help.text;
+    } else if (found.var != nullptr) {
+      names.push_back(found.var->name.text);
+      facts.help = found.var->help.text;
+    }
   }
   if (!names.empty()) facts.name = names[0];
   if (params > 0) {

@@ -87,10 +87,14 @@ class LibraryModel {
   std::vector<const PortableType*> BaseChain(const PortableType& type);
   void AddFunction(const PortableType& top, const FuncRef& ref, VectorList<Member>* out);
   void AddVariable(const PortableType& top, size_t var, VectorList<Member>* out);
-  // GetNames and GetDocumentation of a member id, searching the bases.
-  void Names(const PortableType& type, int32_t member_id, size_t max_names, bool dispinterface,
-             int depth, std::vector<std::string_view>* names);
-  std::optional<TableText> Help(const PortableType& type, int32_t member_id, int depth);
+  // What GetNames and GetDocumentation of a member id find, searching the
+  // type and then its first base chain: the first function with the id, else
+  // the first variable; neither when none has it.
+  struct Documented {
+    const FuncRecord* func = nullptr;
+    const VarRecord* var = nullptr;
+  };
+  Documented FindDocumented(const PortableType& type, int32_t member_id, int depth);
   // GetNames of a function found for a member id.
   static void NamesOf(const FuncRecord& f, size_t max_names, bool dispinterface,
                       std::vector<std::string_view>* names);
