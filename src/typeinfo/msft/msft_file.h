@@ -56,6 +56,23 @@ struct ParamRecord {
   uint16_t flags = 0;
 };
 
+// A function's parameters: a run of its type info's `params`, so that a
+// type's parameters take one allocation, not one per function.
+class ParamSpan {
+ public:
+  ParamSpan() = default;
+  ParamSpan(const ParamRecord* first, size_t count) : first_(first), count_(count) {}
+  size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  const ParamRecord& operator[](size_t index) const { return first_[index]; }
+  const ParamRecord* begin() const { return first_; }
+  const ParamRecord* end() const { return first_ + count_; }
+
+ private:
+  const ParamRecord* first_ = nullptr;
+  size_t count_ = 0;
+};
+
 struct FuncRecord {
   int32_t member_id = 0;
   TableText name;
@@ -64,7 +81,7 @@ struct FuncRecord {
   int16_t vtable_offset = 0;  // bytes, in the library's pointer size
   int32_t func_kind = 0;      // FUNC_*
   int32_t invoke_kind = 0;    // INVOKE_*
-  std::vector<ParamRecord> params;
+  ParamSpan params;
 };
 
 struct VarRecord {
@@ -108,6 +125,8 @@ struct TypeInfoRecord {
   int64_t member_block = -1;  // MSFT: file offset of the member block
   std::vector<FuncRecord> funcs;
   std::vector<VarRecord> vars;
+  // Every function's parameters, in order (FuncRecord::params points here).
+  std::vector<ParamRecord> params;
 };
 
 struct ImportFile {

@@ -410,6 +410,7 @@ Status MsftFile::DecodeMembers(size_t index) {
   if (!done) {
     t.funcs.clear();
     t.vars.clear();
+    t.params.clear();
   }
   return done;
 }

@@ -267,6 +267,8 @@ Status MsftParser::ParseMembers(int index, MsftFile* file) {
   const int64_t records_end = block + 4 + infolen;
   int64_t rec = block + 4;
   t->funcs.resize(size_t(n_funcs));
+  std::vector<std::pair<size_t, size_t>> param_runs;  // per function: first, count
+  param_runs.reserve(size_t(n_funcs));
   for (int64_t i = 0; i < n_funcs; ++i) {
     FuncRecord& f = t->funcs[size_t(i)];
     // Messages are built only on the way out of a corrupt block.
@@ -311,9 +313,9 @@ Status MsftParser::ParseMembers(int index, MsftFile* file) {
       f.name = Name(name_offset);
     }
     int64_t params = rec + len - int64_t(nrargs) * 12;
-    f.params.resize(size_t(nrargs));
+    param_runs.emplace_back(t->params.size(), size_t(nrargs));
     for (int16_t j = 0; j < nrargs; ++j) {
-      ParamRecord& p = f.params[size_t(j)];
+      ParamRecord& p = t->params.emplace_back();
       int32_t ptype = 0, pname = 0, pflags = 0;
       if (!file_.I32At(size_t(params + j * 12), &ptype) ||
           !file_.I32At(size_t(params + j * 12 + 4), &pname) ||
@@ -329,6 +331,10 @@ Status MsftParser::ParseMembers(int index, MsftFile* file) {
       if (pname != -1) p.name = Name(pname);
     }
     rec += len;
+  }
+  // The runs point into t->params only now that it is complete.
+  for (size_t i = 0; i < param_runs.size(); ++i) {
+    t->funcs[i].params = ParamSpan(t->params.data() + param_runs[i].first, param_runs[i].second);
   }
   if (n_vars > 0) {
     rec = block + 4 + int64_t(array_at(n_all * 2 + n_funcs));

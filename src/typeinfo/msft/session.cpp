@@ -120,13 +120,16 @@ Result<LibraryModel*> Session::Load(const std::string& file, uint16_t resource_i
 }
 
 Result<LibraryModel*> Session::OpenPath(const std::string& path) {
+  auto split = SplitResourceSuffix(path);
+  // A path that cannot name a resource is opened as it is (FileSource tells
+  // a missing path, a directory and any other non-file apart), saving a look
+  // at the file system per library.
+  if (!split) return Load(path, 1);
   // A file that exists under the full name wins over a resource suffix.
   if (IsRegularFile(path)) return Load(path, 1);
-  if (auto split = SplitResourceSuffix(path)) {
-    if (IsRegularFile(split->first)) return Load(split->first, split->second);
-  }
+  if (IsRegularFile(split->first)) return Load(split->first, split->second);
   Result<std::unique_ptr<FileSource>> probe = FileSource::Open(path);
-  if (!probe) return probe.error();  // missing path or a directory
+  if (!probe) return probe.error();  // missing path, a directory or no file
   return MakeError(ErrorKind::kIo, path + ": not a regular file");
 }
 
