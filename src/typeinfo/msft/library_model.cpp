@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_set>
 
 #include "typeinfo/msft/session.h"
 
@@ -281,13 +280,17 @@ LibraryModel::Documented LibraryModel::FindDocumented(const PortableType& type, 
 
 std::vector<const PortableType*> LibraryModel::BaseChain(const PortableType& type) {
   std::vector<const PortableType*> chain{&type};
-  std::unordered_set<const PortableType*> seen{&type};
   for (const PortableType* at = &type;;) {
     const TypeInfoRecord& t = at->model()->Record(at->index());
     if (!t.has_impls || t.impls.empty()) break;
     const PortableType* base = at->model()->Resolve(*at, t.impls[0].href);
-    // A broken reference, a loop or a chain longer than any real one.
-    if (base == nullptr || !seen.insert(base).second || chain.size() > kMaxChain) return {};
+    // A broken reference, a loop or a chain longer than any real one. The
+    // chain is short (at most kMaxChain), so looking through it costs less
+    // than a set would.
+    if (base == nullptr || chain.size() > kMaxChain ||
+        std::find(chain.begin(), chain.end(), base) != chain.end()) {
+      return {};
+    }
     chain.push_back(base);
     at = base;
   }

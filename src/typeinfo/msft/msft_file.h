@@ -26,6 +26,8 @@ using Guid = std::array<uint8_t, 16>;  // as stored: Data1..3 little-endian
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case.
 std::string GuidToText(const Guid& guid);
+// The same 38 characters and a NUL, without allocating.
+void GuidToChars(const Guid& guid, char (&out)[39]);
 
 // "0x1f", "-0x3": numbers in decoders' error messages.
 std::string Hex(int64_t value);

@@ -10,12 +10,16 @@
 
 namespace velbrook::typeinfo::msft {
 
-std::string GuidToText(const Guid& g) {
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer,
+void GuidToChars(const Guid& g, char (&out)[39]) {
+  std::snprintf(out, sizeof out,
                 "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g[3],
                 g[2], g[1], g[0], g[5], g[4], g[7], g[6], g[8], g[9], g[10], g[11], g[12], g[13],
                 g[14], g[15]);
+}
+
+std::string GuidToText(const Guid& g) {
+  char buffer[39];
+  GuidToChars(g, buffer);
   return buffer;
 }
 

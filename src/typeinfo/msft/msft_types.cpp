@@ -257,13 +257,16 @@ Status MsftParser::ParseMembers(int index, MsftFile* file) {
                    ")");
   }
   // Member ids, then name offsets, then record offsets, one per member.
-  std::vector<int32_t> slots(size_t(n_all) * 3);
-  for (size_t k = 0; k < slots.size(); ++k) {
-    if (!file_.I32At(size_t(arrays) + k * 4, &slots[k])) {
-      return Corrupt(where + ": member arrays at " + Hex(arrays) + " are past the end of the file");
-    }
+  ByteReader slots;
+  if (!file_.Slice(size_t(arrays), size_t(n_all) * 12, &slots)) {
+    return Corrupt(where + ": member arrays at " + Hex(arrays) + " are past the end of the file");
   }
-  auto array_at = [&slots](int64_t slot) { return slots[size_t(slot)]; };
+  // Every slot asked for is below 3 * n_all, inside the slice: the read
+  // cannot fail.
+  auto array_at = [&slots](int64_t slot) {
+    int32_t value = 0;
+    return slots.I32At(size_t(slot) * 4, &value) ? value : 0;
+  };
   const int64_t records_end = block + 4 + infolen;
   int64_t rec = block + 4;
   t->funcs.resize(size_t(n_funcs));

@@ -52,11 +52,11 @@ PortableType::PortableType(LibraryModel* model, size_t index, int32_t kind)
 std::string_view PortableType::NameView() const { return model_->Record(index_).name.text; }
 
 std::string_view PortableType::GuidTextView() const {
-  if (!guid_text_) {
+  if (guid_text_[0] == '\0') {
     const TypeInfoRecord& t = model_->Record(index_);
-    guid_text_ = GuidToText(t.has_guid ? t.guid : Guid{});
+    GuidToChars(t.has_guid ? t.guid : Guid{}, guid_text_);
   }
-  return *guid_text_;
+  return std::string_view(guid_text_, 38);
 }
 
 uint32_t PortableType::TypeFlags() const { return model_->TypeFlags(*this); }
@@ -107,11 +107,8 @@ const std::vector<PortableType::ImplEntry>& PortableType::Impls() const {
 }
 
 const TypeList* PortableType::ImplementedInterfaces() const {
-  if (!impl_list_) {
-    impl_list_ = std::make_unique<VectorList<Type>>();
-    for (const ImplEntry& entry : Impls()) impl_list_->Add(entry.type);
-  }
-  return impl_list_.get();
+  if (!impl_list_) impl_list_.emplace(&Impls());
+  return &*impl_list_;
 }
 
 const Type* PortableType::DefaultInterface() const {
@@ -137,11 +134,8 @@ const Type* PortableType::DefaultEventInterface() const {
 std::string_view PortableType::LibraryNameView() const { return model_->file().name.text; }
 
 const MemberList* PortableType::Members() const {
-  if (!members_) {
-    members_ = std::make_unique<VectorList<Member>>();
-    model_->BuildMembers(*this, members_.get());
-  }
-  return members_.get();
+  if (!members_) model_->BuildMembers(*this, &members_.emplace());
+  return &*members_;
 }
 
 }  // namespace velbrook::typeinfo::msft

@@ -158,11 +158,24 @@ class PortableType : public Type {
   size_t index_;
   int32_t kind_;
   PortableRawTypeInfo raw_;
-  mutable std::optional<std::string> guid_text_;
+  // "{...}" and a NUL once asked for; empty (a NUL first) before.
+  mutable char guid_text_[39] = {};
   mutable std::optional<const Type*> vtable_interface_;
   mutable std::optional<std::vector<ImplEntry>> impls_;
-  mutable std::unique_ptr<VectorList<Type>> impl_list_;
-  mutable std::unique_ptr<VectorList<Member>> members_;
+  // The implemented interfaces as a list, read from Impls().
+  class ImplList : public List<Type> {
+   public:
+    explicit ImplList(const std::vector<ImplEntry>* entries) : entries_(entries) {}
+    uint32_t Count() const override { return static_cast<uint32_t>(entries_->size()); }
+    const Type* Item(uint32_t index) const override {
+      return index >= 1 && index <= entries_->size() ? (*entries_)[index - 1].type : nullptr;
+    }
+
+   private:
+    const std::vector<ImplEntry>* entries_;
+  };
+  mutable std::optional<ImplList> impl_list_;
+  mutable std::optional<VectorList<Member>> members_;
   mutable std::optional<const TypeDescriptor*> aliased_;
 };
 
