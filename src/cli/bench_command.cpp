@@ -1,8 +1,9 @@
-// The bench sub-command. For each library it measures, best of N runs: the
-// floor (reading the file's bytes and touching each one), and for every
-// reader in this build, opening the library and asking every question the
-// component answers (WalkLibrary: no text is built, so the figure is the
-// reader's own cost).
+// The bench sub-command. For each library, N rounds each open it afresh with
+// a new opener per reader (nothing cached from an earlier round) and time:
+// the floor (mapping the file and touching the type library's bytes),
+// opening the library, and walking it (WalkLibrary asks every question the
+// component answers and builds no text, so the figure is the reader's own
+// cost). The medians are printed per library and summed.
 #include "cli/bench_command.h"
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "cli/backends.h"
+#include "cli/bench_floor.h"
 #include "typeinfo/walk.h"
 
 namespace velbrook::cli {
@@ -28,41 +30,21 @@ struct BenchOptions {
 
 using Clock = std::chrono::steady_clock;
 
-template <typename F>
-double BestMilliseconds(int repeat, F&& run) {
-  double best = 1e300;
-  for (int i = 0; i < repeat; ++i) {
-    auto start = Clock::now();
-    if (!run()) return -1;
-    std::chrono::duration<double, std::milli> took = Clock::now() - start;
-    best = std::min(best, took.count());
-  }
-  return best;
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// The file part of a path with an optional \N resource suffix.
-std::string FilePart(const std::string& path) {
-  size_t resource = path.rfind('\\');
-  if (resource != std::string::npos && resource + 1 < path.size() &&
-      path.find_first_not_of("0123456789", resource + 1) == std::string::npos) {
-    std::ifstream probe(path, std::ios::binary);
-    if (!probe) return path.substr(0, resource);
-  }
-  return path;
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-bool TouchFile(const std::string& path, unsigned* sink) {
-  std::FILE* file = std::fopen(FilePart(path).c_str(), "rb");
-  if (file == nullptr) return false;
-  static std::vector<unsigned char> buffer(1 << 20);
-  unsigned sum = 0;
-  for (size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;) {
-    for (size_t i = 0; i < got; i += 64) sum += buffer[i];  // one byte per cache line
-  }
-  std::fclose(file);
-  *sink += sum;
-  return true;
-}
+// One library's rounds: the floor, then open and walk per reader.
+struct Rounds {
+  std::vector<double> floor;
+  std::vector<std::vector<double>> open, walk;
+};
 
 std::vector<std::string> ReadLines(const std::string& list_file) {
   std::vector<std::string> lines;
@@ -74,46 +56,84 @@ std::vector<std::string> ReadLines(const std::string& list_file) {
   return lines;
 }
 
+// Opens and walks with a fresh opener; false when the reader cannot open it.
+bool TimeReader(const std::string& reader, const std::string& path, double* open_ms,
+                double* walk_ms, uint32_t* sink) {
+  std::unique_ptr<typeinfo::Opener> opener = MakeOpener(reader);
+  auto start = Clock::now();
+  auto library = opener->OpenLibraryFile(path);
+  if (!library.ok()) return false;
+  *open_ms = MillisecondsSince(start);
+  start = Clock::now();
+  *sink += static_cast<uint32_t>(typeinfo::WalkLibrary(*library.value()));
+  *walk_ms = MillisecondsSince(start);
+  return true;
+}
+
+// False when the floor or some reader cannot read the library.
+bool Measure(const std::string& path, const std::vector<std::string>& readers, int repeat,
+             Rounds* rounds, uint32_t* sink) {
+  rounds->open.assign(readers.size(), {});
+  rounds->walk.assign(readers.size(), {});
+  for (int round = 0; round < repeat; ++round) {
+    auto start = Clock::now();
+    if (!MapAndTouch(path, sink)) return false;
+    rounds->floor.push_back(MillisecondsSince(start));
+    for (size_t r = 0; r < readers.size(); ++r) {
+      double open_ms = 0, walk_ms = 0;
+      if (!TimeReader(readers[r], path, &open_ms, &walk_ms, sink)) return false;
+      rounds->open[r].push_back(open_ms);
+      rounds->walk[r].push_back(walk_ms);
+    }
+  }
+  return true;
+}
+
+void PrintRow(const std::string& label, const std::vector<double>& cells) {
+  std::printf("%-28s", label.c_str());
+  for (double cell : cells) std::printf(" %9.2f", cell);
+  std::printf("\n");
+}
+
 int RunBench(BenchOptions options) {
   if (!options.list_file.empty()) {
     for (std::string& line : ReadLines(options.list_file)) options.libraries.push_back(line);
   }
-  std::vector<std::pair<std::string, std::unique_ptr<typeinfo::Opener>>> readers;
+  std::vector<std::string> readers;
   for (const char* name : {"portable", "oleaut"}) {
-    if (auto opener = MakeOpener(name)) readers.emplace_back(name, std::move(opener));
+    if (MakeOpener(name)) readers.push_back(name);
   }
-  std::printf("%-28s %10s", "library", "floor ms");
-  for (auto& reader : readers) std::printf(" %10s", (reader.first + " ms").c_str());
+  std::printf("median of %d rounds, milliseconds\n%-28s %9s", options.repeat, "library", "floor");
+  for (const std::string& reader : readers) {
+    std::printf(" %9s %9s %9s", (reader.substr(0, 4) + " open").c_str(),
+                (reader.substr(0, 4) + " walk").c_str(), (reader.substr(0, 4) + " all").c_str());
+  }
   std::printf("\n");
-  std::vector<double> totals(readers.size() + 1, 0.0);
-  unsigned sink = 0;
+  // Columns: floor, then open, walk and their sum per reader.
+  std::vector<double> totals(1 + 3 * readers.size(), 0.0);
+  uint32_t sink = 0;
   int measured = 0;
   for (const std::string& path : options.libraries) {
-    std::vector<double> row;
-    row.push_back(BestMilliseconds(options.repeat, [&] { return TouchFile(path, &sink); }));
-    bool all_open = row[0] >= 0;
-    for (auto& reader : readers) {
-      row.push_back(BestMilliseconds(options.repeat, [&] {
-        auto library = reader.second->OpenLibraryFile(path);
-        if (!library.ok()) return false;
-        sink += static_cast<unsigned>(typeinfo::WalkLibrary(*library.value()));
-        return true;
-      }));
-      all_open = all_open && row.back() >= 0;
-    }
-    if (!all_open) continue;  // not a type library for every reader
+    Rounds rounds;
+    if (!Measure(path, readers, options.repeat, &rounds, &sink)) continue;
     ++measured;
-    size_t slash = path.find_last_of("/\\");
-    std::printf("%-28s", path.substr(slash == std::string::npos ? 0 : slash + 1).c_str());
-    for (size_t i = 0; i < row.size(); ++i) {
-      std::printf(" %10.2f", row[i]);
-      totals[i] += row[i];
+    std::vector<double> row{Median(rounds.floor)};
+    for (size_t r = 0; r < readers.size(); ++r) {
+      double open_ms = Median(rounds.open[r]), walk_ms = Median(rounds.walk[r]);
+      row.insert(row.end(), {open_ms, walk_ms, open_ms + walk_ms});
     }
+    for (size_t i = 0; i < row.size(); ++i) totals[i] += row[i];
+    size_t slash = path.find_last_of("/\\");
+    PrintRow(path.substr(slash == std::string::npos ? 0 : slash + 1), row);
+  }
+  PrintRow("total (" + std::to_string(measured) + ")", totals);
+  for (size_t r = 0; r < readers.size(); ++r) {
+    double all = totals[3 + 3 * r];
+    std::printf("%s: %.2f ms, %.2f times the floor", readers[r].c_str(), all,
+                totals[0] > 0 ? all / totals[0] : 0.0);
+    if (r > 0 && all > 0) std::printf(", %.2f times %s", all / totals[3], readers[0].c_str());
     std::printf("\n");
   }
-  std::printf("%-28s", ("total (" + std::to_string(measured) + ")").c_str());
-  for (double total : totals) std::printf(" %10.2f", total);
-  std::printf("\n");
   std::fprintf(stderr, "checksum %u\n", sink);
   return measured > 0 ? 0 : 1;
 }
@@ -126,7 +146,9 @@ void AddBenchCommand(CLI::App& app, int* exit_code) {
       app.add_subcommand("bench", "Time opening and walking libraries with every reader");
   bench->add_option("LIBRARY", options->libraries, "Type library files");
   bench->add_option("--list", options->list_file, "File naming one library per line");
-  bench->add_option("--repeat", options->repeat, "Runs per measurement (best counts)")
+  bench
+      ->add_option("--repeat", options->repeat,
+                   "Rounds per library, each opening it afresh (the median counts)")
       ->check(CLI::Range(1, 100));
   bench->callback([options, exit_code] { *exit_code = RunBench(*options); });
 }

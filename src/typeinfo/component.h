@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "typeinfo/result.h"
@@ -19,6 +20,13 @@ class Member;
 class Parameter;
 class TypeDescriptor;
 class RawTypeInfo;
+
+// Texts come as views (the *View operations) so that walking a library
+// copies nothing; Name(), HelpString() and the like copy a view into a
+// std::string for callers that keep or build text. A view stays valid as long
+// as the object it came from, that is as long as the Library that object
+// belongs to: it points into that library's bytes or into memory the library
+// owns, never into a temporary. Do not keep one past the Library.
 
 // An ordered collection indexed from 1 to Count(). Item() outside that range
 // yields null. Callers walk Count() & 0xFFFF entries (see WalkCount).
@@ -123,7 +131,8 @@ class TypeDescriptor {
 class Parameter {
  public:
   virtual ~Parameter() = default;
-  virtual std::string Name() const = 0;
+  virtual std::string_view NameView() const = 0;
+  std::string Name() const { return std::string(NameView()); }
   virtual const TypeDescriptor* ParamType() const = 0;
   virtual int32_t ParamFlags() const = 0;
 };
@@ -131,7 +140,8 @@ class Parameter {
 class Member {
  public:
   virtual ~Member() = default;
-  virtual std::string Name() const = 0;
+  virtual std::string_view NameView() const = 0;
+  std::string Name() const { return std::string(NameView()); }
   // Null when the member has no parameters.
   virtual const ParameterList* Parameters() const = 0;
   // For a function its return type; for a data member its type.
@@ -146,7 +156,8 @@ class Member {
   // other member.
   virtual int64_t InstanceOffset() const = 0;
   // Raw help string; callers clean it with CleanHelpText.
-  virtual std::string HelpString() const = 0;
+  virtual std::string_view HelpStringView() const = 0;
+  std::string HelpString() const { return std::string(HelpStringView()); }
 };
 
 // The few ITypeInfo operations the source-interface walk needs. Each returns
@@ -166,12 +177,15 @@ class RawTypeInfo {
 class Type {
  public:
   virtual ~Type() = default;
-  virtual std::string Name() const = 0;
+  virtual std::string_view NameView() const = 0;
+  std::string Name() const { return std::string(NameView()); }
   // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper-case hex.
-  virtual std::string GuidText() const = 0;
+  virtual std::string_view GuidTextView() const = 0;
+  std::string GuidText() const { return std::string(GuidTextView()); }
   virtual uint32_t TypeFlags() const = 0;
   // Short word for the kind, see KindTextOf in kind_text.h.
-  virtual std::string KindText() const = 0;
+  virtual std::string_view KindTextView() const = 0;
+  std::string KindText() const { return std::string(KindTextView()); }
   // Dual dispinterface: its vtable interface; vtable interface: itself;
   // pure dispinterface and every other kind: null.
   virtual const Type* VTableInterface() const = 0;
@@ -181,7 +195,8 @@ class Type {
   virtual const Type* DefaultInterface() const = 0;
   virtual const Type* DefaultEventInterface() const = 0;
   virtual int32_t TypeKind() const = 0;
-  virtual std::string HelpString() const = 0;
+  virtual std::string_view HelpStringView() const = 0;
+  std::string HelpString() const { return std::string(HelpStringView()); }
   virtual const class RawTypeInfo* RawTypeInfo() const = 0;
   // TYPEATTR cbSizeInstance and cbAlignment as the library stores them: for
   // a record or union its size and alignment in bytes, laid out for the
@@ -193,7 +208,8 @@ class Type {
   virtual const TypeDescriptor* AliasedType() const { return nullptr; }
   // Name of the library that defines the type: differs from the opened
   // library's for a type imported from another one. Empty when unknown.
-  virtual std::string LibraryName() const { return std::string(); }
+  virtual std::string_view LibraryNameView() const { return std::string_view(); }
+  std::string LibraryName() const { return std::string(LibraryNameView()); }
 };
 
 class Library {

@@ -3,7 +3,7 @@
 
 namespace velbrook::typeinfo {
 
-std::string KindTextOf(int32_t type_kind) {
+std::string_view KindTextOf(int32_t type_kind) {
   switch (type_kind) {
     case 0:
       return "enum";

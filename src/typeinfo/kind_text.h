@@ -5,10 +5,10 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 namespace velbrook::typeinfo {
 
-std::string KindTextOf(int32_t type_kind);
+std::string_view KindTextOf(int32_t type_kind);
 
 }  // namespace velbrook::typeinfo

@@ -1,42 +1,26 @@
-// The single statement of the TYPEDESC mapping rules.
+// The TYPEDESC mapping rules over a tree of TypeDescNode.
 #include "typeinfo/type_mapping.h"
 
 namespace velbrook::typeinfo {
 
 namespace {
 
-const TypeDescNode* SkipPointers(const TypeDescNode* node, int32_t* levels) {
-  while (node != nullptr && node->vt == kVtPtr && node->inner) {
-    ++*levels;
-    node = node->inner.get();
-  }
-  return node;
-}
+// A handle on one node of the tree, for MapTypeChain.
+class NodeHandle {
+ public:
+  explicit NodeHandle(const TypeDescNode* node) : node_(node) {}
+  uint16_t vt() const { return node_->vt; }
+  bool has_inner() const { return node_->inner != nullptr; }
+  NodeHandle inner() const { return NodeHandle(node_->inner.get()); }
+  const std::vector<ArrayBound>& bounds() const { return node_->bounds; }
+  uint32_t href() const { return node_->href; }
+
+ private:
+  const TypeDescNode* node_;
+};
 
 }  // namespace
 
-MappedType MapTypeDesc(const TypeDescNode& root) {
-  MappedType mapped;
-  const TypeDescNode* node = SkipPointers(&root, &mapped.pointer_level);
-  int32_t flag = 0;
-  if ((node->vt == kVtSafeArray || node->vt == kVtCArray) && node->inner) {
-    if (node->vt == kVtSafeArray) {
-      flag = kVarTypeArrayFlag;
-    } else {
-      flag = kVarTypeVectorFlag;
-      mapped.bounds = node->bounds;
-    }
-    int32_t uncounted = 0;
-    node = SkipPointers(node->inner.get(), &uncounted);
-  }
-  if (node->vt == kVtUserDefined) {
-    mapped.var_type = flag;
-    mapped.user_defined = true;
-    mapped.href = node->href;
-  } else {
-    mapped.var_type = flag | node->vt;
-  }
-  return mapped;
-}
+MappedType MapTypeDesc(const TypeDescNode& root) { return MapTypeChain(NodeHandle(&root)); }
 
 }  // namespace velbrook::typeinfo

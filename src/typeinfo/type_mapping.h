@@ -39,6 +39,41 @@ struct MappedType {
 //   the array's bounds (pointer levels inside an array are removed uncounted);
 // - VT_USERDEFINED gives 0 (plus any array flag) and the referenced type;
 // - a chain with a missing element (corrupt input) ends where it breaks.
+// `Node` is any cheap handle on one level of a chain, with vt(), has_inner(),
+// inner() (the next level's handle), bounds() and href() as TypeDescNode
+// holds them; a reader walks its own form without building a tree.
+template <typename Node>
+MappedType MapTypeChain(Node node) {
+  MappedType mapped;
+  auto skip_pointers = [](Node* at, int32_t* levels) {
+    while (at->vt() == kVtPtr && at->has_inner()) {
+      ++*levels;
+      *at = at->inner();
+    }
+  };
+  skip_pointers(&node, &mapped.pointer_level);
+  int32_t flag = 0;
+  if ((node.vt() == kVtSafeArray || node.vt() == kVtCArray) && node.has_inner()) {
+    if (node.vt() == kVtSafeArray) {
+      flag = kVarTypeArrayFlag;
+    } else {
+      flag = kVarTypeVectorFlag;
+      mapped.bounds = node.bounds();
+    }
+    int32_t uncounted = 0;
+    node = node.inner();
+    skip_pointers(&node, &uncounted);
+  }
+  if (node.vt() == kVtUserDefined) {
+    mapped.var_type = flag;
+    mapped.user_defined = true;
+    mapped.href = node.href();
+  } else {
+    mapped.var_type = flag | node.vt();
+  }
+  return mapped;
+}
+
 MappedType MapTypeDesc(const TypeDescNode& node);
 
 }  // namespace velbrook::typeinfo

@@ -26,25 +26,25 @@ class Walker {
     Add(static_cast<uint32_t>(desc->VarType()));
     Add(static_cast<uint32_t>(desc->PointerLevel()));
     Add(desc->ArrayBounds().size());
-    if (const class Type* ref = desc->ReferencedType()) Add(ref->Name().size());
+    if (const class Type* ref = desc->ReferencedType()) Add(ref->NameView().size());
   }
 
   void Type(const class Type* type) {
     if (type == nullptr || !seen_.insert(type).second) return;
-    Add(type->Name().size() + type->GuidText().size() + type->HelpString().size() +
-        type->KindText().size());
+    Add(type->NameView().size() + type->GuidTextView().size() + type->HelpStringView().size() +
+        type->KindTextView().size());
     Add(type->TypeFlags() ^ static_cast<uint32_t>(type->TypeKind()));
     const TypeList* bases = type->ImplementedInterfaces();
     for (uint32_t i = 1; i <= WalkCount(bases); ++i) {
-      if (const class Type* base = bases->Item(i)) Add(base->Name().size());
+      if (const class Type* base = bases->Item(i)) Add(base->NameView().size());
     }
-    if (const class Type* d = type->DefaultInterface()) Add(d->Name().size());
-    if (const class Type* e = type->DefaultEventInterface()) Add(e->Name().size());
+    if (const class Type* d = type->DefaultInterface()) Add(d->NameView().size());
+    if (const class Type* e = type->DefaultEventInterface()) Add(e->NameView().size());
     const MemberList* members = type->Members();
     for (uint32_t i = 1; i <= WalkCount(members); ++i) {
       const Member* m = members->Item(i);
       if (m == nullptr) continue;
-      Add(m->Name().size() + m->HelpString().size());
+      Add(m->NameView().size() + m->HelpStringView().size());
       Add(static_cast<uint32_t>(m->MemberId() ^ m->VTableOffset() ^ m->InvokeKind()));
       Add(m->ConstantValue().vt);
       Descriptor(m->ValueType());
@@ -52,7 +52,7 @@ class Walker {
       for (uint32_t p = 1; p <= WalkCount(params); ++p) {
         const Parameter* param = params->Item(p);
         if (param == nullptr) continue;
-        Add(param->Name().size() + static_cast<uint32_t>(param->ParamFlags()));
+        Add(param->NameView().size() + static_cast<uint32_t>(param->ParamFlags()));
         Descriptor(param->ParamType());
       }
     }

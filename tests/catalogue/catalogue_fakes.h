@@ -120,17 +120,17 @@ class FakeType : public typeinfo::Type {
  public:
   FakeType(std::string name, std::string guid = "", const FakeType* default_interface = nullptr)
       : name_(std::move(name)), guid_(std::move(guid)), default_(default_interface) {}
-  std::string Name() const override { return name_; }
-  std::string GuidText() const override { return guid_; }
+  std::string_view NameView() const override { return name_; }
+  std::string_view GuidTextView() const override { return guid_; }
   uint32_t TypeFlags() const override { return 0; }
-  std::string KindText() const override { return ""; }
+  std::string_view KindTextView() const override { return ""; }
   const typeinfo::Type* VTableInterface() const override { return nullptr; }
   const typeinfo::MemberList* Members() const override { return nullptr; }
   const typeinfo::TypeList* ImplementedInterfaces() const override { return nullptr; }
   const typeinfo::Type* DefaultInterface() const override { return default_; }
   const typeinfo::Type* DefaultEventInterface() const override { return nullptr; }
   int32_t TypeKind() const override { return 0; }
-  std::string HelpString() const override { return ""; }
+  std::string_view HelpStringView() const override { return ""; }
   const typeinfo::RawTypeInfo* RawTypeInfo() const override { return nullptr; }
   uint32_t InstanceSize() const override { return 0; }
   uint32_t Alignment() const override { return 0; }

@@ -48,8 +48,8 @@ FakeList<typeinfo::Type>& FakeType::BaseList() {
   return *bases_;
 }
 
-std::string FakeType::KindText() const {
-  return kind_text_ ? *kind_text_ : typeinfo::KindTextOf(type_kind_);
+std::string_view FakeType::KindTextView() const {
+  return kind_text_ ? std::string_view(*kind_text_) : typeinfo::KindTextOf(type_kind_);
 }
 
 std::shared_ptr<FakeType> Interface(std::string name,

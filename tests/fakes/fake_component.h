@@ -75,7 +75,7 @@ class FakeParameter : public typeinfo::Parameter {
   FakeParameter(std::string name, int32_t flags,
                 std::shared_ptr<const typeinfo::TypeDescriptor> type)
       : name_(std::move(name)), flags_(flags), type_(std::move(type)) {}
-  std::string Name() const override { return name_; }
+  std::string_view NameView() const override { return name_; }
   const typeinfo::TypeDescriptor* ParamType() const override { return type_.get(); }
   int32_t ParamFlags() const override { return flags_; }
 
@@ -129,7 +129,7 @@ class FakeMember : public typeinfo::Member {
   FakeMember& AddParameter(std::shared_ptr<const typeinfo::Parameter> parameter);
   FakeList<typeinfo::Parameter>& ParameterList();
 
-  std::string Name() const override { return name_; }
+  std::string_view NameView() const override { return name_; }
   const typeinfo::ParameterList* Parameters() const override { return parameters_.get(); }
   const typeinfo::TypeDescriptor* ValueType() const override { return value_type_.get(); }
   typeinfo::Variant ConstantValue() const override { return value_; }
@@ -137,7 +137,7 @@ class FakeMember : public typeinfo::Member {
   int32_t VTableOffset() const override { return vtable_offset_; }
   int32_t InvokeKind() const override { return invoke_kind_; }
   int64_t InstanceOffset() const override { return instance_offset_; }
-  std::string HelpString() const override { return help_; }
+  std::string_view HelpStringView() const override { return help_; }
 
  private:
   std::string name_;
@@ -199,10 +199,10 @@ class FakeType : public typeinfo::Type {
   FakeList<typeinfo::Member>& MemberList();
   FakeList<typeinfo::Type>& BaseList();
 
-  std::string Name() const override { return name_; }
-  std::string GuidText() const override { return guid_; }
+  std::string_view NameView() const override { return name_; }
+  std::string_view GuidTextView() const override { return guid_; }
   uint32_t TypeFlags() const override { return flags_; }
-  std::string KindText() const override;
+  std::string_view KindTextView() const override;
   const typeinfo::Type* VTableInterface() const override { return vtable_interface_.get(); }
   const typeinfo::MemberList* Members() const override { return members_.get(); }
   const typeinfo::TypeList* ImplementedInterfaces() const override { return bases_.get(); }
@@ -211,7 +211,7 @@ class FakeType : public typeinfo::Type {
     return default_event_interface_.get();
   }
   int32_t TypeKind() const override { return type_kind_; }
-  std::string HelpString() const override { return help_; }
+  std::string_view HelpStringView() const override { return help_; }
   const typeinfo::RawTypeInfo* RawTypeInfo() const override { return nullptr; }
   uint32_t InstanceSize() const override { return instance_size_; }
   uint32_t Alignment() const override { return alignment_; }

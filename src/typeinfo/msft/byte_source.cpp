@@ -28,6 +28,7 @@ Result<std::unique_ptr<FileSource>> FileSource::Open(const std::string& path) {
   if (S_ISDIR(st.st_mode)) {
     return MakeError(ErrorKind::kIo, path + ": is a directory, expected a file");
   }
+  if (!S_ISREG(st.st_mode)) return MakeError(ErrorKind::kIo, path + ": not a regular file");
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
     return MakeError(ErrorKind::kIo, path + ": cannot be opened (" + std::strerror(errno) + ")");

@@ -37,7 +37,8 @@ class MemorySource : public ByteSource {
 
 class FileSource : public ByteSource {
  public:
-  // kNotFound for a missing path, kIo for a directory or an unreadable file.
+  // kNotFound for a missing path, kIo for a directory, any other non-regular
+  // file or an unreadable file.
   static Result<std::unique_ptr<FileSource>> Open(const std::string& path);
   ~FileSource() override;
   uint64_t size() const override { return size_; }

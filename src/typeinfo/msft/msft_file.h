@@ -2,12 +2,17 @@
 // library model turns into the component's objects. MSFT libraries are
 // decoded into it as stored; SLTG libraries are decoded into the same form,
 // with HREFTYPEs of its shape (type info i is i * 4, imported references
-// are offsets into import_refs plus 1).
+// are offsets into import_refs plus 1). Texts are views into the library's
+// bytes (or into texts decoded from them), which the MsftFile owns or which
+// its caller keeps alive; an MsftFile is therefore moved, never copied.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -21,14 +26,17 @@ using Guid = std::array<uint8_t, 16>;  // as stored: Data1..3 little-endian
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case.
 std::string GuidToText(const Guid& guid);
+// The same 38 characters and a NUL, without allocating.
+void GuidToChars(const Guid& guid, char (&out)[39]);
 
 // "0x1f", "-0x3": numbers in decoders' error messages.
 std::string Hex(int64_t value);
 
 // A text from the name or string table; absent when the offset named none.
+// The view points into the library's bytes or its decoded texts.
 struct TableText {
   bool present = false;
-  std::string text;
+  std::string_view text;
 };
 
 // A data type reference as the file writes it: negative means a base type
@@ -50,6 +58,23 @@ struct ParamRecord {
   uint16_t flags = 0;
 };
 
+// A function's parameters: a run of its type info's `params`, so that a
+// type's parameters take one allocation, not one per function.
+class ParamSpan {
+ public:
+  ParamSpan() = default;
+  ParamSpan(const ParamRecord* first, size_t count) : first_(first), count_(count) {}
+  size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  const ParamRecord& operator[](size_t index) const { return first_[index]; }
+  const ParamRecord* begin() const { return first_; }
+  const ParamRecord* end() const { return first_ + count_; }
+
+ private:
+  const ParamRecord* first_ = nullptr;
+  size_t count_ = 0;
+};
+
 struct FuncRecord {
   int32_t member_id = 0;
   TableText name;
@@ -58,7 +83,7 @@ struct FuncRecord {
   int16_t vtable_offset = 0;  // bytes, in the library's pointer size
   int32_t func_kind = 0;      // FUNC_*
   int32_t invoke_kind = 0;    // INVOKE_*
-  std::vector<ParamRecord> params;
+  ParamSpan params;
 };
 
 struct VarRecord {
@@ -96,8 +121,14 @@ struct TypeInfoRecord {
   // cImplTypes (its reference chain), other kinds at most one (datatype1).
   bool has_impls = false;
   std::vector<ImplRecord> impls;
+  // Functions and variables; for an MSFT library only once members_decoded
+  // (MsftFile::DecodeMembers). A type whose member block is corrupt has none.
+  bool members_decoded = false;
+  int64_t member_block = -1;  // MSFT: file offset of the member block
   std::vector<FuncRecord> funcs;
   std::vector<VarRecord> vars;
+  // Every function's parameters, in order (FuncRecord::params points here).
+  std::vector<ParamRecord> params;
 };
 
 struct ImportFile {
@@ -119,7 +150,32 @@ struct ImportRef {
   int32_t index = 0;  // type info index when not by GUID
 };
 
+struct MsftFile;
+
+// Decodes what a library leaves for later: an MSFT library's member blocks
+// and the TYPEDESC entries they use, so that opening a library and listing
+// its types reads neither.
+class LazyDecoder {
+ public:
+  virtual ~LazyDecoder() = default;
+  // Fills file->types[index].funcs and vars (and the TYPEDESC entries they
+  // name); kCorrupt when the member block is inconsistent.
+  virtual Status DecodeMembers(size_t index, MsftFile* file) = 0;
+  // Decodes and checks every TYPEDESC entry, used or not.
+  virtual Status DecodeAllTypeDescs(MsftFile* file) = 0;
+};
+
 struct MsftFile {
+  MsftFile() = default;
+  MsftFile(MsftFile&&) = default;
+  MsftFile& operator=(MsftFile&&) = default;
+  MsftFile(const MsftFile&) = delete;
+  MsftFile& operator=(const MsftFile&) = delete;
+
+  // Decodes type info `index`'s members once; on a corrupt member block the
+  // type keeps none and the error is returned (every later call succeeds).
+  Status DecodeMembers(size_t index);
+
   bool has_guid = false;
   Guid guid{};
   uint16_t major = 0;
@@ -136,18 +192,39 @@ struct MsftFile {
   std::vector<ImportFile> import_files;
   std::unordered_map<uint32_t, ImportRef> import_refs;    // by offset in the table
   std::unordered_map<uint32_t, size_t> type_by_hreftype;  // first type info
+
+  // What the texts point into: the library's bytes, when the decoder was
+  // handed them to keep, and texts decoded from them (an SLTG library's help
+  // strings). A deque keeps each text where it is as it grows.
+  std::vector<uint8_t> bytes;
+  std::deque<std::string> decoded_texts;
+  // Null once everything is decoded.
+  std::unique_ptr<LazyDecoder> lazy;
 };
 
-// Validates and decodes MSFT bytes. kNotTypeLibrary when they are no type
-// library, kUnsupportedFormat for an SLTG library, kCorrupt when the MSFT
-// structure is inconsistent.
+// The parsers below read `data` in place: the result's texts point into it,
+// so the bytes must outlive the result (or be moved into its `bytes`, as
+// OpenTypeLibrary does).
+
+// Validates and decodes MSFT bytes, every member block included.
+// kNotTypeLibrary when they are no type library, kUnsupportedFormat for an
+// SLTG library, kCorrupt when the MSFT structure is inconsistent.
 Result<MsftFile> ParseMsft(const uint8_t* data, size_t size);
+
+// Validates MSFT bytes and decodes the library's header, tables and type
+// info records; member blocks and TYPEDESC entries wait for DecodeMembers.
+Result<MsftFile> OpenMsft(const uint8_t* data, size_t size);
 
 // Validates and decodes SLTG bytes. kNotTypeLibrary when they do not start
 // like an SLTG library, kCorrupt when its structure is inconsistent.
 Result<MsftFile> ParseSltg(const uint8_t* data, size_t size);
 
-// Either format, chosen by the first four bytes ("MSFT" or "SLTG").
+// Either format, chosen by the first four bytes ("MSFT" or "SLTG"), decoded
+// whole.
 Result<MsftFile> ParseTypeLibrary(const uint8_t* data, size_t size);
+
+// Either format, MSFT member blocks left for later; the bytes are kept in
+// the result.
+Result<MsftFile> OpenTypeLibrary(std::vector<uint8_t> bytes);
 
 }  // namespace velbrook::typeinfo::msft

@@ -10,12 +10,16 @@
 
 namespace velbrook::typeinfo::msft {
 
-std::string GuidToText(const Guid& g) {
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer,
+void GuidToChars(const Guid& g, char (&out)[39]) {
+  std::snprintf(out, sizeof out,
                 "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g[3],
                 g[2], g[1], g[0], g[5], g[4], g[7], g[6], g[8], g[9], g[10], g[11], g[12], g[13],
                 g[14], g[15]);
+}
+
+std::string GuidToText(const Guid& g) {
+  char buffer[39];
+  GuidToChars(g, buffer);
   return buffer;
 }
 
@@ -100,6 +104,9 @@ Status MsftParser::ParseHeader() {
                    " type infos of 0x64 bytes");
   }
   type_count_ = nrtypeinfos;
+  if (segments_[kSegTypeDesc].present) {
+    type_desc_count_ = size_t(segments_[kSegTypeDesc].length) / 8;
+  }
   out_.sys_kind = varflags & 0x0F;
   out_.pointer_size = out_.sys_kind == 3 ? 8 : 4;  // SYS_WIN64
   out_.major = uint16_t(uint32_t(version) & 0xFFFF);
@@ -114,11 +121,14 @@ Status MsftParser::ParseHeader() {
 }
 
 // Name table entries: hreftype i32, next_hash i32, namelen i32 (low byte:
-// length; the rest a hash), then the characters, padded to 4 bytes.
-Status MsftParser::ParseNames() {
+// length; the rest a hash), then the characters, padded to 4 bytes. The walk
+// checks every entry and notes where each starts; names are read when asked.
+Status MsftParser::IndexNames() {
   const Segment& s = segments_[kSegName];
+  if (!s.present) return Status();
+  name_starts_.assign(size_t(s.length) / 4 + 1, false);
   int64_t offs = 0;
-  while (s.present && offs < s.length) {
+  while (offs < s.length) {
     uint32_t namelen = 0;
     if (!SegmentHas(kSegName, offs, 12) || !file_.U32At(size_t(s.offset + offs + 8), &namelen)) {
       return Corrupt("name table entry at " + Hex(offs) + " runs past the table (size " +
@@ -129,8 +139,7 @@ Status MsftParser::ParseNames() {
       return Corrupt("name at " + Hex(offs) + " (length " + std::to_string(namelen) +
                      ") runs past the name table (size " + Hex(s.length) + ")");
     }
-    const char* chars = reinterpret_cast<const char*>(file_.data() + s.offset + offs + 12);
-    names_.emplace(int32_t(offs), std::string(chars, strnlen(chars, namelen)));
+    name_starts_[size_t(offs) / 4] = true;
     int64_t piece = 12 + namelen;
     if (piece % 4) piece = (piece + 4) & ~int64_t(3);
     offs += piece;
@@ -140,18 +149,19 @@ Status MsftParser::ParseNames() {
 
 // String table entries: length i16, then the characters, the whole padded
 // to 4 bytes and at least 8.
-Status MsftParser::ParseStrings() {
+Status MsftParser::IndexStrings() {
   const Segment& s = segments_[kSegString];
+  if (!s.present) return Status();
+  string_starts_.assign(size_t(s.length) / 4 + 1, false);
   int64_t offs = 0;
-  while (s.present && offs < s.length) {
+  while (offs < s.length) {
     int16_t len = 0;
     if (!SegmentHas(kSegString, offs, 2) || !file_.I16At(size_t(s.offset + offs), &len)) break;
     if (len < 0 || !SegmentHas(kSegString, offs + 2, len)) {
       return Corrupt("string at " + Hex(offs) + " (length " + std::to_string(len) +
                      ") runs past the string table (size " + Hex(s.length) + ")");
     }
-    const char* chars = reinterpret_cast<const char*>(file_.data() + s.offset + offs + 2);
-    strings_.emplace(int32_t(offs), std::string(chars, strnlen(chars, size_t(len))));
+    string_starts_[size_t(offs) / 4] = true;
     int64_t piece = len + 2;
     if (piece % 4) piece = (piece + 4) & ~int64_t(3);
     if (piece < 8) piece = 8;
@@ -160,16 +170,37 @@ Status MsftParser::ParseStrings() {
   return Status();
 }
 
+// Only an offset where the walk found an entry names a text.
 TableText MsftParser::Name(int32_t offset) const {
-  auto found = names_.find(offset);
-  if (found == names_.end()) return {};
-  return {true, found->second};
+  const Segment& s = segments_[kSegName];
+  if (offset < 0 || offset % 4 != 0 || size_t(offset) / 4 >= name_starts_.size() ||
+      !name_starts_[size_t(offset) / 4]) {
+    return {};
+  }
+  uint32_t namelen = 0;
+  ByteReader chars;
+  if (!file_.U32At(size_t(s.offset + offset + 8), &namelen) ||
+      !file_.Slice(size_t(s.offset + offset + 12), namelen & 0xFF, &chars)) {
+    return {};
+  }
+  const char* text = reinterpret_cast<const char*>(chars.data());
+  return {true, std::string_view(text, strnlen(text, chars.size()))};
 }
 
 TableText MsftParser::String(int32_t offset) const {
-  auto found = strings_.find(offset);
-  if (found == strings_.end()) return {};
-  return {true, found->second};
+  const Segment& s = segments_[kSegString];
+  if (offset < 0 || offset % 4 != 0 || size_t(offset) / 4 >= string_starts_.size() ||
+      !string_starts_[size_t(offset) / 4]) {
+    return {};
+  }
+  int16_t len = 0;
+  ByteReader chars;
+  if (!file_.I16At(size_t(s.offset + offset), &len) || len < 0 ||
+      !file_.Slice(size_t(s.offset + offset + 2), size_t(len), &chars)) {
+    return {};
+  }
+  const char* text = reinterpret_cast<const char*>(chars.data());
+  return {true, std::string_view(text, strnlen(text, chars.size()))};
 }
 
 // GUID table entries (24 bytes): the GUID, hreftype i32, next_hash i32. An
@@ -180,10 +211,6 @@ bool MsftParser::GuidAt(int32_t offset, Guid* out) const {
   return true;
 }
 
-bool MsftParser::ValidDataType(DataType type) const {
-  return type < 0 || size_t(type) / 8 < out_.type_descs.size();
-}
-
 // TYPEDESC table entries (8 bytes, four i16): td0 = VT; for VT_PTR and
 // VT_SAFEARRAY (td2, td3) is the pointee (td3 < 0: base VT td2, else the
 // entry offset td2); for VT_CARRAY td2 is the offset of its array
@@ -191,76 +218,112 @@ bool MsftParser::ValidDataType(DataType type) const {
 // Array descriptions: element type i32 (negative: base VT in the low word,
 // else a TYPEDESC entry offset), cDims i16, a size i16, then per dimension
 // cElements i32 and lLbound i32.
-Status MsftParser::ParseTypeDescs() {
+bool MsftParser::DecodeTypeDesc(size_t i, TypeDescEntry* e, std::string* problem) const {
   const Segment& s = segments_[kSegTypeDesc];
-  if (!s.present) return Status();
-  size_t count = size_t(s.length) / 8;
-  out_.type_descs.resize(count);
-  for (size_t i = 0; i < count; ++i) {
-    int16_t td[4] = {0, 0, 0, 0};
-    for (int k = 0; k < 4; ++k) {
-      if (!file_.I16At(size_t(s.offset) + i * 8 + k * 2, &td[k])) {
-        return Corrupt("TYPEDESC " + std::to_string(i) + " is past the end of the file");
-      }
-    }
-    TypeDescEntry& e = out_.type_descs[i];
-    e.vt = uint16_t(td[0]) & 0x0FFF;
-    if (td[0] == kVtPtr || td[0] == kVtSafeArray) {
-      e.has_inner = true;
-      e.inner = td[3] < 0 ? DataType(0x80000000u | (uint16_t(td[2]) & 0x0FFF))
-                          : DataType(uint16_t(td[2]));
-    } else if (td[0] == kVtCArray) {
-      const Segment& a = segments_[kSegArrayDesc];
-      if (!a.present) continue;  // the loader leaves such an array without bounds
-      int64_t at = td[2];
-      int16_t elem_lo = 0, elem_hi = 0, dims = 0;
-      if (!SegmentHas(kSegArrayDesc, at, 8) || !file_.I16At(size_t(a.offset + at), &elem_lo) ||
-          !file_.I16At(size_t(a.offset + at + 2), &elem_hi) ||
-          !file_.I16At(size_t(a.offset + at + 4), &dims)) {
-        return Corrupt("TYPEDESC " + std::to_string(i) + ": array description offset " + Hex(at) +
-                       " is past the array table (size " + Hex(a.length) + ")");
-      }
-      if (dims < 0 || !SegmentHas(kSegArrayDesc, at + 8, int64_t(dims) * 8)) {
-        return Corrupt("TYPEDESC " + std::to_string(i) + ": array of " + std::to_string(dims) +
-                       " dimensions runs past the array table (size " + Hex(a.length) + ")");
-      }
-      e.has_inner = true;
-      e.inner = elem_hi < 0 ? DataType(0x80000000u | (uint16_t(elem_lo) & 0x0FFF))
-                            : DataType(uint16_t(elem_lo));
-      for (int16_t d = 0; d < dims; ++d) {
-        int32_t elements = 0, lower = 0;
-        if (!file_.I32At(size_t(a.offset + at + 8 + d * 8), &elements) ||
-            !file_.I32At(size_t(a.offset + at + 12 + d * 8), &lower)) {
-          return Corrupt("TYPEDESC " + std::to_string(i) + ": dimension " + std::to_string(d) +
-                         " is past the end of the file");
-        }
-        e.bounds.push_back({lower, int32_t(uint32_t(lower) + uint32_t(elements) - 1)});
-      }
-    } else if (td[0] == kVtUserDefined) {
-      e.href = uint32_t(uint16_t(td[2])) | uint32_t(uint16_t(td[3])) << 16;
+  int16_t td[4] = {0, 0, 0, 0};
+  for (int k = 0; k < 4; ++k) {
+    if (!file_.I16At(size_t(s.offset) + i * 8 + k * 2, &td[k])) {
+      *problem = "TYPEDESC " + std::to_string(i) + " is past the end of the file";
+      return false;
     }
   }
-  // Every inner reference must name an entry, and no chain may loop.
-  std::vector<uint8_t> state(count, 0);  // 0 new, 1 on the current path, 2 done
-  for (size_t start = 0; start < count; ++start) {
-    size_t i = start;
-    std::vector<size_t> path;
-    while (state[i] == 0) {
-      state[i] = 1;
-      path.push_back(i);
-      const TypeDescEntry& e = out_.type_descs[i];
-      if (!e.has_inner || e.inner < 0) break;
-      if (!ValidDataType(e.inner)) {
-        return Corrupt("TYPEDESC " + std::to_string(i) + ": element offset " + Hex(e.inner) +
-                       " is past the TYPEDESC table (size " + Hex(s.length) + ")");
-      }
-      size_t next = size_t(e.inner) / 8;
-      if (state[next] == 1) {
-        return Corrupt("TYPEDESC " + std::to_string(next) + ": its element chain loops");
-      }
-      i = next;
+  *e = TypeDescEntry();
+  e->vt = uint16_t(td[0]) & 0x0FFF;
+  if (td[0] == kVtPtr || td[0] == kVtSafeArray) {
+    e->has_inner = true;
+    e->inner =
+        td[3] < 0 ? DataType(0x80000000u | (uint16_t(td[2]) & 0x0FFF)) : DataType(uint16_t(td[2]));
+  } else if (td[0] == kVtCArray) {
+    const Segment& a = segments_[kSegArrayDesc];
+    if (!a.present) return true;  // the loader leaves such an array without bounds
+    int64_t at = td[2];
+    int16_t elem_lo = 0, elem_hi = 0, dims = 0;
+    if (!SegmentHas(kSegArrayDesc, at, 8) || !file_.I16At(size_t(a.offset + at), &elem_lo) ||
+        !file_.I16At(size_t(a.offset + at + 2), &elem_hi) ||
+        !file_.I16At(size_t(a.offset + at + 4), &dims)) {
+      *problem = "TYPEDESC " + std::to_string(i) + ": array description offset " + Hex(at) +
+                 " is past the array table (size " + Hex(a.length) + ")";
+      return false;
     }
-    for (size_t p : path) state[p] = 2;
+    if (dims < 0 || !SegmentHas(kSegArrayDesc, at + 8, int64_t(dims) * 8)) {
+      *problem = "TYPEDESC " + std::to_string(i) + ": array of " + std::to_string(dims) +
+                 " dimensions runs past the array table (size " + Hex(a.length) + ")";
+      return false;
+    }
+    e->has_inner = true;
+    e->inner = elem_hi < 0 ? DataType(0x80000000u | (uint16_t(elem_lo) & 0x0FFF))
+                           : DataType(uint16_t(elem_lo));
+    e->bounds.reserve(size_t(dims));
+    for (int16_t d = 0; d < dims; ++d) {
+      int32_t elements = 0, lower = 0;
+      if (!file_.I32At(size_t(a.offset + at + 8 + d * 8), &elements) ||
+          !file_.I32At(size_t(a.offset + at + 12 + d * 8), &lower)) {
+        *problem = "TYPEDESC " + std::to_string(i) + ": dimension " + std::to_string(d) +
+                   " is past the end of the file";
+        return false;
+      }
+      e->bounds.push_back({lower, int32_t(uint32_t(lower) + uint32_t(elements) - 1)});
+    }
+  } else if (td[0] == kVtUserDefined) {
+    e->href = uint32_t(uint16_t(td[2])) | uint32_t(uint16_t(td[3])) << 16;
+  }
+  return true;
+}
+
+// Every inner reference must name an entry, and no chain may loop. Entries
+// are decoded once; a chain found sound (or not) is not followed again.
+bool MsftParser::DecodeChain(size_t start, MsftFile* file, std::string* problem) {
+  if (file->type_descs.size() != type_desc_count_) {
+    file->type_descs.resize(type_desc_count_);
+    chain_state_.assign(type_desc_count_, kChainUnknown);
+  }
+  chain_path_.clear();
+  bool good = true;
+  for (size_t i = start;;) {
+    if (chain_state_[i] == kChainGood) break;
+    if (chain_state_[i] != kChainUnknown) {
+      *problem = chain_state_[i] == kChainBad
+                     ? "TYPEDESC " + std::to_string(i) + " leads to a corrupt entry"
+                     : "TYPEDESC " + std::to_string(i) + ": its element chain loops";
+      good = false;
+      break;
+    }
+    chain_state_[i] = kChainOnPath;
+    chain_path_.push_back(i);
+    TypeDescEntry& e = file->type_descs[i];
+    if (!DecodeTypeDesc(i, &e, problem)) {
+      good = false;
+      break;
+    }
+    if (!e.has_inner || e.inner < 0) break;
+    size_t next = size_t(e.inner) / 8;
+    if (next >= type_desc_count_) {
+      *problem = "TYPEDESC " + std::to_string(i) + ": element offset " + Hex(e.inner) +
+                 " is past the TYPEDESC table (size " + Hex(segments_[kSegTypeDesc].length) + ")";
+      good = false;
+      break;
+    }
+    i = next;
+  }
+  for (size_t p : chain_path_) chain_state_[p] = good ? kChainGood : kChainBad;
+  return good;
+}
+
+bool MsftParser::CheckDataType(DataType type, MsftFile* file, std::string* problem) {
+  if (type < 0) return true;
+  if (size_t(type) / 8 >= type_desc_count_) {
+    *problem = "offset " + Hex(type) + " is past the TYPEDESC table";
+    return false;
+  }
+  if (DecodeChain(size_t(type) / 8, file, problem)) return true;
+  *problem = "offset " + Hex(type) + ": " + *problem;
+  return false;
+}
+
+Status MsftParser::DecodeAllTypeDescs(MsftFile* file) {
+  std::string problem;
+  for (size_t i = 0; i < type_desc_count_; ++i) {
+    if (!DecodeChain(i, file, &problem)) return Corrupt(problem);
   }
   return Status();
 }
@@ -322,23 +385,41 @@ Status MsftParser::ParseImports() {
   return Status();
 }
 
-Result<MsftFile> MsftParser::Run() {
-  for (auto step :
-       {&MsftParser::ParseHeader, &MsftParser::ParseNames, &MsftParser::ParseStrings,
-        &MsftParser::ParseTypeDescs, &MsftParser::ParseImports, &MsftParser::ParseTypeInfos}) {
-    Status done = (this->*step)();
+Result<MsftFile> MsftParser::Open(std::unique_ptr<MsftParser> self) {
+  MsftParser& p = *self;
+  for (auto step : {&MsftParser::ParseHeader, &MsftParser::IndexNames, &MsftParser::IndexStrings,
+                    &MsftParser::ParseImports, &MsftParser::ParseTypeInfos}) {
+    Status done = (p.*step)();
     if (!done) return done.error();
   }
-  out_.has_guid = GuidAt(lib_guid_offset_, &out_.guid);
-  out_.name = Name(lib_name_offset_);
-  out_.help = String(lib_help_offset_);
-  for (size_t i = 0; i < out_.types.size(); ++i) {
-    out_.type_by_hreftype.emplace(out_.types[i].hreftype, i);
+  MsftFile& out = p.out_;
+  out.has_guid = p.GuidAt(p.lib_guid_offset_, &out.guid);
+  out.name = p.Name(p.lib_name_offset_);
+  out.help = p.String(p.lib_help_offset_);
+  out.type_by_hreftype.reserve(out.types.size());
+  for (size_t i = 0; i < out.types.size(); ++i) {
+    out.type_by_hreftype.emplace(out.types[i].hreftype, i);
   }
-  return std::move(out_);
+  MsftFile file = std::move(out);
+  file.lazy = std::move(self);
+  return file;
 }
 
-Result<MsftFile> ParseMsft(const uint8_t* data, size_t size) {
+Status MsftFile::DecodeMembers(size_t index) {
+  TypeInfoRecord& t = types[index];
+  if (t.members_decoded) return Status();
+  t.members_decoded = true;
+  if (!lazy) return Status();
+  Status done = lazy->DecodeMembers(index, this);
+  if (!done) {
+    t.funcs.clear();
+    t.vars.clear();
+    t.params.clear();
+  }
+  return done;
+}
+
+Result<MsftFile> OpenMsft(const uint8_t* data, size_t size) {
   if (size >= 4 && std::memcmp(data, "SLTG", 4) == 0) {
     return MakeError(ErrorKind::kUnsupportedFormat,
                      "unsupported type library format SLTG (only MSFT is read)");
@@ -347,7 +428,18 @@ Result<MsftFile> ParseMsft(const uint8_t* data, size_t size) {
     return MakeError(ErrorKind::kNotTypeLibrary,
                      "no type library: the bytes start with neither MSFT nor SLTG");
   }
-  return MsftParser(data, size).Run();
+  return MsftParser::Open(std::make_unique<MsftParser>(data, size));
+}
+
+Result<MsftFile> ParseMsft(const uint8_t* data, size_t size) {
+  Result<MsftFile> opened = OpenMsft(data, size);
+  if (!opened) return opened;
+  MsftFile& file = opened.value();
+  Status done = file.lazy->DecodeAllTypeDescs(&file);
+  for (size_t i = 0; done && i < file.types.size(); ++i) done = file.DecodeMembers(i);
+  if (!done) return done.error();
+  file.lazy.reset();
+  return opened;
 }
 
 }  // namespace velbrook::typeinfo::msft

@@ -173,9 +173,9 @@ Status MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
   t->hreftype = named ? hreftype : 0xFFFFFFFFu;
 
   if (t->type_kind == kTypeKindAlias) {
-    if (!ValidDataType(datatype1)) {
-      return Corrupt(where + ": aliased type offset " + Hex(datatype1) +
-                     " is past the TYPEDESC table");
+    std::string problem;
+    if (!CheckDataType(datatype1, &out_, &problem)) {
+      return Corrupt(where + ": aliased type " + problem);
     }
     t->has_alias = true;
     t->alias_type = datatype1;
@@ -211,9 +211,9 @@ Status MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
       t->impls.push_back({uint32_t(datatype1), 0});
     }
   }
-  if (t->func_count > 0 || t->var_count > 0) {
-    return ParseMembers(index, memoffset, t);
-  }
+  // The member block is decoded when the members are asked for.
+  t->member_block = memoffset;
+  t->members_decoded = t->func_count == 0 && t->var_count == 0;
   return Status();
 }
 
@@ -232,8 +232,16 @@ Status MsftParser::ParseTypeInfo(int index, TypeInfoRecord* t) {
 //   i32, VarKind i16, vardescsize i16, OffsValue i32 (a constant's value,
 //   or a field's offset in its record), then optional HelpContext, HelpString, res9, oCustData,
 //   HelpStringContext.
-Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
-  std::string where = "type info " + std::to_string(index);
+Status MsftParser::DecodeMembers(size_t index, MsftFile* file) {
+  if (index >= file->types.size()) return Status();
+  return ParseMembers(int(index), file);
+}
+
+Status MsftParser::ParseMembers(int index, MsftFile* file) {
+  TypeInfoRecord* t = &file->types[size_t(index)];
+  const int64_t block = t->member_block;
+  const std::string where = "type info " + std::to_string(index);
+  std::string problem;
   const int64_t n_funcs = t->func_count, n_vars = t->var_count, n_all = n_funcs + n_vars;
   int32_t infolen = 0;
   if (block < 0 || !file_.I32At(size_t(block), &infolen)) {
@@ -249,19 +257,25 @@ Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
                    ")");
   }
   // Member ids, then name offsets, then record offsets, one per member.
-  std::vector<int32_t> slots(size_t(n_all) * 3);
-  for (size_t k = 0; k < slots.size(); ++k) {
-    if (!file_.I32At(size_t(arrays) + k * 4, &slots[k])) {
-      return Corrupt(where + ": member arrays at " + Hex(arrays) + " are past the end of the file");
-    }
+  ByteReader slots;
+  if (!file_.Slice(size_t(arrays), size_t(n_all) * 12, &slots)) {
+    return Corrupt(where + ": member arrays at " + Hex(arrays) + " are past the end of the file");
   }
-  auto array_at = [&slots](int64_t slot) { return slots[size_t(slot)]; };
+  // Every slot asked for is below 3 * n_all, inside the slice: the read
+  // cannot fail.
+  auto array_at = [&slots](int64_t slot) {
+    int32_t value = 0;
+    return slots.I32At(size_t(slot) * 4, &value) ? value : 0;
+  };
   const int64_t records_end = block + 4 + infolen;
   int64_t rec = block + 4;
   t->funcs.resize(size_t(n_funcs));
+  std::vector<std::pair<size_t, size_t>> param_runs;  // per function: first, count
+  param_runs.reserve(size_t(n_funcs));
   for (int64_t i = 0; i < n_funcs; ++i) {
     FuncRecord& f = t->funcs[size_t(i)];
-    std::string fwhere = where + " function " + std::to_string(i);
+    // Messages are built only on the way out of a corrupt block.
+    auto fwhere = [&where, i] { return where + " function " + std::to_string(i); };
     uint32_t info = 0;
     int32_t datatype = 0, fkccic = 0;
     int16_t nrargs = 0;
@@ -269,26 +283,25 @@ Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
         !file_.I32At(size_t(rec + 4), &datatype) ||
         !file_.I16At(size_t(rec + 0x0C), &f.vtable_offset) ||
         !file_.I32At(size_t(rec + 0x10), &fkccic) || !file_.I16At(size_t(rec + 0x14), &nrargs)) {
-      return Corrupt(fwhere + ": record at " + Hex(rec) + " is past the member records (end " +
+      return Corrupt(fwhere() + ": record at " + Hex(rec) + " is past the member records (end " +
                      Hex(records_end) + ")");
     }
     int64_t len = info & 0xFFFF;
     if (len < 0x18 || len > records_end - rec) {
-      return Corrupt(fwhere + ": record size " + Hex(len) + " at " + Hex(rec) +
+      return Corrupt(fwhere() + ": record size " + Hex(len) + " at " + Hex(rec) +
                      " is outside 0x18.." + Hex(records_end - rec));
     }
     int64_t arg_bytes = int64_t(nrargs) * ((fkccic & 0x1000) ? 16 : 12);
     if (nrargs < 0 || arg_bytes > len - 0x18) {
-      return Corrupt(fwhere + ": " + std::to_string(nrargs) + " arguments do not fit its " +
+      return Corrupt(fwhere() + ": " + std::to_string(nrargs) + " arguments do not fit its " +
                      Hex(len) + "-byte record");
     }
     int64_t optional = len - arg_bytes;
     f.member_id = array_at(i);
     f.func_kind = fkccic & 0x7;
     f.invoke_kind = (fkccic >> 3) & 0xF;
-    if (!ValidDataType(datatype)) {
-      return Corrupt(fwhere + ": return type offset " + Hex(datatype) +
-                     " is past the TYPEDESC table");
+    if (!CheckDataType(datatype, file, &problem)) {
+      return Corrupt(fwhere() + ": return type " + problem);
     }
     f.return_type = datatype;
     // The help string offset is read only when all four of its bytes lie
@@ -303,18 +316,18 @@ Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
       f.name = Name(name_offset);
     }
     int64_t params = rec + len - int64_t(nrargs) * 12;
-    f.params.resize(size_t(nrargs));
+    param_runs.emplace_back(t->params.size(), size_t(nrargs));
     for (int16_t j = 0; j < nrargs; ++j) {
-      ParamRecord& p = f.params[size_t(j)];
+      ParamRecord& p = t->params.emplace_back();
       int32_t ptype = 0, pname = 0, pflags = 0;
       if (!file_.I32At(size_t(params + j * 12), &ptype) ||
           !file_.I32At(size_t(params + j * 12 + 4), &pname) ||
           !file_.I32At(size_t(params + j * 12 + 8), &pflags)) {
-        return Corrupt(fwhere + " argument " + std::to_string(j) + " is past the end of the file");
+        return Corrupt(fwhere() + " argument " + std::to_string(j) +
+                       " is past the end of the file");
       }
-      if (!ValidDataType(ptype)) {
-        return Corrupt(fwhere + " argument " + std::to_string(j) + ": type offset " + Hex(ptype) +
-                       " is past the TYPEDESC table");
+      if (!CheckDataType(ptype, file, &problem)) {
+        return Corrupt(fwhere() + " argument " + std::to_string(j) + ": type " + problem);
       }
       p.type = ptype;
       p.flags = uint16_t(pflags);
@@ -322,28 +335,32 @@ Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
     }
     rec += len;
   }
+  // The runs point into t->params only now that it is complete.
+  for (size_t i = 0; i < param_runs.size(); ++i) {
+    t->funcs[i].params = ParamSpan(t->params.data() + param_runs[i].first, param_runs[i].second);
+  }
   if (n_vars > 0) {
     rec = block + 4 + int64_t(array_at(n_all * 2 + n_funcs));
   }
   t->vars.resize(size_t(n_vars));
   for (int64_t i = 0; i < n_vars; ++i) {
     VarRecord& v = t->vars[size_t(i)];
-    std::string vwhere = where + " variable " + std::to_string(i);
+    auto vwhere = [&where, i] { return where + " variable " + std::to_string(i); };
     uint32_t info = 0;
     int32_t datatype = 0, offs_value = 0;
     if (rec < block + 4 || rec + 0x14 > records_end || !file_.U32At(size_t(rec), &info) ||
         !file_.I32At(size_t(rec + 4), &datatype) || !file_.I16At(size_t(rec + 0x0C), &v.var_kind) ||
         !file_.I32At(size_t(rec + 0x10), &offs_value)) {
-      return Corrupt(vwhere + ": record at " + Hex(rec) + " is outside the member records (" +
+      return Corrupt(vwhere() + ": record at " + Hex(rec) + " is outside the member records (" +
                      Hex(block + 4) + ".." + Hex(records_end) + ")");
     }
     int64_t len = info & 0xFF;
     if (len < 0x14 || len > records_end - rec) {
-      return Corrupt(vwhere + ": record size " + Hex(len) + " at " + Hex(rec) +
+      return Corrupt(vwhere() + ": record size " + Hex(len) + " at " + Hex(rec) +
                      " is outside 0x14.." + Hex(records_end - rec));
     }
-    if (!ValidDataType(datatype)) {
-      return Corrupt(vwhere + ": type offset " + Hex(datatype) + " is past the TYPEDESC table");
+    if (!CheckDataType(datatype, file, &problem)) {
+      return Corrupt(vwhere() + ": type " + problem);
     }
     v.type = datatype;
     v.member_id = array_at(n_funcs + i);
@@ -353,7 +370,7 @@ Status MsftParser::ParseMembers(int index, int64_t block, TypeInfoRecord* t) {
     if (len >= 0x1C && file_.I32At(size_t(rec + 0x18), &help)) v.help = String(help);
     if (v.var_kind == 0) v.instance_offset = uint32_t(offs_value);  // VAR_PERINSTANCE
     if (v.var_kind == 2) {                                          // VAR_CONST
-      Status read = ReadValue(offs_value, &v.value, vwhere);
+      Status read = ReadValue(offs_value, &v.value, vwhere());
       if (!read) return read.error();
     }
     rec += len;

@@ -29,7 +29,7 @@ class PeReader {
  public:
   explicit PeReader(const ByteSource& source) : source_(source) {}
 
-  Result<std::vector<uint8_t>> Find(uint16_t id);
+  Result<FileRange> Find(uint16_t id);
 
  private:
   Error Corrupt(const std::string& what) const {
@@ -210,7 +210,7 @@ bool PeReader::NameIs(uint32_t name_field, const char* text) const {
   return true;
 }
 
-Result<std::vector<uint8_t>> PeReader::Find(uint16_t id) {
+Result<FileRange> PeReader::Find(uint16_t id) {
   Status headers = ReadHeaders();
   if (!headers) return headers.error();
   auto types = ReadDirectory(0);
@@ -285,13 +285,12 @@ Result<std::vector<uint8_t>> PeReader::Find(uint16_t id) {
     return Corrupt("TYPELIB resource " + std::to_string(id) + " data (RVA " + HexText(rva) +
                    ", size " + HexText(size) + ") lies outside the sections' data");
   }
-  std::vector<uint8_t> bytes;
-  if (!ReadAt(file_offset, size, &bytes)) {
+  if (file_offset > source_.size() || size > source_.size() - file_offset) {
     return Corrupt("TYPELIB resource " + std::to_string(id) + " data at " + HexText(file_offset) +
                    " (size " + HexText(size) + ") is past the end of the file (size " +
                    HexText(source_.size()) + ")");
   }
-  return bytes;
+  return FileRange{file_offset, size};
 }
 
 }  // namespace
@@ -301,8 +300,20 @@ bool LooksLikePe(const ByteSource& source) {
   return source.Read(0, 2, &magic) && magic[0] == 'M' && magic[1] == 'Z';
 }
 
-Result<std::vector<uint8_t>> ReadTypeLibResource(const ByteSource& source, uint16_t id) {
+Result<FileRange> LocateTypeLibResource(const ByteSource& source, uint16_t id) {
   return PeReader(source).Find(id);
+}
+
+Result<std::vector<uint8_t>> ReadTypeLibResource(const ByteSource& source, uint16_t id) {
+  Result<FileRange> range = LocateTypeLibResource(source, id);
+  if (!range) return range.error();
+  std::vector<uint8_t> bytes;
+  if (!source.Read(range->offset, range->size, &bytes)) {
+    return MakeError(ErrorKind::kIo, source.name() + ": cannot read TYPELIB resource " +
+                                         std::to_string(id) + " (" + std::to_string(range->size) +
+                                         " bytes)");
+  }
+  return bytes;
 }
 
 }  // namespace velbrook::typeinfo::msft

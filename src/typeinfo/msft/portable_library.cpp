@@ -30,7 +30,7 @@ PortableLibrary::PortableLibrary(std::shared_ptr<Session> session, LibraryModel*
   }
 }
 
-std::string PortableLibrary::Name() const { return model_->file().name.text; }
+std::string PortableLibrary::Name() const { return std::string(model_->file().name.text); }
 
 std::string PortableLibrary::GuidText() const {
   const MsftFile& f = model_->file();
@@ -41,7 +41,7 @@ uint16_t PortableLibrary::MajorVersion() const { return model_->file().major; }
 uint16_t PortableLibrary::MinorVersion() const { return model_->file().minor; }
 // What oleaut32 reports as TLIBATTR.lcid: the second LCID of the header.
 uint32_t PortableLibrary::Lcid() const { return model_->file().set_lcid; }
-std::string PortableLibrary::HelpString() const { return model_->file().help.text; }
+std::string PortableLibrary::HelpString() const { return std::string(model_->file().help.text); }
 int32_t PortableLibrary::SysKind() const { return model_->file().sys_kind; }
 
 }  // namespace velbrook::typeinfo::msft

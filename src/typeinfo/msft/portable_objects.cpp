@@ -6,9 +6,9 @@
 
 namespace velbrook::typeinfo::msft {
 
-PortableTypeDescriptor::PortableTypeDescriptor(const PortableType* context,
-                                               const TypeDescNode& node)
-    : context_(context), mapped_(MapTypeDesc(node)) {}
+const Parameter* ParameterRange::Item(uint32_t index) const {
+  return index >= 1 && index <= count_ ? first_ + (index - 1) : nullptr;
+}
 
 const Type* PortableTypeDescriptor::ReferencedType() const {
   if (!mapped_.user_defined) return nullptr;
@@ -42,25 +42,28 @@ const RawTypeInfo* PortableRawTypeInfo::GetRefTypeInfoOfImplType(uint32_t index)
 }
 
 int32_t PortableRawTypeInfo::GetDocumentationName(std::string* name) const {
-  *name = type_->Name();
+  *name = std::string(type_->NameView());
   return kResultOk;
 }
 
 PortableType::PortableType(LibraryModel* model, size_t index, int32_t kind)
     : model_(model), index_(index), kind_(kind), raw_(this) {}
 
-std::string PortableType::Name() const { return model_->Record(index_).name.text; }
+std::string_view PortableType::NameView() const { return model_->Record(index_).name.text; }
 
-std::string PortableType::GuidText() const {
-  const TypeInfoRecord& t = model_->Record(index_);
-  return GuidToText(t.has_guid ? t.guid : Guid{});
+std::string_view PortableType::GuidTextView() const {
+  if (guid_text_[0] == '\0') {
+    const TypeInfoRecord& t = model_->Record(index_);
+    GuidToChars(t.has_guid ? t.guid : Guid{}, guid_text_);
+  }
+  return std::string_view(guid_text_, 38);
 }
 
 uint32_t PortableType::TypeFlags() const { return model_->TypeFlags(*this); }
 
-std::string PortableType::KindText() const { return KindTextOf(kind_); }
+std::string_view PortableType::KindTextView() const { return KindTextOf(kind_); }
 
-std::string PortableType::HelpString() const { return model_->Record(index_).help.text; }
+std::string_view PortableType::HelpStringView() const { return model_->Record(index_).help.text; }
 
 uint32_t PortableType::InstanceSize() const { return model_->Record(index_).instance_size; }
 
@@ -104,11 +107,8 @@ const std::vector<PortableType::ImplEntry>& PortableType::Impls() const {
 }
 
 const TypeList* PortableType::ImplementedInterfaces() const {
-  if (!impl_list_) {
-    impl_list_ = std::make_unique<VectorList<Type>>();
-    for (const ImplEntry& entry : Impls()) impl_list_->Add(entry.type);
-  }
-  return impl_list_.get();
+  if (!impl_list_) impl_list_.emplace(&Impls());
+  return &*impl_list_;
 }
 
 const Type* PortableType::DefaultInterface() const {
@@ -131,14 +131,11 @@ const Type* PortableType::DefaultEventInterface() const {
   return nullptr;
 }
 
-std::string PortableType::LibraryName() const { return model_->file().name.text; }
+std::string_view PortableType::LibraryNameView() const { return model_->file().name.text; }
 
 const MemberList* PortableType::Members() const {
-  if (!members_) {
-    members_ = std::make_unique<VectorList<Member>>();
-    model_->BuildMembers(*this, members_.get());
-  }
-  return members_.get();
+  if (!members_) model_->BuildMembers(*this, &members_.emplace());
+  return &*members_;
 }
 
 }  // namespace velbrook::typeinfo::msft

@@ -34,6 +34,15 @@ std::string ImportKey(const ImportFile& import) {
          std::to_string(import.lcid) + ' ' + import.name;
 }
 
+// What identifies a loaded library to the libraries that import it.
+std::string IdentityKey(const Guid& guid, uint16_t major, uint16_t minor, uint32_t lcid) {
+  std::string key(guid.begin(), guid.end());
+  for (uint32_t value : {uint32_t(major), uint32_t(minor), lcid}) {
+    for (int shift = 0; shift < 32; shift += 8) key.push_back(char(value >> shift));
+  }
+  return key;
+}
+
 // Names the file once: the PE reader's messages start with it already.
 Error WithPath(const std::string& path, const Error& error) {
   if (error.message.compare(0, path.size() + 1, path + ":") == 0) return error;
@@ -69,7 +78,7 @@ Result<MsftFile> ParseLibrarySource(const ByteSource& source, uint16_t resource_
                        "cannot read the file's " + std::to_string(source.size()) + " bytes");
     }
   }
-  return ParseTypeLibrary(bytes.data(), bytes.size());
+  return OpenTypeLibrary(std::move(bytes));
 }
 
 Result<MsftFile> ParseLibraryPath(const std::string& path) {
@@ -90,7 +99,11 @@ Result<MsftFile> ParseLibraryPath(const std::string& path) {
 
 LibraryModel* Session::Adopt(MsftFile file, const std::string& path) {
   models_.push_back(std::make_unique<LibraryModel>(std::move(file), path, this));
-  return models_.back().get();
+  LibraryModel* model = models_.back().get();
+  const MsftFile& f = model->file();
+  // The first library loaded with an identity is the one its importers share.
+  if (f.has_guid) by_identity_.emplace(IdentityKey(f.guid, f.major, f.minor, f.set_lcid), model);
+  return model;
 }
 
 Result<LibraryModel*> Session::Load(const std::string& file, uint16_t resource_id) {
@@ -107,13 +120,16 @@ Result<LibraryModel*> Session::Load(const std::string& file, uint16_t resource_i
 }
 
 Result<LibraryModel*> Session::OpenPath(const std::string& path) {
+  auto split = SplitResourceSuffix(path);
+  // A path that cannot name a resource is opened as it is (FileSource tells
+  // a missing path, a directory and any other non-file apart), saving a look
+  // at the file system per library.
+  if (!split) return Load(path, 1);
   // A file that exists under the full name wins over a resource suffix.
   if (IsRegularFile(path)) return Load(path, 1);
-  if (auto split = SplitResourceSuffix(path)) {
-    if (IsRegularFile(split->first)) return Load(split->first, split->second);
-  }
+  if (IsRegularFile(split->first)) return Load(split->first, split->second);
   Result<std::unique_ptr<FileSource>> probe = FileSource::Open(path);
-  if (!probe) return probe.error();  // missing path or a directory
+  if (!probe) return probe.error();  // missing path, a directory or no file
   return MakeError(ErrorKind::kIo, path + ": not a regular file");
 }
 
@@ -128,7 +144,8 @@ Result<LibraryModel*> Session::OpenBytes(std::vector<uint8_t> bytes, const std::
 LibraryModel* Session::Builtin() {
   if (!builtin_tried_) {
     builtin_tried_ = true;
-    Result<MsftFile> parsed = ParseMsft(stdole::BuiltinStdoleBytes(), stdole::BuiltinStdoleSize());
+    // The built-in bytes live as long as the program.
+    Result<MsftFile> parsed = OpenMsft(stdole::BuiltinStdoleBytes(), stdole::BuiltinStdoleSize());
     if (parsed) builtin_ = Adopt(std::move(parsed.value()), "<built-in stdole2.tlb>");
   }
   return builtin_;
@@ -136,12 +153,10 @@ LibraryModel* Session::Builtin() {
 
 LibraryModel* Session::FindImport(LibraryModel* from, const ImportFile& import) {
   // A library already loaded with the same identity is shared.
-  for (const auto& model : models_) {
-    const MsftFile& f = model->file();
-    if (import.has_guid && f.has_guid && f.guid == import.guid && f.major == import.major &&
-        f.minor == import.minor && f.set_lcid == import.lcid) {
-      return model.get();
-    }
+  if (import.has_guid) {
+    auto loaded =
+        by_identity_.find(IdentityKey(import.guid, import.major, import.minor, import.lcid));
+    if (loaded != by_identity_.end()) return loaded->second;
   }
   // Libraries in one folder share their imports' names: the key leaves the
   // importing library out, so it is searched for once whoever imports it.

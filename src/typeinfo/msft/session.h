@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "typeinfo/library_locator.h"
@@ -67,6 +68,8 @@ class Session {
   SessionOptions options_;
   std::vector<std::unique_ptr<LibraryModel>> models_;
   std::map<std::string, LibraryModel*> by_path_;
+  // Loaded libraries by GUID, version and locale (IdentityKey).
+  std::unordered_map<std::string, LibraryModel*> by_identity_;
   std::map<std::pair<const LibraryModel*, size_t>, LibraryModel*> imports_;
   // Every import searched for, by identity and file name; null when it was
   // not found, so a missing library is searched for once.

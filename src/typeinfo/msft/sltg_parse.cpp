@@ -131,7 +131,7 @@ Status SltgParser::ReadLibraryText(ByteReader* lib, TableText* out, const char* 
                    ") runs past the end of the file");
   }
   const char* chars = reinterpret_cast<const char*>(text.data());
-  *out = {true, std::string(chars, strnlen(chars, text.size()))};
+  *out = {true, std::string_view(chars, strnlen(chars, text.size()))};
   return Status();
 }
 
@@ -281,7 +281,7 @@ Status SltgParser::Name(uint16_t offset, const std::string& where, TableText* ou
   if (length == names_.size() - at) {
     return Corrupt(where + ": name at " + Hex(offset) + " runs past the end of the name table");
   }
-  *out = {true, std::string(chars, length)};
+  *out = {true, std::string_view(chars, length)};
   return Status();
 }
 
@@ -309,7 +309,8 @@ Status SltgParser::Help(const ByteReader& bits, const std::string& where, TableT
                    " steps allowed (their codes overlap)");
   }
   help_budget_ -= steps;
-  *out = {true, text};
+  out_.decoded_texts.push_back(std::move(text));
+  *out = {true, out_.decoded_texts.back()};
   help_cache_.emplace(offset, *out);
   return Status();
 }
@@ -353,6 +354,7 @@ Result<MsftFile> SltgParser::Run() {
   }
   SetDispatchReference();
   for (size_t i = 0; i < out_.types.size(); ++i) {
+    out_.types[i].members_decoded = true;
     out_.type_by_hreftype.emplace(out_.types[i].hreftype, i);
   }
   return std::move(out_);
@@ -369,6 +371,15 @@ Result<MsftFile> ParseSltg(const uint8_t* data, size_t size) {
 Result<MsftFile> ParseTypeLibrary(const uint8_t* data, size_t size) {
   if (size >= 4 && std::memcmp(data, "SLTG", 4) == 0) return ParseSltg(data, size);
   return ParseMsft(data, size);
+}
+
+Result<MsftFile> OpenTypeLibrary(std::vector<uint8_t> bytes) {
+  const bool sltg = bytes.size() >= 4 && std::memcmp(bytes.data(), "SLTG", 4) == 0;
+  Result<MsftFile> opened =
+      sltg ? ParseSltg(bytes.data(), bytes.size()) : OpenMsft(bytes.data(), bytes.size());
+  // Moving the vector keeps its buffer, into which the texts point.
+  if (opened) opened->bytes = std::move(bytes);
+  return opened;
 }
 
 }  // namespace velbrook::typeinfo::msft

@@ -166,7 +166,7 @@ Status SltgParser::ParseTypeInfo(size_t index, TypeInfoRecord* t) {
   body.where = "type info " + std::to_string(index);
   Status named = Name(entry.name_offset, body.where, &t->name);
   if (!named) return named;
-  body.where += " (" + t->name.text + ")";
+  body.where += " (" + std::string(t->name.text) + ")";
   if (block.index_name != entry.index_name) {
     return Corrupt(body.where + ": its block is indexed \"" + block.index_name +
                    "\", the type directory says \"" + entry.index_name + "\"");
@@ -376,7 +376,7 @@ Status SltgParser::ImportOf(uint16_t offset, const std::string& where, size_t* f
   TableText name;
   Status read = Name(offset, where + " imported library", &name);
   if (!read) return read;
-  const std::string& s = name.text;
+  const std::string s(name.text);
   ImportFile f;
   f.offset = offset;
   size_t dot = s.find('.', 42), hash2 = s.find('#', 42);
@@ -463,6 +463,8 @@ Status SltgParser::ParseImpls(const Body& body, size_t at, TypeInfoRecord* t) {
 // offset), then the type or its offset u16.
 Status SltgParser::ParseFunctions(const Body& body, size_t at, size_t count, TypeInfoRecord* t) {
   t->funcs.resize(count);
+  std::vector<std::pair<size_t, size_t>> param_runs;  // per function: first, count
+  param_runs.reserve(count);
   for (size_t i = 0; i < count; ++i) {
     FuncRecord& f = t->funcs[i];
     const std::string where = body.where + " function " + std::to_string(i);
@@ -505,10 +507,10 @@ Status SltgParser::ParseFunctions(const Body& body, size_t at, size_t count, Typ
     if (params > 0 && args == kNone) {
       return Corrupt(where + ": " + std::to_string(params) + " parameters but no offset for them");
     }
-    f.params.resize(params);
+    param_runs.emplace_back(t->params.size(), params);
     size_t p = args;
     for (size_t j = 0; j < params; ++j) {
-      ParamRecord& param = f.params[j];
+      ParamRecord& param = t->params.emplace_back();
       const std::string pwhere = where + " parameter " + std::to_string(j);
       uint16_t word = 0, type_at = 0, first = 0;
       if (!body.data.U16At(p, &word) || !body.data.U16At(p + 2, &type_at)) {
@@ -533,6 +535,10 @@ Status SltgParser::ParseFunctions(const Body& body, size_t at, size_t count, Typ
     if (i + 1 == count) break;
     Status chained = Follow(next, count, where, &at);
     if (!chained) return chained;
+  }
+  // The runs point into t->params only now that it is complete.
+  for (size_t i = 0; i < param_runs.size(); ++i) {
+    t->funcs[i].params = ParamSpan(t->params.data() + param_runs[i].first, param_runs[i].second);
   }
   return Status();
 }

@@ -152,11 +152,11 @@ OleautType::OleautType(OleautLibrary* owner, ITypeInfo* info)
   }
 }
 
-std::string OleautType::KindText() const {
-  return attr_ok_ ? KindTextOf(type_kind_) : std::string();
+std::string_view OleautType::KindTextView() const {
+  return attr_ok_ ? KindTextOf(type_kind_) : std::string_view();
 }
 
-std::string OleautType::LibraryName() const {
+std::string_view OleautType::LibraryNameView() const {
   if (!library_name_) {
     library_name_.emplace();
     ITypeLib* library = nullptr;

@@ -56,7 +56,7 @@ class OleautParameter : public Parameter {
  public:
   OleautParameter(std::string name, const TypeDescriptor* type, int32_t flags)
       : name_(std::move(name)), type_(type), flags_(flags) {}
-  std::string Name() const override { return name_; }
+  std::string_view NameView() const override { return name_; }
   const TypeDescriptor* ParamType() const override { return type_; }
   int32_t ParamFlags() const override { return flags_; }
 
@@ -81,7 +81,7 @@ struct MemberFacts {
 class OleautMember : public Member {
  public:
   explicit OleautMember(MemberFacts facts) : facts_(std::move(facts)) {}
-  std::string Name() const override { return facts_.name; }
+  std::string_view NameView() const override { return facts_.name; }
   const ParameterList* Parameters() const override { return facts_.parameters; }
   const TypeDescriptor* ValueType() const override { return facts_.value_type; }
   Variant ConstantValue() const override { return facts_.constant; }
@@ -89,7 +89,7 @@ class OleautMember : public Member {
   int32_t VTableOffset() const override { return facts_.vtable_offset; }
   int32_t InvokeKind() const override { return facts_.invoke_kind; }
   int64_t InstanceOffset() const override { return facts_.instance_offset; }
-  std::string HelpString() const override { return facts_.help; }
+  std::string_view HelpStringView() const override { return facts_.help; }
 
  private:
   MemberFacts facts_;
@@ -111,22 +111,22 @@ class OleautRawTypeInfo : public RawTypeInfo {
 class OleautType : public Type {
  public:
   OleautType(OleautLibrary* owner, ITypeInfo* info);
-  std::string Name() const override { return name_; }
-  std::string GuidText() const override { return guid_text_; }
+  std::string_view NameView() const override { return name_; }
+  std::string_view GuidTextView() const override { return guid_text_; }
   uint32_t TypeFlags() const override { return type_flags_; }
-  std::string KindText() const override;
+  std::string_view KindTextView() const override;
   const Type* VTableInterface() const override;
   const MemberList* Members() const override;
   const TypeList* ImplementedInterfaces() const override;
   const Type* DefaultInterface() const override;
   const Type* DefaultEventInterface() const override;
   int32_t TypeKind() const override { return type_kind_; }
-  std::string HelpString() const override { return help_; }
+  std::string_view HelpStringView() const override { return help_; }
   const class RawTypeInfo* RawTypeInfo() const override { return &raw_; }
   uint32_t InstanceSize() const override { return instance_size_; }
   uint32_t Alignment() const override { return alignment_; }
   const TypeDescriptor* AliasedType() const override { return aliased_; }
-  std::string LibraryName() const override;
+  std::string_view LibraryNameView() const override;
 
  private:
   struct ImplEntry {

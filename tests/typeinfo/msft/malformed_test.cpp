@@ -255,6 +255,31 @@ TEST_F(MsftMalformed, NameOffsetNamingNothingGivesAnEmptyName) {
   testing::WalkAll(**library);
 }
 
+// A member block is decoded when its type's members are first asked for: a
+// corrupt one fails the whole decode (ParseMsft) but not the opening, and
+// leaves that type alone without members.
+TEST_F(MsftMalformed, CorruptMemberBlockEmptiesOnlyItsType) {
+  size_t shape = TypeInfo(IndexOf("IShape"));
+  std::vector<uint8_t> bad = good_;
+  SetU32(&bad, shape + 0x04, uint32_t(good_.size()));
+  EXPECT_EQ(KindOf(bad), ErrorKind::kCorrupt);
+  Result<MsftFile> opened = OpenMsft(bad.data(), bad.size());
+  ASSERT_TRUE(opened.ok()) << opened.error().message;
+  size_t index = IndexOf("IShape");
+  Status decoded = opened->DecodeMembers(index);
+  ASSERT_FALSE(decoded.ok());
+  EXPECT_EQ(decoded.error().kind, ErrorKind::kCorrupt);
+  EXPECT_TRUE(opened->types[index].funcs.empty());
+  EXPECT_TRUE(opened->DecodeMembers(index).ok()) << "decoded once, the failure is not repeated";
+  PortableOpener opener;
+  auto library = opener.OpenLibraryBytes(bad, FixturePath("damaged-members.tlb"));
+  ASSERT_TRUE(library.ok()) << library.error().message;
+  // The vtable faces: IShape's own functions are gone, ICircle's are there.
+  EXPECT_EQ(FindType(**library, "IShape")->VTableInterface()->Members()->Count(), 0u);
+  EXPECT_GT(FindType(**library, "ICircle")->VTableInterface()->Members()->Count(), 0u);
+  testing::WalkAll(**library);
+}
+
 TEST_F(MsftMalformed, BaseInterfaceLoopIsBounded) {
   size_t shape = IndexOf("IShape"), circle = IndexOf("ICircle");
   std::vector<uint8_t> bad = good_;

@@ -112,9 +112,9 @@ TEST(SltgWinedump, AgreesOnNamesGuidsKindsAndMembers) {
     // records and enumerations.
     std::vector<std::string> expected;
     if (theirs.kind == kTypeKindInterface) {
-      for (const FuncRecord& f : t.funcs) expected.push_back(f.name.text);
+      for (const FuncRecord& f : t.funcs) expected.emplace_back(f.name.text);
     } else if (theirs.kind == kTypeKindRecord || theirs.kind == kTypeKindEnum) {
-      for (const VarRecord& v : t.vars) expected.push_back(v.name.text);
+      for (const VarRecord& v : t.vars) expected.emplace_back(v.name.text);
     }
     std::vector<std::string> listed;
     for (uint32_t offset : theirs.members)
