@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "cli/backends.h"
+#include "cli/list_command.h"
+#include "cli/registry_bench.h"
 #include "typeinfo/walk.h"
 
 namespace velbrook::cli {
@@ -24,6 +26,8 @@ struct BenchOptions {
   std::vector<std::string> libraries;
   std::string list_file;
   int repeat = 3;
+  bool registry = false;
+  catalogue::HostOptions host;
 };
 
 using Clock = std::chrono::steady_clock;
@@ -128,7 +132,14 @@ void AddBenchCommand(CLI::App& app, int* exit_code) {
   bench->add_option("--list", options->list_file, "File naming one library per line");
   bench->add_option("--repeat", options->repeat, "Runs per measurement (best counts)")
       ->check(CLI::Range(1, 100));
-  bench->callback([options, exit_code] { *exit_code = RunBench(*options); });
+  bench->add_flag("--registry", options->registry,
+                  "Time the list command's registry scan beside a bare enumeration of the "
+                  "same keys instead");
+  AddCatalogueHostOptions(bench, &options->host);
+  bench->callback([options, exit_code] {
+    *exit_code =
+        options->registry ? RunRegistryBench(options->host, options->repeat) : RunBench(*options);
+  });
 }
 
 }  // namespace velbrook::cli

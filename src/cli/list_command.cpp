@@ -27,24 +27,27 @@ int RunList(const ListOptions& options) {
     std::fprintf(stderr, "velbrook: %s\n", host.error().message.c_str());
     return 2;
   }
+  return WriteStdout(ScanListText(*host.value(), options.include_missing)) ? 0 : 1;
+}
+
+}  // namespace
+
+std::string ScanListText(const catalogue::HostCatalogue& host, bool include_missing) {
   catalogue::VectorLibraryList list;
   catalogue::ConsoleWindow window;
   catalogue::CatalogueRunState run_state;
   catalogue::ScanOptions scan;
-  scan.include_files_not_found = options.include_missing;
-  const catalogue::HostCatalogue& seams = *host.value();
+  scan.include_files_not_found = include_missing;
   catalogue::ScanTypeLibraries(
-      catalogue::CatalogueSeams{seams.registry(), seams.file_system(), seams.environment(), list,
+      catalogue::CatalogueSeams{host.registry(), host.file_system(), host.environment(), list,
                                 window, run_state},
       scan);
   std::string text;
   for (int row = 0; row < list.RowCount(); ++row) {
     text += catalogue::LibraryRowLine(list, row);
   }
-  return WriteStdout(text) ? 0 : 1;
+  return text;
 }
-
-}  // namespace
 
 void AddCatalogueHostOptions(CLI::App* command, catalogue::HostOptions* host) {
 #if defined(_WIN32)
