@@ -11,6 +11,12 @@ std::unique_ptr<RegistryKey> OpenClassesKey(const ClassesRegistry& registry,
   return registry.OpenKey(path);
 }
 
+Status CheckClassesKey(const ClassesRegistry& registry, const std::string& path) {
+  if (OpenClassesKey(registry, path)) return Status();
+  return MakeError(ErrorKind::kRegistryUnreadable,
+                   "the registry key HKEY_CLASSES_ROOT\\" + path + " cannot be opened");
+}
+
 std::string EnumSubkeyName(const RegistryKey* key, uint32_t index) {
   if (key == nullptr) return kRegistryError;
   std::optional<std::string> name = key->SubkeyName(index);

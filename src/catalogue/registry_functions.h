@@ -8,6 +8,7 @@
 
 #include "catalogue/registry.h"
 #include "typeinfo/component.h"
+#include "typeinfo/result.h"
 
 namespace velbrook::catalogue {
 
@@ -19,6 +20,9 @@ constexpr size_t kRegistryBufferSize = 260;
 // Null on any failure.
 std::unique_ptr<RegistryKey> OpenClassesKey(const ClassesRegistry& registry,
                                             const std::string& path);
+// Ok when the key opens, else a kRegistryUnreadable error naming it: for a
+// caller that reports what the scan and the look-ups pass over in silence.
+Status CheckClassesKey(const ClassesRegistry& registry, const std::string& path);
 // The subkey name, or kRegistryError on any failure including the end.
 std::string EnumSubkeyName(const RegistryKey* key, uint32_t index);
 // The value's data as text, or its name when prefer_name is set and the name

@@ -2,14 +2,15 @@
 // line, File, Description, Path and CLSID separated by tabs.
 #include "cli/list_command.h"
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "catalogue/host_catalogue.h"
 #include "catalogue/library_scan.h"
+#include "catalogue/registry_functions.h"
 #include "catalogue/row_text.h"
 #include "catalogue/vector_library_list.h"
+#include "cli/error_report.h"
 #include "cli/output.h"
 
 namespace velbrook::cli {
@@ -23,11 +24,16 @@ struct ListOptions {
 
 int RunList(const ListOptions& options) {
   auto host = catalogue::OpenHostCatalogue(options.host);
-  if (!host.ok()) {
-    std::fprintf(stderr, "velbrook: %s\n", host.error().message.c_str());
-    return 2;
+  if (!host.ok()) return ReportError(host.error(), kExitUsage);
+  // The scan lists nothing without this key; saying so beats an empty list.
+  const Status readable = catalogue::CheckClassesKey(host.value()->registry(), "TypeLib");
+  if (!readable.ok()) {
+    const std::string where = " (" + host.value()->Description() + ")";
+    return ReportError(MakeError(readable.error().kind, readable.error().message + where),
+                       kExitFailed);
   }
-  return WriteStdout(ScanListText(*host.value(), options.include_missing)) ? 0 : 1;
+  const Status written = WriteStdout(ScanListText(*host.value(), options.include_missing));
+  return written.ok() ? 0 : ReportError(written.error(), kExitFailed);
 }
 
 }  // namespace

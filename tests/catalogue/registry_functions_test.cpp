@@ -31,6 +31,19 @@ TEST(EnumSubkeyName, NameThatFillsTheBufferIsAnError) {
   EXPECT_EQ(EnumSubkeyName(key.get(), 1), kRegistryError);
 }
 
+TEST(CheckClassesKey, AKeyThatCannotBeOpenedIsARegistryError) {
+  MemoryRegistry registry;
+  registry.AddKey("TypeLib\\{A}").AddKey("CLSID").FailOpen("CLSID");
+  EXPECT_TRUE(CheckClassesKey(registry, "typelib").ok());
+  for (const char* path : {"CLSID", "Interface"}) {
+    const Status status = CheckClassesKey(registry, path);
+    ASSERT_FALSE(status.ok()) << path;
+    EXPECT_EQ(status.error().kind, ErrorKind::kRegistryUnreadable) << path;
+    EXPECT_EQ(status.error().message,
+              std::string("the registry key HKEY_CLASSES_ROOT\\") + path + " cannot be opened");
+  }
+}
+
 TEST(OpenClassesKey, MissingKeyGivesNull) {
   MemoryRegistry registry;
   registry.AddKey("TypeLib");

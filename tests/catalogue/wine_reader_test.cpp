@@ -59,7 +59,10 @@ std::u16string Utf16Of(const WineValue& value) {
 }
 
 TEST(WineRegistryFile, RejectsOtherText) {
-  EXPECT_FALSE(ParseWineRegistryFile("REGEDIT4\n[HKEY_CLASSES_ROOT\\x]\n").ok());
+  auto regedit = ParseWineRegistryFile("REGEDIT4\n[HKEY_CLASSES_ROOT\\x]\n");
+  ASSERT_FALSE(regedit.ok());
+  // A registry file is not a type library: its own kind, in its own words.
+  EXPECT_EQ(regedit.error().kind, ErrorKind::kMalformedFile);
   EXPECT_FALSE(ParseWineRegistryFile("").ok());
 }
 
