@@ -5,7 +5,8 @@
 #include <memory>
 
 #include "catalogue/ascii_text.h"
-#include "catalogue/environment_text.h"
+#include "catalogue/file_test_cache.h"
+#include "catalogue/registered_versions.h"
 #include "catalogue/registry_functions.h"
 
 namespace velbrook::catalogue {
@@ -21,13 +22,6 @@ bool ShouldList(const CatalogueSeams& seams, const ScanOptions& options, const s
 
 }  // namespace
 
-std::string RegisteredVersionFile(const ClassesRegistry& registry, const Environment& environment,
-                                  const std::string& version_path) {
-  std::string file = FindWin32File(registry, version_path);
-  if (file.find('%') != std::string::npos) file = ExpandEnvironmentText(file, environment);
-  return file;
-}
-
 std::string FileColumnOf(const std::string& path) {
   size_t last_slash = path.rfind('\\');
   std::string last = last_slash == std::string::npos ? path : path.substr(last_slash + 1);
@@ -40,35 +34,33 @@ std::string FileColumnOf(const std::string& path) {
 }
 
 int SortedRowIndex(const LibraryList& list, const std::string& file) {
-  int count = list.RowCount();
-  for (int row = 0; row < count; ++row) {
+  // Every row was inserted by this rule, so the list is sorted by File and
+  // the first greater row is found by halving: log n cell reads, not n.
+  int low = 0;
+  int high = list.RowCount();
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
     // std::string compares as unsigned bytes, shorter prefix first.
-    if (list.CellText(row, kColumnFile).compare(file) > 0) return row;
+    if (list.CellText(middle, kColumnFile).compare(file) > 0) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
   }
-  return count;
+  return low;
 }
 
 void AddLibrary(const CatalogueSeams& seams, const ScanOptions& options,
-                const std::string& guid_key) {
-  const std::string library_path = std::string(kTypeLibKey) + "\\" + guid_key;
-  std::unique_ptr<RegistryKey> library = OpenClassesKey(seams.registry, library_path);
+                const RegistryKey& type_libs, const std::string& guid_key) {
+  std::unique_ptr<RegistryKey> library = OpenSubkey(&type_libs, guid_key);
   if (!library) return;
-  for (uint32_t index = 0;; ++index) {
-    std::string version = EnumSubkeyName(library.get(), index);
-    if (version == kRegistryError) break;
-    const std::string version_path = library_path + "\\" + version;
-    std::string description;
-    {
-      std::unique_ptr<RegistryKey> version_key = OpenClassesKey(seams.registry, version_path);
-      description = EnumValueText(version_key.get(), 0, true);
-    }
-    std::string file = RegisteredVersionFile(seams.registry, seams.environment, version_path);
-    if (!ShouldList(seams, options, file)) continue;
-    std::string file_column = FileColumnOf(file);
+  for (const RegisteredVersion& version : ReadRegisteredVersions(*library, seams.environment)) {
+    if (!ShouldList(seams, options, version.file)) continue;
+    std::string file_column = FileColumnOf(version.file);
     int row = SortedRowIndex(seams.list, file_column);
     seams.list.InsertRow(row, file_column);
-    seams.list.SetCellText(row, kColumnDescription, description);
-    seams.list.SetCellText(row, kColumnPath, file);
+    seams.list.SetCellText(row, kColumnDescription, version.description);
+    seams.list.SetCellText(row, kColumnPath, version.file);
     seams.list.SetCellText(row, kColumnClsid, UpperAscii(guid_key));
     seams.list.SetCellText(row, kColumnHidden, std::to_string(seams.list.RowCount() - 1));
   }
@@ -81,13 +73,16 @@ void ScanTypeLibraries(const CatalogueSeams& seams, const ScanOptions& options) 
   seams.list.DeleteAllRows();
   std::unique_ptr<RegistryKey> type_libs = OpenClassesKey(seams.registry, kTypeLibKey);
   if (!type_libs) return;
+  FileTestCache file_tests(seams.file_system);
+  const CatalogueSeams scan_seams{seams.registry, file_tests,   seams.environment,
+                                  seams.list,     seams.window, seams.run_state};
   for (uint32_t index = 0;; ++index) {
     seams.window.PumpMessages();
     // The count texts keep the previous scan's numbers.
     if (seams.window.AbortRequested()) return;
     std::string guid_key = EnumSubkeyName(type_libs.get(), index);
     if (guid_key == kRegistryError) break;
-    AddLibrary(seams, options, guid_key);
+    AddLibrary(scan_seams, options, *type_libs, guid_key);
     seams.window.SetStatusText(std::string("Searching HKEY_CLASSES_ROOT ") + "\\" + kTypeLibKey +
                                ": " + guid_key);
   }

@@ -51,11 +51,6 @@ struct ScanOptions {
   bool include_files_not_found = false;
 };
 
-// The Win32 file registered under TypeLib\{guid}\version, its %NAME%
-// references expanded: the Path column of that version's row.
-std::string RegisteredVersionFile(const ClassesRegistry& registry, const Environment& environment,
-                                  const std::string& version_path);
-
 // The File column for a path: its last "\" component upper-cased, or the
 // last two joined by "\" when the last has no "." (a resource number).
 std::string FileColumnOf(const std::string& path);
@@ -64,9 +59,9 @@ std::string FileColumnOf(const std::string& path);
 // greater byte-wise, so after every row with an equal File.
 int SortedRowIndex(const LibraryList& list, const std::string& file);
 
-// Adds the rows of one TypeLib GUID key.
+// Adds the rows of one TypeLib GUID key, opened below the open TypeLib key.
 void AddLibrary(const CatalogueSeams& seams, const ScanOptions& options,
-                const std::string& guid_key);
+                const RegistryKey& type_libs, const std::string& guid_key);
 
 void ScanTypeLibraries(const CatalogueSeams& seams, const ScanOptions& options);
 

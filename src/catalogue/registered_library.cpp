@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "catalogue/ascii_text.h"
-#include "catalogue/library_scan.h"
+#include "catalogue/registered_versions.h"
 #include "catalogue/registry_functions.h"
 
 namespace velbrook::catalogue {
@@ -74,26 +74,22 @@ Result<RegisteredLibrary> FindRegisteredLibrary(const ClassesRegistry& registry,
                                                 const std::string& guid) {
   std::string guid_key = UpperAscii(guid);
   if (guid_key.front() != '{') guid_key = "{" + guid_key + "}";
-  const std::string library_path = "TypeLib\\" + guid_key;
-  std::unique_ptr<RegistryKey> library = OpenClassesKey(registry, library_path);
+  std::unique_ptr<RegistryKey> library = OpenClassesKey(registry, "TypeLib\\" + guid_key);
   if (!library) {
     return MakeError(ErrorKind::kNotFound, "no type library is registered under " + guid_key);
   }
   RegisteredLibrary best;
   int64_t best_rank = -2;
   std::string missing;
-  for (uint32_t index = 0;; ++index) {
-    const std::string version = EnumSubkeyName(library.get(), index);
-    if (version == kRegistryError) break;
-    const std::string file =
-        RegisteredVersionFile(registry, environment, library_path + "\\" + version);
+  for (const RegisteredVersion& version : ReadRegisteredVersions(*library, environment)) {
+    const std::string& file = version.file;
     if (file.size() <= 2 || !file_system.ExistsAsNonDirectory(FileWithoutResourceNumber(file))) {
       if (missing.empty() && !file.empty()) missing = file;
       continue;
     }
-    const int64_t rank = VersionRank(version);
+    const int64_t rank = VersionRank(version.version);
     if (rank > best_rank) {
-      best = RegisteredLibrary{guid_key, version, file};
+      best = RegisteredLibrary{guid_key, version.version, file};
       best_rank = rank;
     }
   }

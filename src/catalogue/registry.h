@@ -34,6 +34,11 @@ class RegistryKey {
   virtual std::optional<std::string> SubkeyName(uint32_t index) const = 0;
   // The index-th value in enumeration order, or none.
   virtual std::optional<RegistryValue> Value(uint32_t index) const = 0;
+  // Opens a key below this one by its relative path (backslashes,
+  // case-insensitive), as RegOpenKeyEx does from an open handle: the walk
+  // starts here instead of at HKEY_CLASSES_ROOT. Null when it cannot be
+  // opened. The key may outlive this one, not the registry.
+  virtual std::unique_ptr<RegistryKey> OpenSubkey(const std::string& path) const = 0;
 };
 
 class ClassesRegistry {

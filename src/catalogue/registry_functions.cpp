@@ -11,6 +11,12 @@ std::unique_ptr<RegistryKey> OpenClassesKey(const ClassesRegistry& registry,
   return registry.OpenKey(path);
 }
 
+Status CheckClassesKey(const ClassesRegistry& registry, const std::string& path) {
+  if (OpenClassesKey(registry, path)) return Status();
+  return MakeError(ErrorKind::kRegistryUnreadable,
+                   "the registry key HKEY_CLASSES_ROOT\\" + path + " cannot be opened");
+}
+
 std::string EnumSubkeyName(const RegistryKey* key, uint32_t index) {
   if (key == nullptr) return kRegistryError;
   std::optional<std::string> name = key->SubkeyName(index);
@@ -32,37 +38,31 @@ std::string EnumValueText(const RegistryKey* key, uint32_t index, bool prefer_na
   return value->data.substr(0, value->data.find('\0'));
 }
 
+std::unique_ptr<RegistryKey> OpenSubkey(const RegistryKey* key, const std::string& path) {
+  if (key == nullptr) return nullptr;
+  return key->OpenSubkey(path);
+}
+
 std::string ReadKeyValue(const ClassesRegistry& registry, const std::string& path) {
   std::unique_ptr<RegistryKey> key = OpenClassesKey(registry, path);
   return EnumValueText(key.get(), 0, false);
 }
 
-std::string HasWin32Subkey(const ClassesRegistry& registry, const std::string& path) {
-  std::unique_ptr<RegistryKey> key = OpenClassesKey(registry, path);
-  for (uint32_t index = 0;; ++index) {
-    std::string name = EnumSubkeyName(key.get(), index);
-    if (name == kRegistryError) return "";
-    if (UpperAscii(name) == "WIN32") return path;
-  }
+std::string ReadSubkeyValue(const RegistryKey* key, const std::string& path) {
+  std::unique_ptr<RegistryKey> subkey = OpenSubkey(key, path);
+  return EnumValueText(subkey.get(), 0, false);
 }
 
-std::string FindWin32File(const ClassesRegistry& registry, const std::string& version_path) {
-  std::string locale;
-  bool found = false;
-  {
-    std::unique_ptr<RegistryKey> key = OpenClassesKey(registry, version_path);
-    for (uint32_t index = 0;; ++index) {
-      std::string name = EnumSubkeyName(key.get(), index);
-      if (name == kRegistryError) break;
-      if (!HasWin32Subkey(registry, version_path + "\\" + name).empty()) {
-        locale = name;
-        found = true;
-        break;
-      }
-    }
+std::string FindWin32File(const RegistryKey* version_key) {
+  for (uint32_t index = 0;; ++index) {
+    const std::string locale = EnumSubkeyName(version_key, index);
+    if (locale == kRegistryError) return "";
+    // Key names match in any case, so this opens a WIN32 subkey however it is
+    // spelled; opening it straight from the version key spares opening and
+    // enumerating the locale key on the way.
+    std::unique_ptr<RegistryKey> win32 = OpenSubkey(version_key, locale + "\\win32");
+    if (win32) return EnumValueText(win32.get(), 0, false);
   }
-  if (!found) return "";
-  return ReadKeyValue(registry, version_path + "\\" + locale + "\\win32");
 }
 
 std::string ProgIdOfClass(const ClassesRegistry& registry, const typeinfo::Type& type) {

@@ -14,14 +14,11 @@ namespace {
 
 // The version key to use: the exact one, else the same major's greatest
 // minor above the requested one; empty when none.
-std::string ChooseVersion(const ClassesRegistry& registry, const std::string& library_path,
-                          uint16_t major, uint16_t minor) {
-  std::unique_ptr<RegistryKey> library = OpenClassesKey(registry, library_path);
-  if (!library) return "";
+std::string ChooseVersion(const RegistryKey* library, uint16_t major, uint16_t minor) {
   std::string best;
   int32_t best_minor = -1;
   for (uint32_t index = 0;; ++index) {
-    const std::string version = EnumSubkeyName(library.get(), index);
+    const std::string version = EnumSubkeyName(library, index);
     if (version == kRegistryError) break;
     uint16_t v_major = 0;
     uint16_t v_minor = 0;
@@ -48,9 +45,10 @@ std::string HexText(uint32_t value) {
 std::string FindRegisteredTypeLib(const ClassesRegistry& registry, const Environment& environment,
                                   const std::string& guid_text, uint16_t major, uint16_t minor,
                                   uint32_t lcid, bool win64) {
-  const std::string library_path = "TypeLib\\" + guid_text;
-  const std::string version = ChooseVersion(registry, library_path, major, minor);
+  std::unique_ptr<RegistryKey> library = OpenClassesKey(registry, "TypeLib\\" + guid_text);
+  const std::string version = ChooseVersion(library.get(), major, minor);
   if (version.empty()) return "";
+  std::unique_ptr<RegistryKey> version_key = OpenSubkey(library.get(), version);
   // The locale, its primary language (sublanguage neutral), then neutral.
   std::vector<uint32_t> locales{lcid};
   if ((lcid & 0x3FF) != lcid) locales.push_back(lcid & 0x3FF);
@@ -59,8 +57,7 @@ std::string FindRegisteredTypeLib(const ClassesRegistry& registry, const Environ
   const char* platforms[] = {win64 ? "win64" : "win32", win64 ? "win32" : "win64"};
   for (const char* platform : platforms) {
     for (uint32_t locale : locales) {
-      std::string file = ReadKeyValue(
-          registry, library_path + "\\" + version + "\\" + HexText(locale) + "\\" + platform);
+      std::string file = ReadSubkeyValue(version_key.get(), HexText(locale) + "\\" + platform);
       if (file.find('%') != std::string::npos) file = ExpandEnvironmentText(file, environment);
       if (!file.empty()) return file;
     }

@@ -13,6 +13,11 @@ namespace {
 
 // Longest key or value name the registry allows, plus the NUL.
 constexpr DWORD kMaxNameSize = 16384;
+// Data read in the first call; longer data is read again into a buffer of
+// the size the registry reports.
+constexpr DWORD kFirstDataSize = 1024;
+
+std::unique_ptr<RegistryKey> OpenWin32Key(HKEY parent, const std::string& path);
 
 class Win32Key : public RegistryKey {
  public:
@@ -22,46 +27,56 @@ class Win32Key : public RegistryKey {
   Win32Key& operator=(const Win32Key&) = delete;
 
   std::optional<std::string> SubkeyName(uint32_t index) const override {
-    std::vector<char> name(kMaxNameSize);
+    char name[kMaxNameSize];
     DWORD size = kMaxNameSize;
-    if (RegEnumKeyExA(key_, index, name.data(), &size, nullptr, nullptr, nullptr, nullptr) !=
+    if (RegEnumKeyExA(key_, index, name, &size, nullptr, nullptr, nullptr, nullptr) !=
         ERROR_SUCCESS) {
       return std::nullopt;
     }
-    return std::string(name.data(), size);
+    return std::string(name, size);
   }
 
   std::optional<RegistryValue> Value(uint32_t index) const override {
-    std::vector<char> name(kMaxNameSize);
-    std::vector<BYTE> data(1024);
+    char name[kMaxNameSize];
+    BYTE first_data[kFirstDataSize];
+    std::vector<BYTE> long_data;
+    BYTE* data = first_data;
+    DWORD capacity = kFirstDataSize;
     for (;;) {
       DWORD name_size = kMaxNameSize;
-      DWORD data_size = static_cast<DWORD>(data.size());
+      DWORD data_size = capacity;
       DWORD type = 0;
-      LONG status = RegEnumValueA(key_, index, name.data(), &name_size, nullptr, &type, data.data(),
-                                  &data_size);
-      if (status == ERROR_MORE_DATA && data_size > data.size()) {
-        data.resize(data_size);
+      LONG status = RegEnumValueA(key_, index, name, &name_size, nullptr, &type, data, &data_size);
+      if (status == ERROR_MORE_DATA && data_size > capacity) {
+        long_data.resize(data_size);
+        data = long_data.data();
+        capacity = data_size;
         continue;
       }
       if (status != ERROR_SUCCESS) return std::nullopt;
-      return RegistryValue{std::string(name.data(), name_size), type,
-                           std::string(reinterpret_cast<const char*>(data.data()), data_size)};
+      return RegistryValue{std::string(name, name_size), type,
+                           std::string(reinterpret_cast<const char*>(data), data_size)};
     }
+  }
+
+  std::unique_ptr<RegistryKey> OpenSubkey(const std::string& path) const override {
+    return OpenWin32Key(key_, path);
   }
 
  private:
   HKEY key_;
 };
 
+std::unique_ptr<RegistryKey> OpenWin32Key(HKEY parent, const std::string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
+  return std::make_unique<Win32Key>(key);
+}
+
 }  // namespace
 
 std::unique_ptr<RegistryKey> Win32ClassesRegistry::OpenKey(const std::string& path) const {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return nullptr;
-  }
-  return std::make_unique<Win32Key>(key);
+  return OpenWin32Key(HKEY_CLASSES_ROOT, path);
 }
 
 bool Win32FileSystem::ExistsAsNonDirectory(const std::string& path) const {

@@ -53,14 +53,17 @@ std::string AnsiData(const WineValue& value) {
   return text;
 }
 
-// A snapshot of the merged key taken when it is opened.
+// A snapshot of the merged key taken when it is opened; it keeps its layers
+// so keys below it are opened from here rather than from the root.
 class WineKey : public RegistryKey {
  public:
-  explicit WineKey(const std::vector<const WineKeyNode*>& layers) {
+  WineKey(const WineRegistry& registry, std::vector<WineRegistry::KeyLayer> layers)
+      : registry_(registry), layers_(std::move(layers)) {
     std::map<std::u16string, std::u16string> names;
     std::map<std::u16string, const WineValue*> values;
     // Layers come user first; the first spelling and value of a name win.
-    for (const WineKeyNode* node : layers) {
+    for (const WineRegistry::KeyLayer& layer : layers_) {
+      const WineKeyNode* node = layer.node;
       for (const auto& [folded, child] : node->subkeys) names.emplace(folded, child->name);
       for (const auto& [folded, value] : node->values) {
         // The link target is Wine's bookkeeping, not a value programs see.
@@ -68,6 +71,7 @@ class WineKey : public RegistryKey {
         values.emplace(folded, &value);
       }
     }
+    subkeys_.reserve(names.size());
     for (const auto& [folded, name] : names) subkeys_.push_back(Utf16ToAnsi(name));
     for (const auto& [folded, value] : values) {
       values_.push_back(RegistryValue{Utf16ToAnsi(value->name), value->type, AnsiData(*value)});
@@ -81,8 +85,13 @@ class WineKey : public RegistryKey {
     if (index >= values_.size()) return std::nullopt;
     return values_[index];
   }
+  std::unique_ptr<RegistryKey> OpenSubkey(const std::string& path) const override {
+    return registry_.OpenBelow(layers_, path);
+  }
 
  private:
+  const WineRegistry& registry_;
+  std::vector<WineRegistry::KeyLayer> layers_;
   std::vector<std::string> subkeys_;
   std::vector<RegistryValue> values_;
 };
@@ -144,15 +153,23 @@ const WineKeyNode* WineRegistry::Resolve(const WineKeyNode* start, const WineKey
 }
 
 std::unique_ptr<RegistryKey> WineRegistry::OpenKey(const std::string& path) const {
-  std::vector<std::u16string> parts = SplitPath(AnsiToUtf16(path));
-  std::vector<const WineKeyNode*> layers;
+  std::vector<KeyLayer> roots;
   for (const WineKeyNode* classes : {user_classes_, machine_classes_}) {
-    if (classes == nullptr) continue;
-    const WineKeyNode* node = Resolve(classes, classes, parts, redirect_, 0);
-    if (node != nullptr) layers.push_back(node);
+    if (classes != nullptr) roots.push_back(KeyLayer{classes, classes});
+  }
+  return OpenBelow(roots, path);
+}
+
+std::unique_ptr<RegistryKey> WineRegistry::OpenBelow(const std::vector<KeyLayer>& start,
+                                                     const std::string& path) const {
+  const std::vector<std::u16string> parts = SplitPath(AnsiToUtf16(path));
+  std::vector<KeyLayer> layers;
+  for (const KeyLayer& layer : start) {
+    const WineKeyNode* node = Resolve(layer.node, layer.classes_root, parts, redirect_, 0);
+    if (node != nullptr) layers.push_back(KeyLayer{node, layer.classes_root});
   }
   if (layers.empty()) return nullptr;
-  return std::make_unique<WineKey>(layers);
+  return std::make_unique<WineKey>(*this, std::move(layers));
 }
 
 const WineKeyNode* WineRegistry::MachineKey(const std::string& path) const {

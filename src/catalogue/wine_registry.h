@@ -24,6 +24,18 @@ class WineRegistry : public ClassesRegistry {
 
   std::unique_ptr<RegistryKey> OpenKey(const std::string& path) const override;
 
+  // One layer of an open key: its node in user.reg or system.reg and that
+  // file's Software\Classes, below which a 32-bit view falls back from
+  // Wow6432Node to the 64-bit key.
+  struct KeyLayer {
+    const WineKeyNode* node;
+    const WineKeyNode* classes_root;
+  };
+  // Opens path relative to an open key's layers, each layer walked on its
+  // own as OpenKey walks it from the root; null when no layer has the key.
+  std::unique_ptr<RegistryKey> OpenBelow(const std::vector<KeyLayer>& start,
+                                         const std::string& path) const;
+
   // Keys outside HKEY_CLASSES_ROOT, by ANSI path below HKEY_LOCAL_MACHINE or
   // HKEY_CURRENT_USER, without redirection; null when missing.
   const WineKeyNode* MachineKey(const std::string& path) const;

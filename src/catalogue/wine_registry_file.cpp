@@ -263,7 +263,7 @@ Result<WineRegistryFile> ParseWineRegistryFile(std::string_view text) {
   std::u16string wide = Utf8ToUtf16(text);
   std::vector<std::u16string> lines = LogicalLines(wide);
   if (lines.empty() || lines[0].substr(0, kHeader.size()) != kHeader) {
-    return MakeError(ErrorKind::kCorrupt,
+    return MakeError(ErrorKind::kMalformedFile,
                      "not a Wine registry file (no \"WINE REGISTRY Version 2\")");
   }
   WineRegistryFile file;

@@ -16,6 +16,8 @@
 
 #include "cli/backends.h"
 #include "cli/bench_floor.h"
+#include "cli/list_command.h"
+#include "cli/registry_bench.h"
 #include "typeinfo/walk.h"
 
 namespace velbrook::cli {
@@ -26,6 +28,8 @@ struct BenchOptions {
   std::vector<std::string> libraries;
   std::string list_file;
   int repeat = 3;
+  bool registry = false;
+  catalogue::HostOptions host;
 };
 
 using Clock = std::chrono::steady_clock;
@@ -150,7 +154,14 @@ void AddBenchCommand(CLI::App& app, int* exit_code) {
       ->add_option("--repeat", options->repeat,
                    "Rounds per library, each opening it afresh (the median counts)")
       ->check(CLI::Range(1, 100));
-  bench->callback([options, exit_code] { *exit_code = RunBench(*options); });
+  bench->add_flag("--registry", options->registry,
+                  "Time the list command's registry scan beside a bare enumeration of the "
+                  "same keys instead");
+  AddCatalogueHostOptions(bench, &options->host);
+  bench->callback([options, exit_code] {
+    *exit_code =
+        options->registry ? RunRegistryBench(options->host, options->repeat) : RunBench(*options);
+  });
 }
 
 }  // namespace velbrook::cli

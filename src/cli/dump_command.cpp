@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "cli/backends.h"
+#include "cli/error_report.h"
 #include "cli/list_command.h"
 #include "cli/output.h"
 #include "cli/reader_setup.h"
+#include "generate/atomic_file.h"
 #include "typeinfo/dump.h"
 
 namespace velbrook::cli {
@@ -49,7 +51,7 @@ int DumpOne(const typeinfo::Opener& opener, const std::string& path,
                  library.error().message.c_str());
     if (!output_dir.empty()) {
       // Recorded so that the readers' refusals compare as well.
-      (void)WriteFileAtomically(output_dir + "/" + DumpFileName(path), "unreadable\n");
+      (void)generate::WriteFileAtomically(output_dir + "/" + DumpFileName(path), "unreadable\n");
     }
     return 1;
   }
@@ -58,13 +60,11 @@ int DumpOne(const typeinfo::Opener& opener, const std::string& path,
     std::fprintf(stderr, "velbrook: %s: %s\n", path.c_str(), text.error().message.c_str());
     return 1;
   }
-  if (output_dir.empty()) return WriteStdout(text.value()) ? 0 : 1;
-  auto written = WriteFileAtomically(output_dir + "/" + DumpFileName(path), text.value());
-  if (!written.ok()) {
-    std::fprintf(stderr, "velbrook: %s\n", written.error().message.c_str());
-    return 1;
-  }
-  return 0;
+  const Status written =
+      output_dir.empty()
+          ? WriteStdout(text.value())
+          : generate::WriteFileAtomically(output_dir + "/" + DumpFileName(path), text.value());
+  return written.ok() ? 0 : ReportError(written.error(), kExitFailed);
 }
 
 // Paths one per line; long corpora do not fit on a Windows command line.

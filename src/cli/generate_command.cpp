@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "cli/backends.h"
+#include "cli/error_report.h"
 #include "cli/library_argument.h"
 #include "cli/list_command.h"
 #include "cli/output.h"
@@ -18,6 +19,7 @@
 #include "cli/selection_run.h"
 #include "cli/terminal_progress.h"
 #include "cli/warning_printer.h"
+#include "generate/atomic_file.h"
 #include "generate/contents_list.h"
 #include "generate/dependency_closure.h"
 #include "generate/generator.h"
@@ -180,16 +182,12 @@ int RunGenerate(const GenerateRequest& request) {
     std::fprintf(stderr, "velbrook: %s\n", text.error().message.c_str());
     return 1;
   }
-  auto written = WriteFileAtomically(output, text.value());
-  if (!written.ok()) {
-    std::fprintf(stderr, "velbrook: %s\n", written.error().message.c_str());
-    return 1;
-  }
-  if (!request.save_selection.empty() &&
-      !SaveSelection(request.save_selection, library, lists, use_invoke, include_generics)) {
-    return 1;
-  }
-  return 0;
+  const Status written = generate::WriteFileAtomically(output, text.value());
+  if (!written.ok()) return ReportError(written.error(), kExitFailed);
+  if (request.save_selection.empty()) return 0;
+  const Status saved =
+      SaveSelection(request.save_selection, library, lists, use_invoke, include_generics);
+  return saved.ok() ? 0 : ReportError(saved.error(), kExitFailed);
 }
 
 void AddGenerateCommand(CLI::App& app, int* exit_code) {

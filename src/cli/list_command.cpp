@@ -2,14 +2,15 @@
 // line, File, Description, Path and CLSID separated by tabs.
 #include "cli/list_command.h"
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "catalogue/host_catalogue.h"
 #include "catalogue/library_scan.h"
+#include "catalogue/registry_functions.h"
 #include "catalogue/row_text.h"
 #include "catalogue/vector_library_list.h"
+#include "cli/error_report.h"
 #include "cli/output.h"
 
 namespace velbrook::cli {
@@ -23,28 +24,36 @@ struct ListOptions {
 
 int RunList(const ListOptions& options) {
   auto host = catalogue::OpenHostCatalogue(options.host);
-  if (!host.ok()) {
-    std::fprintf(stderr, "velbrook: %s\n", host.error().message.c_str());
-    return 2;
+  if (!host.ok()) return ReportError(host.error(), kExitUsage);
+  // The scan lists nothing without this key; saying so beats an empty list.
+  const Status readable = catalogue::CheckClassesKey(host.value()->registry(), "TypeLib");
+  if (!readable.ok()) {
+    const std::string where = " (" + host.value()->Description() + ")";
+    return ReportError(MakeError(readable.error().kind, readable.error().message + where),
+                       kExitFailed);
   }
+  const Status written = WriteStdout(ScanListText(*host.value(), options.include_missing));
+  return written.ok() ? 0 : ReportError(written.error(), kExitFailed);
+}
+
+}  // namespace
+
+std::string ScanListText(const catalogue::HostCatalogue& host, bool include_missing) {
   catalogue::VectorLibraryList list;
   catalogue::ConsoleWindow window;
   catalogue::CatalogueRunState run_state;
   catalogue::ScanOptions scan;
-  scan.include_files_not_found = options.include_missing;
-  const catalogue::HostCatalogue& seams = *host.value();
+  scan.include_files_not_found = include_missing;
   catalogue::ScanTypeLibraries(
-      catalogue::CatalogueSeams{seams.registry(), seams.file_system(), seams.environment(), list,
+      catalogue::CatalogueSeams{host.registry(), host.file_system(), host.environment(), list,
                                 window, run_state},
       scan);
   std::string text;
   for (int row = 0; row < list.RowCount(); ++row) {
     text += catalogue::LibraryRowLine(list, row);
   }
-  return WriteStdout(text) ? 0 : 1;
+  return text;
 }
-
-}  // namespace
 
 void AddCatalogueHostOptions(CLI::App* command, catalogue::HostOptions* host) {
 #if defined(_WIN32)

@@ -1,11 +1,17 @@
-// Entry point of the command line: list, show, generate, search, dump.
+// Entry point of the command line: list, show, generate, search, dump. Every
+// way a run can fail ends here with one line on stderr and an exit status:
+// the commands' own errors, malformed arguments, exceptions of any type and
+// output that could not be written.
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <exception>
 
 #include "cli/bench_command.h"
 #include "cli/dump_command.h"
+#include "cli/error_report.h"
 #include "cli/generate_command.h"
 #include "cli/list_command.h"
+#include "cli/output.h"
 #include "cli/search_command.h"
 #include "cli/show_command.h"
 #include "velbrook_version.h"
@@ -33,8 +39,11 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    return app.exit(error);
+    exit_code = app.exit(error);
+  } catch (...) {
+    exit_code = velbrook::cli::ReportException(std::current_exception());
   }
+  exit_code = velbrook::cli::FinishStdout(exit_code);
   std::fflush(stderr);
   return exit_code;
 }

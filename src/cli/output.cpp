@@ -1,61 +1,45 @@
-// Standard output in binary mode, and files committed by rename.
+// Standard output in binary mode, with its failures reported.
 #include "cli/output.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #if defined(_WIN32)
-#include <windows.h>
-
 #include <fcntl.h>
 #include <io.h>
-#else
-#include <unistd.h>
 #endif
+
+#include "cli/error_report.h"
 
 namespace velbrook::cli {
 
-bool WriteStdout(const std::string& bytes) {
-#if defined(_WIN32)
-  _setmode(_fileno(stdout), _O_BINARY);
-#endif
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
-  ok = std::fflush(stdout) == 0 && ok;
-  if (!ok) std::fprintf(stderr, "velbrook: cannot write standard output\n");
-  return ok;
-}
-
 namespace {
 
-bool ReplaceFile(const std::string& from, const std::string& to) {
-#if defined(_WIN32)
-  return MoveFileExA(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-  return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
+// errno as the C library left it; 0 when the failure was an earlier write's.
+Error StdoutError(int error_number) {
+  std::string message = "cannot write standard output";
+  if (error_number != 0) message += std::string(": ") + std::strerror(error_number);
+  return MakeError(ErrorKind::kIo, message);
 }
 
 }  // namespace
 
-Status WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  const std::string temporary = path + ".velbrook-tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) {
-    return MakeError(ErrorKind::kIo, "cannot create " + path + ": " + std::strerror(errno));
-  }
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  ok = std::fflush(file) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (!ok) {
-    std::remove(temporary.c_str());
-    return MakeError(ErrorKind::kIo, "cannot write " + path);
-  }
-  if (!ReplaceFile(temporary, path)) {
-    std::remove(temporary.c_str());
-    return MakeError(ErrorKind::kIo, "cannot replace " + path);
-  }
+Status WriteStdout(const std::string& bytes) {
+#if defined(_WIN32)
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  errno = 0;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+  ok = std::fflush(stdout) == 0 && ok;
+  if (!ok) return StdoutError(errno);
   return Status();
+}
+
+int FinishStdout(int exit_status) {
+  errno = 0;
+  const bool ok = std::fflush(stdout) == 0 && !std::ferror(stdout);
+  if (ok || exit_status != 0) return exit_status;
+  return ReportError(StdoutError(errno), kExitFailed);
 }
 
 }  // namespace velbrook::cli

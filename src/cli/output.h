@@ -1,4 +1,4 @@
-// Writing exact bytes to standard output and to files.
+// Writing exact bytes to standard output.
 #pragma once
 
 #include <string>
@@ -7,12 +7,12 @@
 
 namespace velbrook::cli {
 
-// Writes the bytes unchanged (binary mode on Windows); false on failure,
-// after a message on stderr.
-bool WriteStdout(const std::string& bytes);
+// Writes the bytes unchanged (binary mode on Windows) and flushes them.
+Status WriteStdout(const std::string& bytes);
 
-// Writes the whole file or nothing: the bytes go to a file beside the target,
-// which is then renamed over it. The old file survives any failure.
-Status WriteFileAtomically(const std::string& path, const std::string& bytes);
+// At the end of a run: flushes standard output and, when something written
+// to it earlier was lost, reports it; an exit status of 0 then becomes
+// kExitFailed.
+int FinishStdout(int exit_status);
 
 }  // namespace velbrook::cli

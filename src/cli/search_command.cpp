@@ -12,6 +12,7 @@
 #include "catalogue/row_text.h"
 #include "catalogue/vector_library_list.h"
 #include "cli/backends.h"
+#include "cli/error_report.h"
 #include "cli/list_command.h"
 #include "cli/output.h"
 #include "cli/reader_setup.h"
@@ -71,7 +72,9 @@ int RunSearch(const SearchOptions& options) {
   std::string text;
   for (int row : list.SelectedRows()) text += catalogue::LibraryRowLine(list, row);
   for (const std::string& message : window.messages()) text += message + "\n";
-  if (!WriteStdout(text)) return 2;
+  // 1 means "not found" here, so a failure to write says 2.
+  const Status written = WriteStdout(text);
+  if (!written.ok()) return ReportError(written.error(), kExitUsage);
   return found != 0 ? 0 : 1;
 }
 

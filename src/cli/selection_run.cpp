@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "cli/output.h"
+#include "generate/atomic_file.h"
 
 namespace velbrook::cli {
 
@@ -37,20 +37,15 @@ void ApplySelection(const generate::Selection& selection, const typeinfo::Librar
   }
 }
 
-bool SaveSelection(const std::string& path, const OpenedLibrary& library,
-                   const generate::VectorContentsLists& lists, bool use_invoke,
-                   bool include_generics) {
+Status SaveSelection(const std::string& path, const OpenedLibrary& library,
+                     const generate::VectorContentsLists& lists, bool use_invoke,
+                     bool include_generics) {
   generate::Selection selection =
       generate::SelectionOf(*library.library, library.header_path, lists.classes, lists.events,
                             lists.types, lists.enumerations);
   selection.use_invoke = use_invoke;
   selection.include_generics = include_generics;
-  const Status written = WriteFileAtomically(path, generate::SelectionText(selection));
-  if (!written.ok()) {
-    std::fprintf(stderr, "velbrook: %s\n", written.error().message.c_str());
-    return false;
-  }
-  return true;
+  return generate::WriteFileAtomically(path, generate::SelectionText(selection));
 }
 
 }  // namespace velbrook::cli

@@ -9,6 +9,7 @@
 #include "cli/warning_printer.h"
 #include "generate/contents_list.h"
 #include "generate/selection_file.h"
+#include "typeinfo/result.h"
 
 namespace velbrook::cli {
 
@@ -23,10 +24,9 @@ OpenedLibrary OpenSelectedLibrary(const std::string& argument, const generate::S
 void ApplySelection(const generate::Selection& selection, const typeinfo::Library& library,
                     generate::VectorContentsLists* lists, WarningPrinter* warnings);
 
-// Writes the selection of the checked rows (whole or not at all); false
-// after a message on stderr.
-bool SaveSelection(const std::string& path, const OpenedLibrary& library,
-                   const generate::VectorContentsLists& lists, bool use_invoke,
-                   bool include_generics);
+// Writes the selection of the checked rows, whole or not at all.
+Status SaveSelection(const std::string& path, const OpenedLibrary& library,
+                     const generate::VectorContentsLists& lists, bool use_invoke,
+                     bool include_generics);
 
 }  // namespace velbrook::cli

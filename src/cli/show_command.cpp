@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "cli/backends.h"
+#include "cli/error_report.h"
 #include "cli/generate_command.h"
 #include "cli/library_argument.h"
 #include "cli/list_command.h"
@@ -29,7 +30,8 @@ int RunShow(const ShowOptions& options) {
   if (!library.library) return 1;
   const typeinfo::LibraryContents contents =
       typeinfo::BuildLibraryContents(*library.library, ProgIdLookupOf(reader.host));
-  return WriteStdout(ShowText(contents)) ? 0 : 1;
+  const Status written = WriteStdout(ShowText(contents));
+  return written.ok() ? 0 : ReportError(written.error(), kExitFailed);
 }
 
 }  // namespace

@@ -178,7 +178,8 @@ class Parser {
   }
 
   Error Fail(const std::string& message) const {
-    return MakeError(ErrorKind::kCorrupt, source_ + ":" + std::to_string(line_) + ": " + message);
+    return MakeError(ErrorKind::kMalformedFile,
+                     source_ + ":" + std::to_string(line_) + ": " + message);
   }
 
   const std::string& source_;
@@ -242,8 +243,8 @@ Result<Selection> ReadSelectionFile(const std::string& path) {
   const uintmax_t size = std::filesystem::file_size(path, error);
   if (error) return MakeError(ErrorKind::kIo, "cannot read " + path + ": " + error.message());
   if (size > kMaxSelectionBytes) {
-    return MakeError(ErrorKind::kCorrupt, path + ": " + std::to_string(size) +
-                                              " bytes is too large for a selection file");
+    return MakeError(ErrorKind::kTooLarge, path + ": " + std::to_string(size) +
+                                               " bytes is too large for a selection file");
   }
   std::ifstream in(path, std::ios::binary);
   std::string text(static_cast<size_t>(size), '\0');

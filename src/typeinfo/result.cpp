@@ -8,7 +8,7 @@ const char* ErrorKindName(ErrorKind kind) {
     case ErrorKind::kNotFound:
       return "not found";
     case ErrorKind::kIo:
-      return "read error";
+      return "read or write failed";
     case ErrorKind::kNotTypeLibrary:
       return "not a type library";
     case ErrorKind::kUnsupportedFormat:
@@ -19,6 +19,10 @@ const char* ErrorKindName(ErrorKind kind) {
       return "invalid argument";
     case ErrorKind::kTooLarge:
       return "too large";
+    case ErrorKind::kMalformedFile:
+      return "malformed file";
+    case ErrorKind::kRegistryUnreadable:
+      return "registry key cannot be read";
   }
   return "error";
 }

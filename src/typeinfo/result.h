@@ -7,15 +7,20 @@
 
 namespace velbrook {
 
+// What failed, in words that fit every part of the program: a type library
+// kind is used for type libraries only.
 enum class ErrorKind {
-  kNotFound,           // no such file
-  kIo,                 // the file exists but could not be read or written
-  kNotTypeLibrary,     // the bytes are not a type library in any known form
-  kUnsupportedFormat,  // a type library, but in a format we do not read
-  kCorrupt,            // the right format, but inconsistent
-  kInvalidArgument,    // bad input from the caller
-  kTooLarge,           // well-formed, but the work asked of it passes a bound
-                       // no real library comes near
+  kNotFound,            // no such file, registered library or registry key
+  kIo,                  // a file exists but could not be read, written or replaced
+  kNotTypeLibrary,      // the bytes are not a type library in any known form
+  kUnsupportedFormat,   // a type library, but in a format we do not read
+  kCorrupt,             // a type library in the right format, but inconsistent
+  kInvalidArgument,     // bad input from the caller
+  kTooLarge,            // well-formed, but the work asked of it passes a bound
+                        // no real library comes near
+  kMalformedFile,       // a text file we read (a selection file, a Wine registry
+                        // file) is not in its form
+  kRegistryUnreadable,  // a registry key cannot be opened or read
 };
 
 const char* ErrorKindName(ErrorKind kind);

@@ -19,9 +19,12 @@ std::vector<std::string> SplitPath(const std::string& path) {
   return parts;
 }
 
+// Keys below an open key are opened by their whole path, so FailOpen and
+// open_count see them as they see keys opened from the root.
 class MemoryKey : public RegistryKey {
  public:
-  explicit MemoryKey(const MemoryRegistry::Node* node) : node_(node) {}
+  MemoryKey(const MemoryRegistry& registry, std::string path, const MemoryRegistry::Node* node)
+      : registry_(registry), path_(std::move(path)), node_(node) {}
   std::optional<std::string> SubkeyName(uint32_t index) const override {
     if (index >= node_->subkeys.size()) return std::nullopt;
     return node_->subkeys[index]->name;
@@ -30,8 +33,13 @@ class MemoryKey : public RegistryKey {
     if (index >= node_->values.size()) return std::nullopt;
     return node_->values[index];
   }
+  std::unique_ptr<RegistryKey> OpenSubkey(const std::string& path) const override {
+    return registry_.OpenKey(path_.empty() ? path : path_ + "\\" + path);
+  }
 
  private:
+  const MemoryRegistry& registry_;
+  std::string path_;
   const MemoryRegistry::Node* node_;
 };
 
@@ -110,7 +118,7 @@ std::unique_ptr<RegistryKey> MemoryRegistry::OpenKey(const std::string& path) co
   if (failing_.count(UpperAscii(path)) != 0) return nullptr;
   const Node* node = const_cast<MemoryRegistry*>(this)->Find(path, false);
   if (node == nullptr) return nullptr;
-  return std::make_unique<MemoryKey>(node);
+  return std::make_unique<MemoryKey>(*this, path, node);
 }
 
 Result<std::unique_ptr<typeinfo::Library>> FakeOpener::OpenLibraryFile(

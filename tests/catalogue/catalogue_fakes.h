@@ -49,11 +49,18 @@ class MemoryFileSystem : public FileSystem {
     return *this;
   }
   bool ExistsAsNonDirectory(const std::string& path) const override {
+    ++test_counts_[path];
     return files_.count(path) != 0;
+  }
+  // How often ExistsAsNonDirectory was asked about path.
+  int test_count(const std::string& path) const {
+    auto it = test_counts_.find(path);
+    return it == test_counts_.end() ? 0 : it->second;
   }
 
  private:
   std::set<std::string> files_;
+  mutable std::map<std::string, int> test_counts_;
 };
 
 class MemoryEnvironment : public Environment {

@@ -83,6 +83,30 @@ TEST_F(ScanTest, TwoVersionsGiveTwoRows) {
   EXPECT_EQ(Cell(0, kColumnClsid), Cell(1, kColumnClsid));
 }
 
+TEST_F(ScanTest, OpensEachKeyOnceAndTestsEachFileOnce) {
+  Register(kGuidA, "1.0", "A one", "C:\\shared.tlb");
+  Register(kGuidA, "2.0", "A two", "C:\\a2.tlb");
+  Register(kGuidB, "1.0", "B", "C:\\shared.tlb");
+  Register(kGuidC, "1.0", "C", "C:\\gone.tlb", false);
+  Register(kGuidC, "2.0", "C again", "C:\\gone.tlb", false);
+  Scan();
+  EXPECT_EQ(list_.RowCount(), 3);
+  // TypeLib, three GUID keys, five version keys and their five win32 keys.
+  EXPECT_EQ(registry_.open_count(), 14);
+  for (const char* file : {"C:\\shared.tlb", "C:\\a2.tlb", "C:\\gone.tlb"}) {
+    EXPECT_EQ(files_.test_count(file), 1) << file;
+  }
+}
+
+TEST_F(ScanTest, NextScanTestsTheFilesAgain) {
+  Register(kGuidA, "1.0", "A", "C:\\later.tlb", false);
+  Scan();
+  EXPECT_EQ(list_.RowCount(), 0);
+  files_.AddFile("C:\\later.tlb");
+  Scan();
+  EXPECT_EQ(list_.RowCount(), 1);
+}
+
 TEST_F(ScanTest, RowsSortedByFileAndEqualFilesKeepTheirOrder) {
   Register(kGuidA, "1.0", "first zeta", "C:\\zeta.tlb");
   Register(kGuidB, "1.0", "alpha", "C:\\alpha.tlb");

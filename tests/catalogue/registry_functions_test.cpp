@@ -31,6 +31,19 @@ TEST(EnumSubkeyName, NameThatFillsTheBufferIsAnError) {
   EXPECT_EQ(EnumSubkeyName(key.get(), 1), kRegistryError);
 }
 
+TEST(CheckClassesKey, AKeyThatCannotBeOpenedIsARegistryError) {
+  MemoryRegistry registry;
+  registry.AddKey("TypeLib\\{A}").AddKey("CLSID").FailOpen("CLSID");
+  EXPECT_TRUE(CheckClassesKey(registry, "typelib").ok());
+  for (const char* path : {"CLSID", "Interface"}) {
+    const Status status = CheckClassesKey(registry, path);
+    ASSERT_FALSE(status.ok()) << path;
+    EXPECT_EQ(status.error().kind, ErrorKind::kRegistryUnreadable) << path;
+    EXPECT_EQ(status.error().message,
+              std::string("the registry key HKEY_CLASSES_ROOT\\") + path + " cannot be opened");
+  }
+}
+
 TEST(OpenClassesKey, MissingKeyGivesNull) {
   MemoryRegistry registry;
   registry.AddKey("TypeLib");
@@ -77,16 +90,21 @@ TEST(ReadKeyValue, FirstValueOrEmpty) {
   EXPECT_EQ(ReadKeyValue(registry, "Missing"), "");
 }
 
-TEST(HasWin32Subkey, FindsWin32InAnyCase) {
+// FindWin32File of the version key at path.
+std::string Win32FileOf(const MemoryRegistry& registry, const std::string& version_path) {
+  return FindWin32File(OpenClassesKey(registry, version_path).get());
+}
+
+TEST(FindWin32File, FindsWin32InAnyCase) {
   for (const char* spelling : {"win32", "WIN32", "Win32", "wIn32"}) {
     MemoryRegistry registry;
-    registry.AddKey(std::string("V\\0\\win64")).AddKey(std::string("V\\0\\") + spelling);
-    EXPECT_EQ(HasWin32Subkey(registry, "V\\0"), "V\\0") << spelling;
+    registry.AddValue("V\\0\\win64", "", "c:\\x64.dll")
+        .AddValue(std::string("V\\0\\") + spelling, "", "c:\\x86.dll");
+    EXPECT_EQ(Win32FileOf(registry, "V"), "c:\\x86.dll") << spelling;
   }
   MemoryRegistry registry;
-  registry.AddKey("V\\0\\win64").AddKey("V\\0\\win32x");
-  EXPECT_EQ(HasWin32Subkey(registry, "V\\0"), "");
-  EXPECT_EQ(HasWin32Subkey(registry, "Missing"), "");
+  registry.AddKey("V\\0\\win64").AddValue("V\\0\\win32x", "", "c:\\x.dll");
+  EXPECT_EQ(Win32FileOf(registry, "V"), "");
 }
 
 TEST(FindWin32File, FirstLocaleWithAWin32Subkey) {
@@ -95,21 +113,39 @@ TEST(FindWin32File, FirstLocaleWithAWin32Subkey) {
       .AddValue("T\\1.0\\9\\win64", "", "c:\\x64.dll")
       .AddValue("T\\1.0\\409\\Win32", "", "c:\\first.dll")
       .AddValue("T\\1.0\\0\\win32", "", "c:\\second.dll");
-  EXPECT_EQ(FindWin32File(registry, "T\\1.0"), "c:\\first.dll");
+  EXPECT_EQ(Win32FileOf(registry, "T\\1.0"), "c:\\first.dll");
 }
 
 TEST(FindWin32File, NoWin32EntryGivesEmptyText) {
   MemoryRegistry registry;
   registry.AddValue("T\\1.0\\0\\win64", "", "c:\\x64.dll").AddKey("T\\1.0\\HELPDIR");
-  EXPECT_EQ(FindWin32File(registry, "T\\1.0"), "");
-  EXPECT_EQ(FindWin32File(registry, "T\\9.9"), "");
+  EXPECT_EQ(Win32FileOf(registry, "T\\1.0"), "");
+  EXPECT_EQ(Win32FileOf(registry, "T\\9.9"), "");
 }
 
 TEST(FindWin32File, Win32KeyWithoutValueGivesEmptyText) {
   MemoryRegistry registry;
   registry.AddKey("T\\1.0\\0\\win32").AddValue("T\\1.0\\9\\win32", "", "c:\\later.dll");
   // The search stops at the first locale with a Win32 subkey, empty or not.
-  EXPECT_EQ(FindWin32File(registry, "T\\1.0"), "");
+  EXPECT_EQ(Win32FileOf(registry, "T\\1.0"), "");
+}
+
+TEST(FindWin32File, Win32KeyThatCannotBeOpenedIsPassedOver) {
+  MemoryRegistry registry;
+  registry.AddValue("T\\1.0\\0\\win32", "", "c:\\locked.dll")
+      .AddValue("T\\1.0\\409\\win32", "", "c:\\open.dll")
+      .FailOpen("T\\1.0\\0\\win32");
+  EXPECT_EQ(Win32FileOf(registry, "T\\1.0"), "c:\\open.dll");
+}
+
+TEST(OpenSubkey, OpensBelowAnOpenKeyInAnyCase) {
+  MemoryRegistry registry;
+  registry.AddValue("A\\B\\C", "", "deep");
+  auto a = OpenClassesKey(registry, "A");
+  EXPECT_EQ(ReadSubkeyValue(a.get(), "b\\c"), "deep");
+  EXPECT_EQ(OpenSubkey(a.get(), "missing"), nullptr);
+  EXPECT_EQ(OpenSubkey(nullptr, "B"), nullptr);
+  EXPECT_EQ(ReadSubkeyValue(nullptr, "B\\C"), "");
 }
 
 TEST(ProgIdOfClass, ReadsTheClassProgIdKey) {

@@ -59,7 +59,10 @@ std::u16string Utf16Of(const WineValue& value) {
 }
 
 TEST(WineRegistryFile, RejectsOtherText) {
-  EXPECT_FALSE(ParseWineRegistryFile("REGEDIT4\n[HKEY_CLASSES_ROOT\\x]\n").ok());
+  auto regedit = ParseWineRegistryFile("REGEDIT4\n[HKEY_CLASSES_ROOT\\x]\n");
+  ASSERT_FALSE(regedit.ok());
+  // A registry file is not a type library: its own kind, in its own words.
+  EXPECT_EQ(regedit.error().kind, ErrorKind::kMalformedFile);
   EXPECT_FALSE(ParseWineRegistryFile("").ok());
 }
 
@@ -206,6 +209,12 @@ TEST_F(PrefixDir, UserClassesOverlayTheMachine) {
   EXPECT_EQ(EnumValueText(shared.get(), 1, true), "extra");
   EXPECT_EQ(ReadKeyValue(prefix->registry(), "TypeLib\\{M}\\1.0"), "machine");
   EXPECT_EQ(prefix->environment().Variable("velbrookuservar"), "from user");
+  // Keys opened below an open key keep both layers.
+  EXPECT_EQ(ReadSubkeyValue(key.get(), "{S}\\1.0"), "user shared");
+  auto shared_below = OpenSubkey(key.get(), "{s}\\1.0");
+  EXPECT_EQ(EnumValueText(shared_below.get(), 1, true), "extra");
+  EXPECT_EQ(ReadSubkeyValue(key.get(), "{M}\\1.0"), "machine");
+  EXPECT_EQ(ReadSubkeyValue(key.get(), "{U}\\1.0"), "user");
 }
 
 // What Wine's own 64-bit prefix holds: a separate 32-bit CLSID and a
@@ -238,6 +247,14 @@ TEST_F(PrefixDir, ThirtyTwoBitViewReadsWow6432NodeCopies) {
   EXPECT_EQ(ReadKeyValue(prefix32->registry(), "TypeLib\\{T}\\1.0\\0\\win32"),
             "C:\\windows\\system32\\t.tlb");
   EXPECT_EQ(ReadKeyValue(prefix32->registry(), "Only64"), "shared fallback");
+  // Keys opened below an open key are redirected the same way.
+  auto classes = OpenClassesKey(prefix32->registry(), "");
+  EXPECT_EQ(ReadSubkeyValue(classes.get(), "CLSID\\{C}\\ProgID"), "Lib32.Thing.1");
+  EXPECT_EQ(ReadSubkeyValue(classes.get(), "Only64"), "shared fallback");
+  auto clsid = OpenClassesKey(prefix32->registry(), "CLSID");
+  EXPECT_EQ(ReadSubkeyValue(clsid.get(), "{C}\\ProgID"), "Lib32.Thing.1");
+  auto type_libs = OpenClassesKey(prefix32->registry(), "TypeLib");
+  EXPECT_EQ(ReadSubkeyValue(type_libs.get(), "{T}\\1.0\\0\\win32"), "C:\\windows\\system32\\t.tlb");
   // The link's own bookkeeping value is not shown.
   auto link = OpenClassesKey(prefix32->registry(), "Wow6432Node\\TypeLib");
   EXPECT_EQ(EnumValueText(link.get(), 0, true), "");

@@ -45,6 +45,7 @@ class BadSelectionTest : public ::testing::TestWithParam<BadCase> {};
 TEST_P(BadSelectionTest, IsAnErrorNamingTheLine) {
   Result<Selection> read = ParseSelection(GetParam().text, "sel");
   ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.error().kind, ErrorKind::kMalformedFile);
   EXPECT_EQ(read.error().message, "sel:" + GetParam().error);
 }
 
@@ -84,6 +85,7 @@ TEST(SelectionFileTest, RefusesAHugeFileUnread) {
   }
   Result<Selection> read = ReadSelectionFile(path);
   ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.error().kind, ErrorKind::kTooLarge);
   EXPECT_NE(read.error().message.find("is too large for a selection file"), std::string::npos);
   std::filesystem::remove(path);
 }

@@ -11,7 +11,7 @@
 #include "catalogue/library_scan.h"
 #include "catalogue/library_search.h"
 #include "catalogue/registry_functions.h"
-#include "cli/output.h"
+#include "generate/atomic_file.h"
 #include "generate/generator.h"
 #include "generate/generic_block_hook.h"
 
@@ -153,7 +153,7 @@ void RealServices::GenerateUnguarded(const typeinfo::Opener& component,
     return;
   }
   // Written whole or not at all, so a failure leaves any old file intact.
-  if (!cli::WriteFileAtomically(*path, text.value()).ok()) {
+  if (!generate::WriteFileAtomically(*path, text.value()).ok()) {
     Tell(owner, kWriteFailedPrefix + *path);
   }
 }

@@ -10,7 +10,7 @@
 #include "app/model/messages.h"
 #include "app/win/contents_list_adapter.h"
 #include "app/win/real_services.h"
-#include "cli/output.h"
+#include "generate/atomic_file.h"
 #include "generate/dependency_closure.h"
 #include "generate/generator.h"
 #include "generate/selection_file.h"
@@ -127,7 +127,7 @@ void RealServices::SaveSelection(const typeinfo::Opener& component, const Genera
                               window.types, window.enumerations);
     selection.use_invoke = request.use_invoke;
     selection.include_generics = request.include_generics;
-    if (!cli::WriteFileAtomically(*path, generate::SelectionText(selection)).ok()) {
+    if (!generate::WriteFileAtomically(*path, generate::SelectionText(selection)).ok()) {
       Tell(owner, kWriteFailedPrefix + *path);
     }
   } catch (...) {

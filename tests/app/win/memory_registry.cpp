@@ -10,9 +10,10 @@ namespace {
 
 class MemoryKey : public catalogue::RegistryKey {
  public:
-  MemoryKey(const std::vector<std::string>* subkeys,
+  MemoryKey(const MemoryRegistry& registry, std::string path,
+            const std::vector<std::string>* subkeys,
             const std::vector<catalogue::RegistryValue>* values)
-      : subkeys_(subkeys), values_(values) {}
+      : registry_(registry), path_(std::move(path)), subkeys_(subkeys), values_(values) {}
   std::optional<std::string> SubkeyName(uint32_t index) const override {
     if (index >= subkeys_->size()) return std::nullopt;
     return (*subkeys_)[index];
@@ -21,8 +22,13 @@ class MemoryKey : public catalogue::RegistryKey {
     if (index >= values_->size()) return std::nullopt;
     return (*values_)[index];
   }
+  std::unique_ptr<catalogue::RegistryKey> OpenSubkey(const std::string& path) const override {
+    return registry_.OpenKey(path_.empty() ? path : path_ + "\\" + path);
+  }
 
  private:
+  const MemoryRegistry& registry_;
+  std::string path_;
   const std::vector<std::string>* subkeys_;
   const std::vector<catalogue::RegistryValue>* values_;
 };
@@ -51,7 +57,7 @@ void MemoryRegistry::SetValue(const std::string& path, const std::string& name,
 std::unique_ptr<catalogue::RegistryKey> MemoryRegistry::OpenKey(const std::string& path) const {
   auto found = nodes_.find(LowerAscii(path));
   if (found == nodes_.end()) return nullptr;
-  return std::make_unique<MemoryKey>(&found->second.subkeys, &found->second.values);
+  return std::make_unique<MemoryKey>(*this, path, &found->second.subkeys, &found->second.values);
 }
 
 }  // namespace velbrook::app::testing

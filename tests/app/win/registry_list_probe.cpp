@@ -97,8 +97,9 @@ bool HasSubkey(const std::string& key, const char* name) {
 }
 
 // TypeLib\{guid}\version\locale\win64 → ...\locale\win32; returns the keys
-// it made.
-std::vector<std::string> MirrorStockRegistrations() {
+// it made and counts in win32_count the locales that have a win32 key then
+// (a prefix with Wine's 32-bit part installed has them already).
+std::vector<std::string> MirrorStockRegistrations(int* win32_count) {
   std::vector<std::string> made;
   HKEY libraries = nullptr;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "TypeLib", 0, KEY_READ, &libraries) != ERROR_SUCCESS) {
@@ -121,6 +122,7 @@ std::vector<std::string> MirrorStockRegistrations() {
             CopyDefault(key + "\\win64", key + "\\win32")) {
           made.push_back(key + "\\win32");
         }
+        if (HasSubkey(key, "win32")) ++*win32_count;
       }
       RegCloseKey(locales);
     }
@@ -477,12 +479,14 @@ int main(int argc, char** argv) {
     std::printf("usage: registry_list_probe velbrook.exe velbrook-cli.exe\n");
     return 2;
   }
-  std::vector<std::string> made = MirrorStockRegistrations();
+  int win32_count = 0;
+  std::vector<std::string> made = MirrorStockRegistrations(&win32_count);
   int result = 1;
-  if (made.empty()) {
+  if (win32_count == 0) {
     std::printf("FAIL: Wine's registry has no type library registrations\n");
   } else {
-    std::printf("%zu stock registrations given a win32 path for the run\n", made.size());
+    std::printf("%zu stock registrations given a win32 path for the run, %d with one\n",
+                made.size(), win32_count);
     result = Run(WindowsPath(argv[1]), WindowsPath(argv[2]));
     if (result == 0) std::printf("PASS\n");
   }
