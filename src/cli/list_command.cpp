@@ -9,7 +9,6 @@
 #include "catalogue/host_catalogue.h"
 #include "catalogue/library_scan.h"
 #include "catalogue/row_text.h"
-#include "catalogue/vector_library_list.h"
 #include "cli/output.h"
 
 namespace velbrook::cli {
@@ -27,19 +26,15 @@ int RunList(const ListOptions& options) {
     std::fprintf(stderr, "velbrook: %s\n", host.error().message.c_str());
     return 2;
   }
-  catalogue::VectorLibraryList list;
-  catalogue::ConsoleWindow window;
-  catalogue::CatalogueRunState run_state;
   catalogue::ScanOptions scan;
   scan.include_files_not_found = options.include_missing;
   const catalogue::HostCatalogue& seams = *host.value();
-  catalogue::ScanTypeLibraries(
-      catalogue::CatalogueSeams{seams.registry(), seams.file_system(), seams.environment(), list,
-                                window, run_state},
-      scan);
+  catalogue::LibraryRows rows;
+  catalogue::ScanIntoRows({seams.registry(), seams.file_system(), seams.environment()}, scan,
+                          &rows);
   std::string text;
-  for (int row = 0; row < list.RowCount(); ++row) {
-    text += catalogue::LibraryRowLine(list, row);
+  for (size_t row = 0; row < rows.size(); ++row) {
+    text += catalogue::LibraryRowLine(rows.at(row));
   }
   return WriteStdout(text) ? 0 : 1;
 }
