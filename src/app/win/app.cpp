@@ -16,21 +16,23 @@ namespace velbrook::app {
 
 namespace {
 
-// How often a running scan shows the rows found so far: often enough that
-// they appear as they are found, seldom enough that drawing the list does
-// not cost more than reading the registry.
+// How often a running scan shows the rows found so far and its progress
+// text: often enough that they appear as they are found, seldom enough that
+// drawing the list and the text does not cost more than reading the
+// registry (a text drawn for each of 5,000 libraries took 0.4 s under Wine).
 constexpr ULONGLONG kShowRowsIntervalMs = 100;
 
 }  // namespace
 
 // The sink of one registry scan: each entry goes into the library list
-// model at its sorted place; the list shows them between libraries.
+// model at its sorted place; the list and the status text show the latest
+// state between libraries.
 class App::Scan : public ScanSink {
  public:
   Scan(App* app, int number) : app_(app), number_(number), last_shown_(GetTickCount64()) {}
 
   bool PollAbort() override {
-    if (unshown_ && GetTickCount64() - last_shown_ >= kShowRowsIntervalMs) ShowRows();
+    if (unshown_ && GetTickCount64() - last_shown_ >= kShowRowsIntervalMs) Show();
     PumpPendingMessages();
     return app_->abort_requested_ || app_->scan_number_ != number_;
   }
@@ -40,17 +42,25 @@ class App::Scan : public ScanSink {
     unshown_ = true;
   }
   void SetStatusText(const std::string& text) override {
-    SetWindowTextA(app_->main_.status_text(), text.c_str());
+    status_text_ = text;
+    unshown_ = true;
+    // The scan's last text, shown at once.
+    if (text.empty()) Show();
   }
-  void ShowRows() {
+  // The rows found so far and the latest status text.
+  void Show() {
     app_->main_.ShowRows();
+    SetWindowTextA(app_->main_.status_text(), status_text_.c_str());
     unshown_ = false;
     last_shown_ = GetTickCount64();
   }
+  // The rows found so far; the status text is left to Abort's "Aborted".
+  void ShowRows() { app_->main_.ShowRows(); }
 
  private:
   App* app_;
   int number_;
+  std::string status_text_;
   ULONGLONG last_shown_;
   bool unshown_ = false;
 };
