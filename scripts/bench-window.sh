@@ -58,11 +58,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Runs the probe on one build; its output goes to $work/out.txt (a file, not
-# a pipe: Wine's own processes may hold a pipe open).
+# Runs the probe on one build; its output goes to $work/out.txt, line ends
+# made LF (a file, not a pipe: Wine's own processes may hold a pipe open).
 probe_run() {
   cmake/wine-run.sh "$wine" "$1" "$probe" "$2" --cli "$3" --open MSHTML.TLB \
-    >"$work/out.txt" 2>/dev/null </dev/null || true
+    >"$work/raw.txt" 2>/dev/null </dev/null || true
+  tr -d '\r' <"$work/raw.txt" >"$work/out.txt"
 }
 
 for count in "${counts[@]}"; do
