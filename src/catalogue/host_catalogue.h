@@ -4,10 +4,8 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "catalogue/host.h"
-#include "catalogue/main_window.h"
 #include "catalogue/registry.h"
 #include "typeinfo/component.h"
 #include "typeinfo/result.h"
@@ -42,27 +40,5 @@ Result<std::unique_ptr<HostCatalogue>> OpenHostCatalogue(const HostOptions& opti
 
 // The prefix directory the options name, after the defaults.
 std::string ChosenWinePrefix(const HostOptions& options);
-
-// A main window for the command line: no messages to pump, no Abort button;
-// texts and message boxes are recorded.
-class ConsoleWindow : public MainWindow {
- public:
-  void PumpMessages() override {}
-  void StartAbortable() override {}
-  bool AbortRequested() const override { return false; }
-  void SetStatusText(const std::string&) override {}
-  void SetCountText(const std::string& text) override { count_text_ = text; }
-  void SetCountSuffixText(const std::string& text) override { count_suffix_ = text; }
-  void SetCaption(const std::string&) override {}
-  void ShowMessage(const std::string& text) override { messages_.push_back(text); }
-
-  const std::vector<std::string>& messages() const { return messages_; }
-  std::string count_text() const { return count_text_ + count_suffix_; }
-
- private:
-  std::vector<std::string> messages_;
-  std::string count_text_;
-  std::string count_suffix_;
-};
 
 }  // namespace velbrook::catalogue

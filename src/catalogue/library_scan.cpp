@@ -1,5 +1,5 @@
 // The registry scan: versions below each TypeLib GUID, their description and
-// Win32 file, the skip rules and the sorted insertion into the library list.
+// Win32 file, and the skip rules; each listed version goes to the sink.
 #include "catalogue/library_scan.h"
 
 #include <memory>
@@ -15,10 +15,35 @@ namespace {
 
 constexpr char kTypeLibKey[] = "TypeLib";
 
-bool ShouldList(const CatalogueSeams& seams, const ScanOptions& options, const std::string& file) {
+bool ShouldList(const ScanSeams& seams, const ScanOptions& options, const std::string& file) {
   if (file.size() <= 2) return false;
   return options.include_files_not_found || seams.file_system.ExistsAsNonDirectory(file);
 }
+
+// Hands over the listed versions of one TypeLib GUID key, opened below the
+// open TypeLib key.
+void AddLibrary(const ScanSeams& seams, const ScanOptions& options, const RegistryKey& type_libs,
+                const std::string& guid_key, ScanSink& sink) {
+  std::unique_ptr<RegistryKey> library = OpenSubkey(&type_libs, guid_key);
+  if (!library) return;
+  for (RegisteredVersion& version : ReadRegisteredVersions(*library, seams.environment)) {
+    if (!ShouldList(seams, options, version.file)) continue;
+    std::string file_column = FileColumnOf(version.file);
+    sink.AddLibrary(LibraryEntry{std::move(file_column), std::move(version.description),
+                                 std::move(version.file), UpperAscii(guid_key)});
+  }
+}
+
+class RowsSink : public ScanSink {
+ public:
+  explicit RowsSink(LibraryRows* rows) : rows_(rows) {}
+  bool PollAbort() override { return false; }
+  void AddLibrary(const LibraryEntry& entry) override { rows_->Add(entry); }
+  void SetStatusText(const std::string& /*text*/) override {}
+
+ private:
+  LibraryRows* rows_;
+};
 
 }  // namespace
 
@@ -33,63 +58,27 @@ std::string FileColumnOf(const std::string& path) {
   return UpperAscii(last);
 }
 
-int SortedRowIndex(const LibraryList& list, const std::string& file) {
-  // Every row was inserted by this rule, so the list is sorted by File and
-  // the first greater row is found by halving: log n cell reads, not n.
-  int low = 0;
-  int high = list.RowCount();
-  while (low < high) {
-    const int middle = low + (high - low) / 2;
-    // std::string compares as unsigned bytes, shorter prefix first.
-    if (list.CellText(middle, kColumnFile).compare(file) > 0) {
-      high = middle;
-    } else {
-      low = middle + 1;
-    }
-  }
-  return low;
-}
-
-void AddLibrary(const CatalogueSeams& seams, const ScanOptions& options,
-                const RegistryKey& type_libs, const std::string& guid_key) {
-  std::unique_ptr<RegistryKey> library = OpenSubkey(&type_libs, guid_key);
-  if (!library) return;
-  for (const RegisteredVersion& version : ReadRegisteredVersions(*library, seams.environment)) {
-    if (!ShouldList(seams, options, version.file)) continue;
-    std::string file_column = FileColumnOf(version.file);
-    int row = SortedRowIndex(seams.list, file_column);
-    seams.list.InsertRow(row, file_column);
-    seams.list.SetCellText(row, kColumnDescription, version.description);
-    seams.list.SetCellText(row, kColumnPath, version.file);
-    seams.list.SetCellText(row, kColumnClsid, UpperAscii(guid_key));
-    seams.list.SetCellText(row, kColumnHidden, std::to_string(seams.list.RowCount() - 1));
-  }
-}
-
-void ScanTypeLibraries(const CatalogueSeams& seams, const ScanOptions& options) {
-  RunGuard guard(seams.run_state);
-  if (!guard.ok()) return;
-  seams.window.StartAbortable();
-  seams.list.DeleteAllRows();
+ScanOutcome ScanTypeLibraries(const ScanSeams& seams, const ScanOptions& options, ScanSink& sink) {
   std::unique_ptr<RegistryKey> type_libs = OpenClassesKey(seams.registry, kTypeLibKey);
-  if (!type_libs) return;
+  if (!type_libs) return ScanOutcome::kNoTypeLibKey;
   FileTestCache file_tests(seams.file_system);
-  const CatalogueSeams scan_seams{seams.registry, file_tests,   seams.environment,
-                                  seams.list,     seams.window, seams.run_state};
+  const ScanSeams scan_seams{seams.registry, file_tests, seams.environment};
   for (uint32_t index = 0;; ++index) {
-    seams.window.PumpMessages();
-    // The count texts keep the previous scan's numbers.
-    if (seams.window.AbortRequested()) return;
+    if (sink.PollAbort()) return ScanOutcome::kAborted;
     std::string guid_key = EnumSubkeyName(type_libs.get(), index);
     if (guid_key == kRegistryError) break;
-    AddLibrary(scan_seams, options, *type_libs, guid_key);
-    seams.window.SetStatusText(std::string("Searching HKEY_CLASSES_ROOT ") + "\\" + kTypeLibKey +
-                               ": " + guid_key);
+    AddLibrary(scan_seams, options, *type_libs, guid_key, sink);
+    sink.SetStatusText(std::string("Searching HKEY_CLASSES_ROOT ") + "\\" + kTypeLibKey + ": " +
+                       guid_key);
   }
-  type_libs.reset();
-  seams.window.SetStatusText("");
-  seams.window.SetCountText(std::to_string(seams.list.RowCount()));
-  seams.window.SetCountSuffixText(" TypeLibs found");
+  sink.SetStatusText("");
+  return ScanOutcome::kCompleted;
+}
+
+ScanOutcome ScanIntoRows(const ScanSeams& seams, const ScanOptions& options, LibraryRows* rows) {
+  rows->Clear();
+  RowsSink sink(rows);
+  return ScanTypeLibraries(seams, options, sink);
 }
 
 }  // namespace velbrook::catalogue

@@ -1,49 +1,20 @@
-// ScanTypeLibraries: fills the library list from HKEY_CLASSES_ROOT\TypeLib,
-// one row per registered version whose Win32 file passes the skip rules.
+// ScanTypeLibraries: walks HKEY_CLASSES_ROOT\TypeLib and hands over one
+// entry per registered version whose Win32 file passes the skip rules.
 #pragma once
 
 #include <string>
 
 #include "catalogue/host.h"
-#include "catalogue/library_list.h"
-#include "catalogue/main_window.h"
+#include "catalogue/library_rows.h"
 #include "catalogue/registry.h"
 
 namespace velbrook::catalogue {
 
-// Shared between the scan and the search: a scan or search started from the
-// message pump while one is running is refused (returns at once), so rows are
-// never added to a list another run has just emptied.
-struct CatalogueRunState {
-  bool running = false;
-};
-
-// Everything the scan and the search reach outside themselves.
-struct CatalogueSeams {
+// What the scan reads besides the registry.
+struct ScanSeams {
   const ClassesRegistry& registry;
   const FileSystem& file_system;
   const Environment& environment;
-  LibraryList& list;
-  MainWindow& window;
-  CatalogueRunState& run_state;
-};
-
-// Marks a run for its lifetime; ok() is false when another run is active.
-class RunGuard {
- public:
-  explicit RunGuard(CatalogueRunState& state) : state_(state), ok_(!state.running) {
-    if (ok_) state_.running = true;
-  }
-  ~RunGuard() {
-    if (ok_) state_.running = false;
-  }
-  RunGuard(const RunGuard&) = delete;
-  RunGuard& operator=(const RunGuard&) = delete;
-  bool ok() const { return ok_; }
-
- private:
-  CatalogueRunState& state_;
-  bool ok_;
 };
 
 struct ScanOptions {
@@ -51,18 +22,34 @@ struct ScanOptions {
   bool include_files_not_found = false;
 };
 
+// Where the scan's entries and progress go: the program's library list, or
+// the command line's rows.
+class ScanSink {
+ public:
+  virtual ~ScanSink() = default;
+  // Asked before each library; true stops the scan at once. The program
+  // processes its pending window messages here, which is when Abort acts.
+  virtual bool PollAbort() = 0;
+  // One listed library version, in the registry's enumeration order.
+  virtual void AddLibrary(const LibraryEntry& entry) = 0;
+  // "Searching HKEY_CLASSES_ROOT \TypeLib: G" after each library, and empty
+  // text when the scan has visited them all.
+  virtual void SetStatusText(const std::string& text) = 0;
+};
+
+enum class ScanOutcome {
+  kCompleted,     // every library was visited
+  kAborted,       // PollAbort answered true
+  kNoTypeLibKey,  // "TypeLib" could not be opened; nothing was added
+};
+
 // The File column for a path: its last "\" component upper-cased, or the
 // last two joined by "\" when the last has no "." (a resource number).
 std::string FileColumnOf(const std::string& path);
 
-// Where a row with this File goes: before the first row whose File compares
-// greater byte-wise, so after every row with an equal File.
-int SortedRowIndex(const LibraryList& list, const std::string& file);
+ScanOutcome ScanTypeLibraries(const ScanSeams& seams, const ScanOptions& options, ScanSink& sink);
 
-// Adds the rows of one TypeLib GUID key, opened below the open TypeLib key.
-void AddLibrary(const CatalogueSeams& seams, const ScanOptions& options,
-                const RegistryKey& type_libs, const std::string& guid_key);
-
-void ScanTypeLibraries(const CatalogueSeams& seams, const ScanOptions& options);
+// The whole scan into rows, with nothing to abort it: the command line's list.
+ScanOutcome ScanIntoRows(const ScanSeams& seams, const ScanOptions& options, LibraryRows* rows);
 
 }  // namespace velbrook::catalogue

@@ -1,8 +1,9 @@
-// The library search: key building, the name and ProgID tests, selection of
-// matching rows, the progress caption and the final message.
+// The library search: key building, the name and ProgID tests, the walk over
+// the rows with its progress, and the final message.
 #include "catalogue/library_search.h"
 
 #include <memory>
+#include <utility>
 
 #include "catalogue/ascii_text.h"
 #include "catalogue/registry_functions.h"
@@ -52,48 +53,42 @@ bool LibraryDefines(const typeinfo::Library& library, const std::string& key,
   return false;
 }
 
-std::string SearchProgressText(int row, int row_count, int found_count) {
+std::string SearchProgressText(size_t row, size_t row_count, int found_count) {
   std::string text = "Searching... " + std::to_string(row + 1) + " / " + std::to_string(row_count);
   if (found_count != 0) text += "  - found: " + std::to_string(found_count);
   return text;
 }
 
-int SearchLibraries(const CatalogueSeams& seams, const typeinfo::Opener& opener,
-                    const std::string& search_text) {
-  RunGuard guard(seams.run_state);
-  if (!guard.ok()) return 0;
-  seams.window.StartAbortable();
-  const std::string key = SearchKey(search_text);
-  if (key.empty()) return 0;
-  int found_count = 0;
-  for (int row = 0; row < seams.list.RowCount(); ++row) {
-    seams.window.PumpMessages();
-    if (seams.window.AbortRequested()) {
-      // The caption keeps its last progress text; no message.
-      seams.list.Focus();
-      return found_count;
+std::string SearchEndMessage(const std::string& search_text, int found_count) {
+  if (found_count == 0) return "I could not find " + search_text;
+  return "Found " + search_text + " in " + std::to_string(found_count) + " libraries.";
+}
+
+LibraryTest NameTest(const typeinfo::Opener& opener, const ClassesRegistry& registry,
+                     std::string key) {
+  return [&opener, &registry, key = std::move(key)](const std::string& path) {
+    auto library = opener.OpenLibraryFile(path);
+    return library.ok() && library.value() != nullptr &&
+           LibraryDefines(*library.value(), key, registry);
+  };
+}
+
+SearchOutcome SearchLibraries(SearchSink& sink, const LibraryTest& test) {
+  SearchOutcome outcome;
+  for (size_t row = 0; row < sink.RowCount(); ++row) {
+    if (sink.PollAbort()) {
+      outcome.aborted = true;
+      return outcome;
     }
-    auto library = opener.OpenLibraryFile(seams.list.CellText(row, kColumnPath));
-    if (library.ok() && library.value() != nullptr &&
-        LibraryDefines(*library.value(), key, seams.registry)) {
-      ++found_count;
-      if (found_count == 1) {
-        seams.list.SelectRowAndShow(row);
-      } else {
-        seams.list.SelectRow(row);
-      }
+    // A scan run while messages were processed may have emptied the list.
+    if (row >= sink.RowCount()) break;
+    if (test(sink.PathOf(row))) {
+      ++outcome.found_count;
+      sink.Found(row, outcome.found_count);
     }
-    seams.window.SetCaption(SearchProgressText(row, seams.list.RowCount(), found_count));
+    sink.ShowProgress(SearchProgressText(row, sink.RowCount(), outcome.found_count));
   }
-  if (found_count != 0) {
-    seams.window.ShowMessage("Found " + search_text + " in " + std::to_string(found_count) +
-                             " libraries.");
-    seams.list.Focus();
-  } else {
-    seams.window.ShowMessage("I could not find " + search_text);
-  }
-  seams.window.SetCaption(kMainCaption);
-  return found_count;
+  return outcome;
 }
 
 }  // namespace velbrook::catalogue

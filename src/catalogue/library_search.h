@@ -1,10 +1,12 @@
-// SearchLibraries: opens every listed library and selects those defining an
-// interface or object class of the searched name.
+// SearchLibraries: opens every listed library in turn and reports those that
+// define what is searched for; the names test of an interface or object class.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
-#include "catalogue/library_scan.h"
+#include "catalogue/registry.h"
 #include "typeinfo/component.h"
 
 namespace velbrook::catalogue {
@@ -20,11 +22,40 @@ bool ProgIdPartMatches(const std::string& prog_id, const std::string& key);
 bool LibraryDefines(const typeinfo::Library& library, const std::string& key,
                     const ClassesRegistry& registry);
 // The caption while row (0-based) of row_count is searched.
-std::string SearchProgressText(int row, int row_count, int found_count);
+std::string SearchProgressText(size_t row, size_t row_count, int found_count);
+// The message at the end of a search that was not aborted.
+std::string SearchEndMessage(const std::string& search_text, int found_count);
 
-// The whole search for search_text (the prompt's answer). Returns the found
-// count; the final message and the selection go through the seams.
-int SearchLibraries(const CatalogueSeams& seams, const typeinfo::Opener& opener,
-                    const std::string& search_text);
+// The test of one library by its Path: true when it defines what is searched
+// for. A library that cannot be opened does not.
+using LibraryTest = std::function<bool(const std::string& path)>;
+
+// Opens the library anew and applies LibraryDefines with the key.
+LibraryTest NameTest(const typeinfo::Opener& opener, const ClassesRegistry& registry,
+                     std::string key);
+
+// What the search walks and where its findings go.
+class SearchSink {
+ public:
+  virtual ~SearchSink() = default;
+  // Asked before each row; true stops the search at once. The program
+  // processes its pending window messages here, which is when Abort acts.
+  virtual bool PollAbort() = 0;
+  // Read again for every row: a scan started meanwhile may refill the list.
+  virtual size_t RowCount() const = 0;
+  virtual std::string PathOf(size_t row) const = 0;
+  // A row whose library matched; found_count is 1 for the first one.
+  virtual void Found(size_t row, int found_count) = 0;
+  // After each row, the progress text (SearchProgressText).
+  virtual void ShowProgress(const std::string& text) = 0;
+};
+
+struct SearchOutcome {
+  int found_count = 0;
+  bool aborted = false;
+};
+
+// Every row from the first to the last, each library tested once.
+SearchOutcome SearchLibraries(SearchSink& sink, const LibraryTest& test);
 
 }  // namespace velbrook::catalogue

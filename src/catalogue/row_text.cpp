@@ -3,9 +3,8 @@
 
 namespace velbrook::catalogue {
 
-std::string LibraryRowLine(const LibraryList& list, int row) {
-  return list.CellText(row, kColumnFile) + "\t" + list.CellText(row, kColumnDescription) + "\t" +
-         list.CellText(row, kColumnPath) + "\t" + list.CellText(row, kColumnClsid) + "\n";
+std::string LibraryRowLine(const LibraryEntry& entry) {
+  return entry.file + "\t" + entry.description + "\t" + entry.path + "\t" + entry.clsid + "\n";
 }
 
 }  // namespace velbrook::catalogue

@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "catalogue/library_list.h"
+#include "catalogue/library_rows.h"
 
 namespace velbrook::catalogue {
 
 // File, Description, Path and CLSID separated by tabs, ended by "\n".
-std::string LibraryRowLine(const LibraryList& list, int row);
+std::string LibraryRowLine(const LibraryEntry& entry);
 
 }  // namespace velbrook::catalogue

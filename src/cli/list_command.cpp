@@ -9,7 +9,6 @@
 #include "catalogue/library_scan.h"
 #include "catalogue/registry_functions.h"
 #include "catalogue/row_text.h"
-#include "catalogue/vector_library_list.h"
 #include "cli/error_report.h"
 #include "cli/output.h"
 
@@ -39,18 +38,13 @@ int RunList(const ListOptions& options) {
 }  // namespace
 
 std::string ScanListText(const catalogue::HostCatalogue& host, bool include_missing) {
-  catalogue::VectorLibraryList list;
-  catalogue::ConsoleWindow window;
-  catalogue::CatalogueRunState run_state;
   catalogue::ScanOptions scan;
   scan.include_files_not_found = include_missing;
-  catalogue::ScanTypeLibraries(
-      catalogue::CatalogueSeams{host.registry(), host.file_system(), host.environment(), list,
-                                window, run_state},
-      scan);
+  catalogue::LibraryRows rows;
+  catalogue::ScanIntoRows({host.registry(), host.file_system(), host.environment()}, scan, &rows);
   std::string text;
-  for (int row = 0; row < list.RowCount(); ++row) {
-    text += catalogue::LibraryRowLine(list, row);
+  for (size_t row = 0; row < rows.size(); ++row) {
+    text += catalogue::LibraryRowLine(rows.at(row));
   }
   return text;
 }

@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "catalogue/host_catalogue.h"
 #include "catalogue/library_scan.h"
 #include "catalogue/library_search.h"
 #include "catalogue/row_text.h"
-#include "catalogue/vector_library_list.h"
 #include "cli/backends.h"
 #include "cli/error_report.h"
 #include "cli/list_command.h"
@@ -22,19 +22,22 @@ namespace velbrook::cli {
 
 namespace {
 
-// The search's caption progress, shown on the terminal's progress line; the
-// caption's return to the program's name ends it.
-class ProgressConsoleWindow : public catalogue::ConsoleWindow {
+// The rows of the scan as the search walks them; found rows are kept in
+// list order, and the progress goes to the terminal's progress line.
+class RowsSearchSink : public catalogue::SearchSink {
  public:
-  void SetCaption(const std::string& text) override {
-    if (text == catalogue::kMainCaption) {
-      progress_.Clear();
-    } else {
-      progress_.Show(text);
-    }
-  }
+  explicit RowsSearchSink(const catalogue::LibraryRows& rows) : rows_(rows) {}
+  bool PollAbort() override { return false; }
+  size_t RowCount() const override { return rows_.size(); }
+  std::string PathOf(size_t row) const override { return rows_.at(row).path; }
+  void Found(size_t row, int /*found_count*/) override { found_.push_back(row); }
+  void ShowProgress(const std::string& text) override { progress_.Show(text); }
+
+  const std::vector<size_t>& found() const { return found_; }
 
  private:
+  const catalogue::LibraryRows& rows_;
+  std::vector<size_t> found_;
   TerminalProgress progress_ = TerminalProgress::ForStderr();
 };
 
@@ -60,22 +63,24 @@ int RunSearch(const SearchOptions& options) {
   }
   const catalogue::HostCatalogue& seams = *reader.host;
   std::unique_ptr<typeinfo::Opener> opener = seams.WrapOpener(*reader.opener);
-  catalogue::VectorLibraryList list;
-  ProgressConsoleWindow window;
-  catalogue::CatalogueRunState run_state;
-  catalogue::CatalogueSeams catalogue_seams{
-      seams.registry(), seams.file_system(), seams.environment(), list, window, run_state};
   catalogue::ScanOptions scan;
   scan.include_files_not_found = options.include_missing;
-  catalogue::ScanTypeLibraries(catalogue_seams, scan);
-  int found = catalogue::SearchLibraries(catalogue_seams, *opener, options.name);
+  catalogue::LibraryRows rows;
+  catalogue::ScanIntoRows({seams.registry(), seams.file_system(), seams.environment()}, scan,
+                          &rows);
+  catalogue::SearchOutcome found;
   std::string text;
-  for (int row : list.SelectedRows()) text += catalogue::LibraryRowLine(list, row);
-  for (const std::string& message : window.messages()) text += message + "\n";
+  {
+    RowsSearchSink sink(rows);
+    found = catalogue::SearchLibraries(
+        sink, catalogue::NameTest(*opener, seams.registry(), catalogue::SearchKey(options.name)));
+    for (size_t row : sink.found()) text += catalogue::LibraryRowLine(rows.at(row));
+  }
+  text += catalogue::SearchEndMessage(options.name, found.found_count) + "\n";
   // 1 means "not found" here, so a failure to write says 2.
   const Status written = WriteStdout(text);
   if (!written.ok()) return ReportError(written.error(), kExitUsage);
-  return found != 0 ? 0 : 1;
+  return found.found_count != 0 ? 0 : 1;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// In-memory registry, file system, environment, main window and component
-// objects for the catalogue tests; keys enumerate in insertion order so a
-// test controls the order the scan sees.
+// In-memory registry, file system, environment, scan and search sinks and
+// component objects for the catalogue tests; keys enumerate in insertion
+// order so a test controls the order the scan sees.
 #pragma once
 
 #include <functional>
@@ -8,10 +8,13 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/host.h"
-#include "catalogue/main_window.h"
+#include "catalogue/library_rows.h"
+#include "catalogue/library_scan.h"
+#include "catalogue/library_search.h"
 #include "catalogue/registry.h"
 #include "typeinfo/component.h"
 
@@ -78,48 +81,46 @@ class MemoryEnvironment : public Environment {
   std::map<std::string, std::string> values_;
 };
 
-// Records what the scan and search show; on_pump runs at each pump so a test
-// can press Abort or start another run from "inside the message loop".
-class RecordingWindow : public MainWindow {
+// Records what a scan hands over: the entries in the list's order (through
+// LibraryRows, as the command line and the program keep them) and the status
+// texts. on_poll runs at each poll so a test can press Abort "inside the
+// message loop".
+class RecordingScanSink : public ScanSink {
  public:
-  void PumpMessages() override {
-    ++pumps;
-    if (on_pump) on_pump(pumps);
+  bool PollAbort() override {
+    ++polls;
+    if (on_poll) on_poll(polls);
+    return abort_requested;
   }
-  void StartAbortable() override {
-    abort_requested = false;
-    abort_enabled = true;
-  }
-  bool AbortRequested() const override { return abort_requested; }
-  void SetStatusText(const std::string& text) override {
-    status_text = text;
-    status_history.push_back(text);
-  }
-  void SetCountText(const std::string& text) override { count_text = text; }
-  void SetCountSuffixText(const std::string& text) override { count_suffix = text; }
-  void SetCaption(const std::string& text) override {
-    caption = text;
-    captions.push_back(text);
-  }
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  // The Abort button's action.
-  void PressAbort() {
-    abort_requested = true;
-    status_text = "Aborted";
-    abort_enabled = false;
-  }
+  void AddLibrary(const LibraryEntry& entry) override { rows.Add(entry); }
+  void SetStatusText(const std::string& text) override { status_history.push_back(text); }
 
-  int pumps = 0;
-  std::function<void(int)> on_pump;
+  int polls = 0;
+  std::function<void(int)> on_poll;
   bool abort_requested = false;
-  bool abort_enabled = false;
-  std::string status_text = "old status";
+  LibraryRows rows;
   std::vector<std::string> status_history;
-  std::string count_text = "old count";
-  std::string count_suffix = "old suffix";
-  std::string caption = "Velbrook";
-  std::vector<std::string> captions;
-  std::vector<std::string> messages;
+};
+
+// Walks rows of paths; records what the search finds and shows.
+class RecordingSearchSink : public SearchSink {
+ public:
+  bool PollAbort() override {
+    ++polls;
+    if (on_poll) on_poll(polls);
+    return abort_requested;
+  }
+  size_t RowCount() const override { return paths.size(); }
+  std::string PathOf(size_t row) const override { return paths.at(row); }
+  void Found(size_t row, int found_count) override { found.push_back({row, found_count}); }
+  void ShowProgress(const std::string& text) override { progress.push_back(text); }
+
+  std::vector<std::string> paths;
+  int polls = 0;
+  std::function<void(int)> on_poll;
+  bool abort_requested = false;
+  std::vector<std::pair<size_t, int>> found;  // row, found count
+  std::vector<std::string> progress;
 };
 
 // A type with a name, a GUID and a default interface.

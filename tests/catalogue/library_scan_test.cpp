@@ -1,10 +1,11 @@
-// ScanTypeLibraries over an in-memory registry: rows, sorting, skip rules,
-// expansion, status and count texts, abort between libraries.
+// ScanTypeLibraries over an in-memory registry: entries, the File order of
+// the rows they make, skip rules, expansion, status texts, abort between
+// libraries.
 #include "catalogue/library_scan.h"
 
 #include <gtest/gtest.h>
 
-#include "catalogue/vector_library_list.h"
+#include "catalogue/library_rows.h"
 #include "catalogue_fakes.h"
 
 namespace velbrook::catalogue {
@@ -13,7 +14,9 @@ namespace {
 using testing::MemoryEnvironment;
 using testing::MemoryFileSystem;
 using testing::MemoryRegistry;
-using testing::RecordingWindow;
+using testing::RecordingScanSink;
+
+enum Column { kFile, kDescription, kPath, kClsid, kHidden };
 
 constexpr char kGuidA[] = "{aaaaaaaa-0000-0000-0000-00000000000a}";
 constexpr char kGuidB[] = "{bbbbbbbb-0000-0000-0000-00000000000b}";
@@ -29,22 +32,35 @@ class ScanTest : public ::testing::Test {
     registry_.AddValue(base + "\\" + locale + "\\win32", "", file);
     if (file_exists) files_.AddFile(file);
   }
-  void Scan(bool include_missing = false) {
+  // A scan from an empty list, as each scan of the program starts.
+  ScanOutcome Scan(bool include_missing = false) {
     ScanOptions options;
     options.include_files_not_found = include_missing;
-    ScanTypeLibraries(Seams(), options);
+    sink_.rows.Clear();
+    return ScanTypeLibraries({registry_, files_, env_}, options, sink_);
   }
-  CatalogueSeams Seams() {
-    return CatalogueSeams{registry_, files_, env_, list_, window_, run_state_};
+  std::string Cell(size_t row, Column column) {
+    const LibraryEntry& entry = sink_.rows.at(row);
+    switch (column) {
+      case kFile:
+        return entry.file;
+      case kDescription:
+        return entry.description;
+      case kPath:
+        return entry.path;
+      case kClsid:
+        return entry.clsid;
+      case kHidden:
+        break;
+    }
+    return std::to_string(sink_.rows.HiddenNumber(row));
   }
-  std::string Cell(int row, int column) { return list_.CellText(row, column); }
+  size_t RowCount() const { return sink_.rows.size(); }
 
   MemoryRegistry registry_;
   MemoryFileSystem files_;
   MemoryEnvironment env_;
-  VectorLibraryList list_;
-  RecordingWindow window_;
-  CatalogueRunState run_state_;
+  RecordingScanSink sink_;
 };
 
 TEST(FileColumnOf, LastComponentUpperCased) {
@@ -65,22 +81,22 @@ TEST(FileColumnOf, UpperCasesAsciiLettersOnly) {
 TEST_F(ScanTest, FillsAllColumns) {
   Register(kGuidA, "1.0", "Library A", "C:\\libs\\a.tlb");
   Scan();
-  ASSERT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(Cell(0, kColumnFile), "A.TLB");
-  EXPECT_EQ(Cell(0, kColumnDescription), "Library A");
-  EXPECT_EQ(Cell(0, kColumnPath), "C:\\libs\\a.tlb");
-  EXPECT_EQ(Cell(0, kColumnClsid), "{AAAAAAAA-0000-0000-0000-00000000000A}");
-  EXPECT_EQ(Cell(0, kColumnHidden), "0");
+  ASSERT_EQ(RowCount(), 1u);
+  EXPECT_EQ(Cell(0, kFile), "A.TLB");
+  EXPECT_EQ(Cell(0, kDescription), "Library A");
+  EXPECT_EQ(Cell(0, kPath), "C:\\libs\\a.tlb");
+  EXPECT_EQ(Cell(0, kClsid), "{AAAAAAAA-0000-0000-0000-00000000000A}");
+  EXPECT_EQ(Cell(0, kHidden), "0");
 }
 
 TEST_F(ScanTest, TwoVersionsGiveTwoRows) {
   Register(kGuidA, "1.0", "A one", "C:\\a1.tlb");
   Register(kGuidA, "2.0", "A two", "C:\\a2.tlb");
   Scan();
-  ASSERT_EQ(list_.RowCount(), 2);
-  EXPECT_EQ(Cell(0, kColumnDescription), "A one");
-  EXPECT_EQ(Cell(1, kColumnDescription), "A two");
-  EXPECT_EQ(Cell(0, kColumnClsid), Cell(1, kColumnClsid));
+  ASSERT_EQ(RowCount(), 2u);
+  EXPECT_EQ(Cell(0, kDescription), "A one");
+  EXPECT_EQ(Cell(1, kDescription), "A two");
+  EXPECT_EQ(Cell(0, kClsid), Cell(1, kClsid));
 }
 
 TEST_F(ScanTest, OpensEachKeyOnceAndTestsEachFileOnce) {
@@ -90,7 +106,7 @@ TEST_F(ScanTest, OpensEachKeyOnceAndTestsEachFileOnce) {
   Register(kGuidC, "1.0", "C", "C:\\gone.tlb", false);
   Register(kGuidC, "2.0", "C again", "C:\\gone.tlb", false);
   Scan();
-  EXPECT_EQ(list_.RowCount(), 3);
+  EXPECT_EQ(RowCount(), 3u);
   // TypeLib, three GUID keys, five version keys and their five win32 keys.
   EXPECT_EQ(registry_.open_count(), 14);
   for (const char* file : {"C:\\shared.tlb", "C:\\a2.tlb", "C:\\gone.tlb"}) {
@@ -101,10 +117,10 @@ TEST_F(ScanTest, OpensEachKeyOnceAndTestsEachFileOnce) {
 TEST_F(ScanTest, NextScanTestsTheFilesAgain) {
   Register(kGuidA, "1.0", "A", "C:\\later.tlb", false);
   Scan();
-  EXPECT_EQ(list_.RowCount(), 0);
+  EXPECT_EQ(RowCount(), 0u);
   files_.AddFile("C:\\later.tlb");
   Scan();
-  EXPECT_EQ(list_.RowCount(), 1);
+  EXPECT_EQ(RowCount(), 1u);
 }
 
 TEST_F(ScanTest, RowsSortedByFileAndEqualFilesKeepTheirOrder) {
@@ -113,16 +129,16 @@ TEST_F(ScanTest, RowsSortedByFileAndEqualFilesKeepTheirOrder) {
   Register(kGuidC, "1.0", "second zeta", "D:\\other\\Zeta.tlb");
   Register(kGuidC, "2.0", "short", "C:\\alph.tlb");
   Scan();
-  ASSERT_EQ(list_.RowCount(), 4);
-  EXPECT_EQ(Cell(0, kColumnFile), "ALPH.TLB");
-  EXPECT_EQ(Cell(1, kColumnFile), "ALPHA.TLB");
-  EXPECT_EQ(Cell(2, kColumnDescription), "first zeta");
-  EXPECT_EQ(Cell(3, kColumnDescription), "second zeta");
+  ASSERT_EQ(RowCount(), 4u);
+  EXPECT_EQ(Cell(0, kFile), "ALPH.TLB");
+  EXPECT_EQ(Cell(1, kFile), "ALPHA.TLB");
+  EXPECT_EQ(Cell(2, kDescription), "first zeta");
+  EXPECT_EQ(Cell(3, kDescription), "second zeta");
   // Hidden records the order of addition, not the position.
-  EXPECT_EQ(Cell(0, kColumnHidden), "3");
-  EXPECT_EQ(Cell(1, kColumnHidden), "1");
-  EXPECT_EQ(Cell(2, kColumnHidden), "0");
-  EXPECT_EQ(Cell(3, kColumnHidden), "2");
+  EXPECT_EQ(Cell(0, kHidden), "3");
+  EXPECT_EQ(Cell(1, kHidden), "1");
+  EXPECT_EQ(Cell(2, kHidden), "0");
+  EXPECT_EQ(Cell(3, kHidden), "2");
 }
 
 TEST_F(ScanTest, SortIsByteWise) {
@@ -130,10 +146,10 @@ TEST_F(ScanTest, SortIsByteWise) {
   Register(kGuidB, "1.0", "high byte", "C:\\\xc4.tlb");
   Register(kGuidC, "1.0", "underscore", "C:\\_.tlb");
   Scan();
-  ASSERT_EQ(list_.RowCount(), 3);
-  EXPECT_EQ(Cell(0, kColumnFile), "B.TLB");
-  EXPECT_EQ(Cell(1, kColumnFile), "_.TLB");
-  EXPECT_EQ(Cell(2, kColumnFile), "\xc4.TLB");
+  ASSERT_EQ(RowCount(), 3u);
+  EXPECT_EQ(Cell(0, kFile), "B.TLB");
+  EXPECT_EQ(Cell(1, kFile), "_.TLB");
+  EXPECT_EQ(Cell(2, kFile), "\xc4.TLB");
 }
 
 TEST_F(ScanTest, SystemRootReferenceIsExpanded) {
@@ -143,16 +159,16 @@ TEST_F(ScanTest, SystemRootReferenceIsExpanded) {
                      "%SystemRoot%\\System32\\stdole2.tlb");
   files_.AddFile("C:\\WINDOWS\\System32\\stdole2.tlb");
   Scan();
-  ASSERT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(Cell(0, kColumnPath), "C:\\WINDOWS\\System32\\stdole2.tlb");
-  EXPECT_EQ(Cell(0, kColumnFile), "STDOLE2.TLB");
+  ASSERT_EQ(RowCount(), 1u);
+  EXPECT_EQ(Cell(0, kPath), "C:\\WINDOWS\\System32\\stdole2.tlb");
+  EXPECT_EQ(Cell(0, kFile), "STDOLE2.TLB");
 }
 
 TEST_F(ScanTest, UndefinedReferenceStaysAndTheFileIsLookedUpAsWritten) {
   Register(kGuidA, "1.0", "unexpanded", "%NoSuchVariable%\\x.tlb", false);
   Scan(true);
-  ASSERT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(Cell(0, kColumnPath), "%NoSuchVariable%\\x.tlb");
+  ASSERT_EQ(RowCount(), 1u);
+  EXPECT_EQ(Cell(0, kPath), "%NoSuchVariable%\\x.tlb");
 }
 
 TEST_F(ScanTest, PathsOfTwoCharactersOrLessAreNotListed) {
@@ -160,20 +176,20 @@ TEST_F(ScanTest, PathsOfTwoCharactersOrLessAreNotListed) {
   Register(kGuidA, "2.0", "three", "C:x");
   Register(kGuidB, "1.0", "empty", "");
   Scan(true);
-  ASSERT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(Cell(0, kColumnDescription), "three");
+  ASSERT_EQ(RowCount(), 1u);
+  EXPECT_EQ(Cell(0, kDescription), "three");
   // The length rule holds with the option off too, although "C:" exists.
   Scan(false);
-  ASSERT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(Cell(0, kColumnDescription), "three");
+  ASSERT_EQ(RowCount(), 1u);
+  EXPECT_EQ(Cell(0, kDescription), "three");
 }
 
 TEST_F(ScanTest, DescriptionTooLongIsEmpty) {
   Register(kGuidA, "1.0", std::string(300, 'd'), "C:\\long.tlb");
   Scan();
-  ASSERT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(Cell(0, kColumnDescription), "");
-  EXPECT_EQ(Cell(0, kColumnFile), "LONG.TLB");
+  ASSERT_EQ(RowCount(), 1u);
+  EXPECT_EQ(Cell(0, kDescription), "");
+  EXPECT_EQ(Cell(0, kFile), "LONG.TLB");
 }
 
 TEST_F(ScanTest, DescriptionPrefersTheFirstValueName) {
@@ -183,20 +199,20 @@ TEST_F(ScanTest, DescriptionPrefersTheFirstValueName) {
   registry_.AddValue(base + "\\0\\win32", "", "C:\\n.tlb");
   files_.AddFile("C:\\n.tlb");
   Scan();
-  ASSERT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(Cell(0, kColumnDescription), "NamedFirst");
+  ASSERT_EQ(RowCount(), 1u);
+  EXPECT_EQ(Cell(0, kDescription), "NamedFirst");
 }
 
 TEST_F(ScanTest, MissingFileListedOnlyWithTheOption) {
   Register(kGuidA, "1.0", "present", "C:\\present.tlb", true);
   Register(kGuidB, "1.0", "missing", "C:\\missing.tlb", false);
   Scan(false);
-  ASSERT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(Cell(0, kColumnDescription), "present");
+  ASSERT_EQ(RowCount(), 1u);
+  EXPECT_EQ(Cell(0, kDescription), "present");
   Scan(true);
-  ASSERT_EQ(list_.RowCount(), 2);
-  EXPECT_EQ(Cell(0, kColumnPath), "C:\\missing.tlb");
-  EXPECT_EQ(Cell(1, kColumnPath), "C:\\present.tlb");
+  ASSERT_EQ(RowCount(), 2u);
+  EXPECT_EQ(Cell(0, kPath), "C:\\missing.tlb");
+  EXPECT_EQ(Cell(1, kPath), "C:\\present.tlb");
 }
 
 TEST_F(ScanTest, Win32SubkeyInAnyCaseIsFound) {
@@ -205,8 +221,8 @@ TEST_F(ScanTest, Win32SubkeyInAnyCaseIsFound) {
   registry_.AddValue(base + "\\0\\wIN32", "", "C:\\m.tlb");
   files_.AddFile("C:\\m.tlb");
   Scan();
-  ASSERT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(Cell(0, kColumnPath), "C:\\m.tlb");
+  ASSERT_EQ(RowCount(), 1u);
+  EXPECT_EQ(Cell(0, kPath), "C:\\m.tlb");
 }
 
 TEST_F(ScanTest, VersionWithoutWin32EntryIsNotListed) {
@@ -215,7 +231,7 @@ TEST_F(ScanTest, VersionWithoutWin32EntryIsNotListed) {
   registry_.AddValue(base + "\\0\\win64", "", "C:\\x64.tlb");
   files_.AddFile("C:\\x64.tlb");
   Scan(true);
-  EXPECT_EQ(list_.RowCount(), 0);
+  EXPECT_EQ(RowCount(), 0u);
 }
 
 TEST_F(ScanTest, UnopenableLibraryKeyIsSkipped) {
@@ -223,84 +239,56 @@ TEST_F(ScanTest, UnopenableLibraryKeyIsSkipped) {
   Register(kGuidB, "1.0", "visible", "C:\\b.tlb");
   registry_.FailOpen(std::string("TypeLib\\") + kGuidA);
   Scan();
-  ASSERT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(Cell(0, kColumnDescription), "visible");
+  ASSERT_EQ(RowCount(), 1u);
+  EXPECT_EQ(Cell(0, kDescription), "visible");
 }
 
-TEST_F(ScanTest, StatusAndCountTexts) {
+TEST_F(ScanTest, StatusTexts) {
   Register(kGuidA, "1.0", "a", "C:\\a.tlb");
   Register(kGuidB, "1.0", "b", "C:\\b.tlb", false);
-  Scan();
-  ASSERT_EQ(window_.status_history.size(), 3u);
-  EXPECT_EQ(window_.status_history[0],
+  EXPECT_EQ(Scan(), ScanOutcome::kCompleted);
+  ASSERT_EQ(sink_.status_history.size(), 3u);
+  EXPECT_EQ(sink_.status_history[0],
             std::string("Searching HKEY_CLASSES_ROOT \\TypeLib: ") + kGuidA);
-  EXPECT_EQ(window_.status_history[1],
+  EXPECT_EQ(sink_.status_history[1],
             std::string("Searching HKEY_CLASSES_ROOT \\TypeLib: ") + kGuidB);
-  EXPECT_EQ(window_.status_text, "");
-  EXPECT_EQ(window_.count_text, "1");
-  EXPECT_EQ(window_.count_suffix, " TypeLibs found");
-  // One pump per library and one that meets the end of the list.
-  EXPECT_EQ(window_.pumps, 3);
-  EXPECT_TRUE(window_.abort_enabled);
+  EXPECT_EQ(sink_.status_history[2], "");
+  EXPECT_EQ(RowCount(), 1u);
+  // One poll per library and one that meets the end of the list.
+  EXPECT_EQ(sink_.polls, 3);
 }
 
-TEST_F(ScanTest, NoTypeLibKeyLeavesAnEmptyListAndTheOldTexts) {
-  list_.InsertRow(0, "OLD.TLB");
-  Scan();
-  EXPECT_EQ(list_.RowCount(), 0);
-  EXPECT_EQ(window_.status_text, "old status");
-  EXPECT_EQ(window_.count_text, "old count");
-  EXPECT_EQ(window_.count_suffix, "old suffix");
+TEST_F(ScanTest, NoTypeLibKeyAddsNothingAndShowsNothing) {
+  EXPECT_EQ(Scan(), ScanOutcome::kNoTypeLibKey);
+  EXPECT_EQ(RowCount(), 0u);
+  EXPECT_TRUE(sink_.status_history.empty());
+  EXPECT_EQ(sink_.polls, 0);
 }
 
-TEST_F(ScanTest, AbortKeepsRowsFoundSoFarAndTheOldCounts) {
+TEST_F(ScanTest, AbortKeepsEntriesFoundSoFar) {
   Register(kGuidA, "1.0", "a", "C:\\a.tlb");
   Register(kGuidB, "1.0", "b", "C:\\b.tlb");
   Register(kGuidC, "1.0", "c", "C:\\c.tlb");
-  // Abort pressed while the messages before the second library are pumped.
-  window_.on_pump = [this](int pump) {
-    if (pump == 2) window_.PressAbort();
+  // Abort pressed while the messages before the second library are processed.
+  sink_.on_poll = [this](int poll) {
+    if (poll == 2) sink_.abort_requested = true;
   };
-  Scan();
-  ASSERT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(Cell(0, kColumnDescription), "a");
-  EXPECT_EQ(window_.status_text, "Aborted");
-  EXPECT_EQ(window_.count_text, "old count");
-  EXPECT_EQ(window_.count_suffix, "old suffix");
-  EXPECT_FALSE(window_.abort_enabled);
+  EXPECT_EQ(Scan(), ScanOutcome::kAborted);
+  ASSERT_EQ(RowCount(), 1u);
+  EXPECT_EQ(Cell(0, kDescription), "a");
+  // The status text of the last library visited stays; no empty text.
+  EXPECT_EQ(sink_.status_history.back(),
+            std::string("Searching HKEY_CLASSES_ROOT \\TypeLib: ") + kGuidA);
 }
 
-TEST_F(ScanTest, AbortPressedBeforeTheScanIsCleared) {
+TEST_F(ScanTest, ScanIntoRowsStartsFromEmptyRows) {
   Register(kGuidA, "1.0", "a", "C:\\a.tlb");
-  window_.PressAbort();
-  Scan();
-  EXPECT_EQ(list_.RowCount(), 1);
-  EXPECT_TRUE(window_.abort_enabled);
-  EXPECT_FALSE(window_.abort_requested);
-}
-
-TEST_F(ScanTest, RescanStartsFromAnEmptyList) {
-  Register(kGuidA, "1.0", "a", "C:\\a.tlb");
-  Scan();
-  Scan();
-  EXPECT_EQ(list_.RowCount(), 1);
-  EXPECT_EQ(Cell(0, kColumnHidden), "0");
-}
-
-TEST_F(ScanTest, ScanStartedFromThePumpIsRefused) {
-  Register(kGuidA, "1.0", "a", "C:\\a.tlb");
-  Register(kGuidB, "1.0", "b", "C:\\b.tlb");
-  int nested_pumps = -1;
-  window_.on_pump = [this, &nested_pumps](int pump) {
-    if (pump == 2) {
-      int before = window_.pumps;
-      Scan();
-      nested_pumps = window_.pumps - before;
-    }
-  };
-  Scan();
-  EXPECT_EQ(nested_pumps, 0);
-  EXPECT_EQ(list_.RowCount(), 2);
+  LibraryRows rows;
+  rows.Add({"OLD.TLB", "", "", ""});
+  EXPECT_EQ(ScanIntoRows({registry_, files_, env_}, ScanOptions{}, &rows), ScanOutcome::kCompleted);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows.at(0).file, "A.TLB");
+  EXPECT_EQ(rows.HiddenNumber(0), 0u);
 }
 
 }  // namespace

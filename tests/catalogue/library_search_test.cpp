@@ -1,10 +1,11 @@
 // SearchLibraries over fake libraries: key building, whole-name matching with
-// underscores ignored, ProgID parts, selection, captions, messages, abort.
+// underscores ignored, ProgID parts, found rows, progress, messages, abort.
 #include "catalogue/library_search.h"
 
 #include <gtest/gtest.h>
 
-#include "catalogue/vector_library_list.h"
+#include <utility>
+
 #include "catalogue_fakes.h"
 
 namespace velbrook::catalogue {
@@ -15,27 +16,27 @@ using testing::FakeOpener;
 using testing::MemoryEnvironment;
 using testing::MemoryFileSystem;
 using testing::MemoryRegistry;
-using testing::RecordingWindow;
+using testing::RecordingSearchSink;
 
 constexpr char kCircleGuid[] = "{C1C1C1C1-0000-0000-0000-000000000001}";
 
 class SearchTest : public ::testing::Test {
  protected:
-  // A list row whose Path names a library of the fake opener.
+  // A row whose Path names a library of the fake opener.
   void AddRow(const std::string& path, FakeLibraryContents contents) {
-    int row = list_.RowCount();
-    list_.InsertRow(row, path);
-    list_.SetCellText(row, kColumnPath, path);
+    sink_.paths.push_back(path);
     opener_.Add(path, std::move(contents));
   }
-  void AddUnopenableRow(const std::string& path) {
-    int row = list_.RowCount();
-    list_.InsertRow(row, path);
-    list_.SetCellText(row, kColumnPath, path);
-  }
-  int Search(const std::string& text) {
-    return SearchLibraries(CatalogueSeams{registry_, files_, env_, list_, window_, run_state_},
-                           opener_, text);
+  void AddUnopenableRow(const std::string& path) { sink_.paths.push_back(path); }
+  // The rows found, and the end message as the program shows it.
+  std::vector<size_t> Search(const std::string& text) {
+    sink_.found.clear();
+    sink_.progress.clear();
+    outcome_ = SearchLibraries(sink_, NameTest(opener_, registry_, SearchKey(text)));
+    message_ = outcome_.aborted ? "" : SearchEndMessage(text, outcome_.found_count);
+    std::vector<size_t> rows;
+    for (const auto& [row, count] : sink_.found) rows.push_back(row);
+    return rows;
   }
   static FakeLibraryContents Interfaces(std::vector<std::string> names) {
     FakeLibraryContents contents;
@@ -44,12 +45,10 @@ class SearchTest : public ::testing::Test {
   }
 
   MemoryRegistry registry_;
-  MemoryFileSystem files_;
-  MemoryEnvironment env_;
-  VectorLibraryList list_;
-  RecordingWindow window_;
-  CatalogueRunState run_state_;
+  RecordingSearchSink sink_;
   FakeOpener opener_;
+  SearchOutcome outcome_;
+  std::string message_;
 };
 
 TEST(SearchKey, RemovesUnderscoresLowerCasesAndTrims) {
@@ -74,22 +73,22 @@ TEST(SearchProgressText, CountShownOnceSomethingIsFound) {
   EXPECT_EQ(SearchProgressText(9, 12, 2), "Searching... 10 / 12  - found: 2");
 }
 
+TEST(SearchEndMessage, FoundCountOrNotFound) {
+  EXPECT_EQ(SearchEndMessage(" Work_Book ", 2), "Found  Work_Book  in 2 libraries.");
+  EXPECT_EQ(SearchEndMessage("Nothing", 0), "I could not find Nothing");
+}
+
 TEST_F(SearchTest, UnderscoresAndCaseAreIgnoredOnBothSides) {
   AddRow("C:\\a.tlb", Interfaces({"IFoo"}));
   AddRow("C:\\b.tlb", Interfaces({"I_Shape_Drawer"}));
-  EXPECT_EQ(Search("ishape_DRAWER"), 1);
-  EXPECT_EQ(list_.SelectedRows(), std::vector<int>{1});
-  ASSERT_EQ(window_.messages.size(), 1u);
-  EXPECT_EQ(window_.messages[0], "Found ishape_DRAWER in 1 libraries.");
+  EXPECT_EQ(Search("ishape_DRAWER"), std::vector<size_t>{1});
+  EXPECT_EQ(message_, "Found ishape_DRAWER in 1 libraries.");
 }
 
 TEST_F(SearchTest, PartOfANameDoesNotMatch) {
   AddRow("C:\\a.tlb", Interfaces({"IShapeDrawer"}));
-  EXPECT_EQ(Search("Shape"), 0);
-  EXPECT_TRUE(list_.SelectedRows().empty());
-  ASSERT_EQ(window_.messages.size(), 1u);
-  EXPECT_EQ(window_.messages[0], "I could not find Shape");
-  EXPECT_EQ(window_.caption, "Velbrook");
+  EXPECT_TRUE(Search("Shape").empty());
+  EXPECT_EQ(message_, "I could not find Shape");
 }
 
 TEST_F(SearchTest, CoclassNameAndDefaultInterfaceMatch) {
@@ -99,12 +98,9 @@ TEST_F(SearchTest, CoclassNameAndDefaultInterfaceMatch) {
   FakeLibraryContents by_default;
   by_default.classes.push_back({"Square", "{00000000-0000-0000-0000-000000000002}", "ICircle"});
   AddRow("C:\\default.tlb", by_default);
-  EXPECT_EQ(Search("circle"), 1);
-  EXPECT_EQ(list_.SelectedRows(), std::vector<int>{0});
-  window_.messages.clear();
-  EXPECT_EQ(Search("I_Circle"), 2);
-  EXPECT_EQ(list_.SelectedRows(), (std::vector<int>{0, 1}));
-  EXPECT_EQ(window_.messages.back(), "Found I_Circle in 2 libraries.");
+  EXPECT_EQ(Search("circle"), std::vector<size_t>{0});
+  EXPECT_EQ(Search("I_Circle"), (std::vector<size_t>{0, 1}));
+  EXPECT_EQ(message_, "Found I_Circle in 2 libraries.");
 }
 
 TEST_F(SearchTest, ProgIdPartsMatchButNotTheWholeProgId) {
@@ -113,10 +109,10 @@ TEST_F(SearchTest, ProgIdPartsMatchButNotTheWholeProgId) {
   FakeLibraryContents contents;
   contents.classes.push_back({"Circle", kCircleGuid, ""});
   AddRow("C:\\shapes.tlb", contents);
-  EXPECT_EQ(Search("shapelib"), 1);
-  EXPECT_EQ(Search("ROUNDTHING"), 1);
-  EXPECT_EQ(Search("ShapeLib.RoundThing.1"), 0);
-  EXPECT_EQ(Search("1"), 0);
+  EXPECT_EQ(Search("shapelib").size(), 1u);
+  EXPECT_EQ(Search("ROUNDTHING").size(), 1u);
+  EXPECT_TRUE(Search("ShapeLib.RoundThing.1").empty());
+  EXPECT_TRUE(Search("1").empty());
 }
 
 TEST_F(SearchTest, ProgIdPartsAreOnlyLowerCased) {
@@ -125,48 +121,34 @@ TEST_F(SearchTest, ProgIdPartsAreOnlyLowerCased) {
   contents.classes.push_back({"Circle", kCircleGuid, ""});
   AddRow("C:\\shapes.tlb", contents);
   // The key loses its underscore, the ProgID part keeps it.
-  EXPECT_EQ(Search("My_Lib"), 0);
-  EXPECT_EQ(Search("MyLib"), 0);
+  EXPECT_TRUE(Search("My_Lib").empty());
+  EXPECT_TRUE(Search("MyLib").empty());
 }
 
-TEST_F(SearchTest, BlankTextEndsWithoutMessage) {
-  AddRow("C:\\a.tlb", Interfaces({"IFoo"}));
-  EXPECT_EQ(Search(" \t "), 0);
-  EXPECT_TRUE(window_.messages.empty());
-  EXPECT_TRUE(window_.captions.empty());
-  EXPECT_TRUE(opener_.opened().empty());
-  EXPECT_EQ(Search("___"), 0);
-  EXPECT_TRUE(window_.messages.empty());
-}
-
-TEST_F(SearchTest, FirstMatchReplacesTheEarlierSelectionLaterOnesAdd) {
+TEST_F(SearchTest, EachMatchIsCountedOnceInRowOrder) {
   AddRow("C:\\0.tlb", Interfaces({"IOther"}));
   AddRow("C:\\1.tlb", Interfaces({"IFoo"}));
   AddRow("C:\\2.tlb", Interfaces({"IOther"}));
   AddRow("C:\\3.tlb", Interfaces({"IFoo", "IFoo"}));
-  list_.SelectRow(0);
-  list_.SelectRow(2);
-  EXPECT_EQ(Search("IFoo"), 2);
-  EXPECT_EQ(list_.SelectedRows(), (std::vector<int>{1, 3}));
-  EXPECT_EQ(list_.shown_row(), 1);
-  EXPECT_EQ(list_.focused_row(), 3);
-  EXPECT_EQ(list_.focus_count(), 1);
+  Search("IFoo");
+  // The first match (count 1) is the one the program shows alone.
+  EXPECT_EQ(sink_.found, (std::vector<std::pair<size_t, int>>{{1, 1}, {3, 2}}));
+  EXPECT_EQ(outcome_.found_count, 2);
+  EXPECT_FALSE(outcome_.aborted);
 }
 
-TEST_F(SearchTest, CaptionShowsProgressAndIsRestored) {
+TEST_F(SearchTest, ProgressAfterEveryRow) {
   AddRow("C:\\0.tlb", Interfaces({"IFoo"}));
   AddRow("C:\\1.tlb", Interfaces({"IBar"}));
   Search("ifoo");
-  EXPECT_EQ(window_.captions,
-            (std::vector<std::string>{"Searching... 1 / 2  - found: 1",
-                                      "Searching... 2 / 2  - found: 1", "Velbrook"}));
+  EXPECT_EQ(sink_.progress, (std::vector<std::string>{"Searching... 1 / 2  - found: 1",
+                                                      "Searching... 2 / 2  - found: 1"}));
 }
 
 TEST_F(SearchTest, UnopenableLibraryDoesNotMatch) {
   AddUnopenableRow("C:\\gone.tlb");
   AddRow("C:\\here.tlb", Interfaces({"IFoo"}));
-  EXPECT_EQ(Search("IFoo"), 1);
-  EXPECT_EQ(list_.SelectedRows(), std::vector<int>{1});
+  EXPECT_EQ(Search("IFoo"), std::vector<size_t>{1});
   EXPECT_EQ(opener_.opened(), (std::vector<std::string>{"C:\\gone.tlb", "C:\\here.tlb"}));
 }
 
@@ -177,26 +159,29 @@ TEST_F(SearchTest, EveryLibraryIsOpenedAnewEachSearch) {
   EXPECT_EQ(opener_.opened().size(), 2u);
 }
 
-TEST_F(SearchTest, AbortKeepsTheSelectionAndShowsNoMessage) {
+TEST_F(SearchTest, AbortStopsBeforeTheNextRowWithoutMessage) {
   AddRow("C:\\0.tlb", Interfaces({"IFoo"}));
   AddRow("C:\\1.tlb", Interfaces({"IFoo"}));
   AddRow("C:\\2.tlb", Interfaces({"IFoo"}));
-  window_.on_pump = [this](int pump) {
-    if (pump == 3) window_.PressAbort();
+  sink_.on_poll = [this](int poll) {
+    if (poll == 3) sink_.abort_requested = true;
   };
-  EXPECT_EQ(Search("IFoo"), 2);
-  EXPECT_EQ(list_.SelectedRows(), (std::vector<int>{0, 1}));
-  EXPECT_TRUE(window_.messages.empty());
-  EXPECT_EQ(window_.caption, "Searching... 2 / 3  - found: 2");
-  EXPECT_EQ(list_.focus_count(), 1);
+  EXPECT_EQ(Search("IFoo"), (std::vector<size_t>{0, 1}));
+  EXPECT_TRUE(outcome_.aborted);
+  EXPECT_EQ(message_, "");
+  EXPECT_EQ(sink_.progress.back(), "Searching... 2 / 3  - found: 2");
   EXPECT_EQ(opener_.opened().size(), 2u);
 }
 
-TEST_F(SearchTest, EarlierAbortRequestIsCleared) {
+TEST_F(SearchTest, RowsAddedOrRemovedMeanwhileAreFollowed) {
   AddRow("C:\\0.tlb", Interfaces({"IFoo"}));
-  window_.PressAbort();
-  EXPECT_EQ(Search("IFoo"), 1);
-  EXPECT_TRUE(window_.abort_enabled);
+  AddRow("C:\\1.tlb", Interfaces({"IFoo"}));
+  // A scan run from the message processing leaves one row.
+  sink_.on_poll = [this](int poll) {
+    if (poll == 2) sink_.paths.pop_back();
+  };
+  EXPECT_EQ(Search("IFoo"), std::vector<size_t>{0});
+  EXPECT_EQ(sink_.progress, std::vector<std::string>{"Searching... 1 / 2  - found: 1"});
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include "catalogue/code_page.h"
 #include "catalogue/library_scan.h"
 #include "catalogue/registry_functions.h"
-#include "catalogue/vector_library_list.h"
 #include "catalogue/wine_prefix.h"
 #include "catalogue/wine_registry_file.h"
 #include "catalogue_fakes.h"
@@ -350,21 +349,19 @@ TEST_F(PrefixDir, ScanOverAPrefix) {
   Touch("drive_c/windows/system32/B.TLB");
   auto prefix = Open();
   ASSERT_NE(prefix, nullptr);
-  VectorLibraryList list;
-  testing::RecordingWindow window;
-  CatalogueRunState state;
-  CatalogueSeams seams{
-      prefix->registry(), prefix->file_system(), prefix->environment(), list, window, state};
-  ScanTypeLibraries(seams, ScanOptions{});
-  ASSERT_EQ(list.RowCount(), 1);
-  EXPECT_EQ(list.CellText(0, kColumnPath), "C:\\windows\\System32\\b.tlb");
-  EXPECT_EQ(list.CellText(0, kColumnClsid), "{BBBB}");
-  ScanTypeLibraries(seams, ScanOptions{true});
-  ASSERT_EQ(list.RowCount(), 2);
-  EXPECT_EQ(list.CellText(0, kColumnFile), "A.TLB");
+  testing::RecordingScanSink sink;
+  ScanSeams seams{prefix->registry(), prefix->file_system(), prefix->environment()};
+  ScanTypeLibraries(seams, ScanOptions{}, sink);
+  ASSERT_EQ(sink.rows.size(), 1u);
+  EXPECT_EQ(sink.rows.at(0).path, "C:\\windows\\System32\\b.tlb");
+  EXPECT_EQ(sink.rows.at(0).clsid, "{BBBB}");
+  LibraryRows rows;
+  ScanIntoRows(seams, ScanOptions{true}, &rows);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows.at(0).file, "A.TLB");
   // {aaaa} sorts before {bbbb}, so it was added first.
-  EXPECT_EQ(list.CellText(0, kColumnHidden), "0");
-  EXPECT_EQ(window.status_history[0], "Searching HKEY_CLASSES_ROOT \\TypeLib: {aaaa}");
+  EXPECT_EQ(rows.HiddenNumber(0), 0u);
+  EXPECT_EQ(sink.status_history[0], "Searching HKEY_CLASSES_ROOT \\TypeLib: {aaaa}");
 }
 
 TEST_F(PrefixDir, MissingRegistryIsAnError) {

@@ -1,4 +1,4 @@
-// Check-mark, sorting, divider and search-key rules of the lists.
+// Check-mark, sorting and divider rules of the lists.
 #include "app/model/list_rules.h"
 
 #include <algorithm>
@@ -9,10 +9,6 @@ namespace velbrook::app {
 
 int CheckedFromState(uint32_t state) {
   return (static_cast<int>((state & kStateImageMask) >> 12) - 1) == 1 ? 1 : 0;
-}
-
-uint32_t ToggledStateImage(uint32_t state) {
-  return CheckedFromState(state) == 1 ? kStateImageUnchecked : kStateImageChecked;
 }
 
 std::string SortKey(const std::string& cell_text) {
@@ -47,35 +43,6 @@ int ClampDraggedWidth(int requested, int pair_total) {
 PairWidths DoubleClickWidths(int fitted_width, int pair_total) {
   int column = std::min(fitted_width, pair_total - kMinimumColumnWidth);
   return {column, pair_total - column};
-}
-
-int SortedInsertPosition(const std::vector<std::string>& files, const std::string& file) {
-  for (size_t row = 0; row < files.size(); ++row) {
-    if (CompareSortKeys(files[row], file) > 0) return static_cast<int>(row);
-  }
-  return static_cast<int>(files.size());
-}
-
-std::string SearchKey(const std::string& text) {
-  std::string key;
-  for (char c : text) {
-    if (c != '_') key += c;
-  }
-  key = LowerAscii(key);
-  size_t start = key.find_first_not_of(" \t");
-  if (start == std::string::npos) return std::string();
-  size_t end = key.find_last_not_of(" \t");
-  return key.substr(start, end - start + 1);
-}
-
-int ParseHiddenRowNumber(const std::string& cell_text) {
-  if (cell_text.empty() || cell_text.size() > 9) return -1;
-  int value = 0;
-  for (char c : cell_text) {
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
 }
 
 }  // namespace velbrook::app

@@ -34,11 +34,15 @@ constexpr char kSelectionOtherLibrary[] =
 constexpr char kSelectionRowsMissing[] =
     "These rows of the selection are not in this library and were left out:";
 
+// A failure caught while a window handled a message; the program carries on.
+constexpr char kFailurePrefix[] = "Sorry, that did not work: ";
+
 // Scan texts.
 constexpr char kAborted[] = "Aborted";
 constexpr char kTypeLibsFound[] = " TypeLibs found";
 
 // Search texts.
+constexpr char kUnreadablePrefix[] = "Could not read ";
 constexpr char kSearchPromptCaption[] = "Find interface or object class...";
 constexpr char kSearchPromptLabel[] = "Find:";
 

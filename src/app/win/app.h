@@ -8,9 +8,13 @@
 #include <string>
 
 #include "app/model/app_services.h"
+#include "app/model/contents_model.h"
+#include "app/model/library_list_model.h"
 #include "app/model/row_notes.h"
+#include "app/model/search_state.h"
 #include "app/win/contents_window.h"
 #include "app/win/desktop.h"
+#include "app/win/failure_report.h"
 #include "app/win/main_window.h"
 #include "app/win/prompt_box.h"
 #include "app/win/system_functions.h"
@@ -27,7 +31,7 @@ struct AppContext {
   SIZE screen = {0, 0};  // centres the contents window
 };
 
-class App : public MainCommands, public ContentsCommands {
+class App : public MainCommands, public ContentsCommands, public FailureReporter {
  public:
   explicit App(const AppContext& context);
   ~App() override = default;
@@ -58,6 +62,9 @@ class App : public MainCommands, public ContentsCommands {
   void OnSaveSelection() override;
   void OnLoadSelection() override;
   std::string RowNote(ContentsList list, int row) override;
+  // A failure caught in a window procedure: a message box owned by the
+  // main window, then the program carries on.
+  void ReportFailure(const std::string& what) override;
 
   // Opens a library list row into the contents window and waits until the
   // window is hidden again (or returns at once after a message). True when
@@ -66,6 +73,9 @@ class App : public MainCommands, public ContentsCommands {
 
   MainWindow& main_window() { return main_; }
   ContentsWindow& contents_window() { return contents_; }
+  LibraryListModel& library_list() { return library_list_; }
+  ContentsModel& contents_lists() { return contents_lists_; }
+  const SearchState& last_search() const { return search_; }
   PromptBox& prompt_box() { return prompt_; }
   int current_row() const { return current_row_; }
   bool command_line_flag() const { return command_line_flag_; }
@@ -76,12 +86,17 @@ class App : public MainCommands, public ContentsCommands {
 
  private:
   class Scan;
+  class Search;
   bool OpenLibrary(const LibraryEntry& entry);
   void ShowMessage(const std::string& text);
   // The shown library with the options as the contents window has them.
   GenerateRequest ContentsRequest() const;
 
   AppContext context_;
+  // The state the windows show; declared before them, which refer to it.
+  LibraryListModel library_list_;
+  ContentsModel contents_lists_;
+  SearchState search_;
   MainWindow main_;
   ContentsWindow contents_;
   PromptBox prompt_;
@@ -95,6 +110,8 @@ class App : public MainCommands, public ContentsCommands {
   std::optional<LibraryEntry> shown_library_;
   // Why "Check what these need" checked rows, until the lists are refilled.
   RowNotes row_notes_;
+  // True while a failure is being told: a failure meanwhile is not told again.
+  bool reporting_failure_ = false;
 };
 
 }  // namespace velbrook::app

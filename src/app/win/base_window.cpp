@@ -1,6 +1,8 @@
 // The shared window class and the procedure that routes to the C++ object.
 #include "app/win/base_window.h"
 
+#include "app/model/messages.h"
+
 namespace velbrook::app {
 
 bool BaseWindow::RegisterWindowClass(HINSTANCE instance) {
@@ -36,11 +38,21 @@ LRESULT CALLBACK BaseWindow::Procedure(HWND window, UINT message, WPARAM wparam,
     self = reinterpret_cast<BaseWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   }
   if (self == nullptr) return DefWindowProcA(window, message, wparam, lparam);
-  // Nothing may unwind through the system's callback.
+  // Nothing may unwind through the system's callback: the failure is told
+  // and the message gets its default handling.
   try {
     return self->HandleMessage(message, wparam, lparam);
   } catch (...) {
+    self->ReportFailure(FailureText());
     return DefWindowProcA(window, message, wparam, lparam);
+  }
+}
+
+void BaseWindow::ReportFailure(const std::string& what) {
+  if (reporter_ != nullptr) {
+    reporter_->ReportFailure(what);
+  } else {
+    MessageBoxA(hwnd_, (kFailurePrefix + what).c_str(), kCaption, MB_OK | MB_SETFOREGROUND);
   }
 }
 

@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "app/model/layout.h"
+#include "app/win/failure_report.h"
 
 namespace velbrook::app {
 
@@ -20,6 +23,12 @@ class BaseWindow {
   static bool RegisterWindowClass(HINSTANCE instance);
 
   HWND hwnd() const { return hwnd_; }
+  // Who is told of a failure caught in this window's procedure; without one
+  // the window shows the message itself.
+  void set_failure_reporter(FailureReporter* reporter) { reporter_ = reporter; }
+  FailureReporter* failure_reporter() const { return reporter_; }
+  // Tells of a failure caught while handling a message of this window.
+  void ReportFailure(const std::string& what);
 
  protected:
   BaseWindow() = default;
@@ -36,6 +45,7 @@ class BaseWindow {
  private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   HWND hwnd_ = nullptr;
+  FailureReporter* reporter_ = nullptr;
 };
 
 }  // namespace velbrook::app

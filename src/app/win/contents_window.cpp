@@ -6,17 +6,19 @@
 #include "app/model/layout.h"
 #include "app/model/list_rules.h"
 #include "app/win/list_view.h"
+#include "app/win/owner_data.h"
 
 namespace velbrook::app {
 namespace {
 
 constexpr DWORD kButtonStyle = WS_TABSTOP | BS_DEFPUSHBUTTON;
 constexpr DWORD kOptionStyle = WS_TABSTOP | BS_AUTOCHECKBOX;
-constexpr DWORD kListStyle = WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
+constexpr DWORD kListStyle = WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
 // Info tips show why "Check what these need" checked a row.
 constexpr DWORD kListExtendedStyle =
     LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES | LVS_EX_INFOTIP;
 constexpr DWORD kStaticStyle = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+constexpr UINT_PTR kListSubclassId = 2;
 
 }  // namespace
 
@@ -37,11 +39,21 @@ bool ContentsWindow::Create(HINSTANCE instance, HWND owner, SIZE screen) {
     lists_[i] = CreateChild(w, WC_LISTVIEWA, "", kListStyle, {kContentsListLeft, kRowHeight, 0, 0},
                             kListBaseId + i, WS_EX_CLIENTEDGE);
     if (lists_[i] == nullptr) return false;
-    if (i < 2) {
-      AttachColumnListView(lists_[i], &records_[i]);
-      records_[i].sorting = true;
-      records_[i].fixed_total_width = true;
+    const auto which = static_cast<ContentsList>(i);
+    if (IsSortable(which)) {
+      ColumnListView::Settings settings;
+      settings.sorting = true;
+      settings.fixed_total_width = true;
+      behaviours_[i].Attach(
+          lists_[i], settings,
+          [this, which](int column) {
+            model_->SortByColumn(which, column);
+            ShowRows(which);
+          },
+          failure_reporter());
     }
+    SetWindowSubclass(lists_[i], &ContentsWindow::ListProc, kListSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
   }
   for (int i = 0; i < kContentsListCount; ++i) {
     toggles_[i] =
@@ -71,12 +83,15 @@ bool ContentsWindow::Create(HINSTANCE instance, HWND owner, SIZE screen) {
   status_ = CreateChild(w, "STATIC", "", kStaticStyle, {0, 2, 0, kOptionHeight}, 0);
   CreateColumns();
   Layout();
+  ShowAllRows();
   return true;
 }
 
 void ContentsWindow::CreateColumns() {
   for (HWND list : lists_) {
     lv::SetExtendedStyle(list, kListExtendedStyle, kListExtendedStyle);
+    // Check marks are the model's: the list asks for them when it draws.
+    lv::SetCallbackMask(list, LVIS_STATEIMAGEMASK);
   }
   const std::vector<std::vector<const char*>> captions = {
       {"Interfaces", "Object classes", "ProgIDs", "Hidden"},
@@ -129,55 +144,140 @@ void ContentsWindow::Layout() {
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void ContentsWindow::Clear(ContentsList which) { lv::DeleteAllRows(list(which)); }
-
-int ContentsWindow::AppendRow(ContentsList which, const std::vector<std::string>& cells) {
+void ContentsWindow::ShowRows(ContentsList which) {
   HWND target = list(which);
-  int row = lv::InsertRow(target, lv::RowCount(target), cells.empty() ? std::string() : cells[0]);
-  if (row < 0) return row;
-  for (size_t column = 1; column < cells.size(); ++column) {
-    lv::SetCell(target, row, static_cast<int>(column), cells[column]);
+  lv::SetItemCount(target, model_->RowCount(which), LVSICF_NOSCROLL);
+  InvalidateRect(target, nullptr, FALSE);
+}
+
+void ContentsWindow::ShowAllRows() {
+  for (int i = 0; i < kContentsListCount; ++i) ShowRows(static_cast<ContentsList>(i));
+}
+
+bool ContentsWindow::ListOfWindow(HWND window, ContentsList* which) const {
+  for (int i = 0; i < kContentsListCount; ++i) {
+    if (lists_[i] != nullptr && lists_[i] == window) {
+      *which = static_cast<ContentsList>(i);
+      return true;
+    }
   }
-  lv::SetItemState(target, row, kStateImageUnchecked, kStateImageMask);
-  return row;
+  return false;
 }
 
-int ContentsWindow::RowCount(ContentsList which) const { return lv::RowCount(list(which)); }
-
-std::string ContentsWindow::CellText(ContentsList which, int row, int column) const {
-  return lv::CellText(list(which), row, column);
+void ContentsWindow::ToggleRow(ContentsList which, int row) {
+  if (row < 0 || static_cast<size_t>(row) >= model_->RowCount(which)) return;
+  model_->SetChecked(which, static_cast<size_t>(row), !model_->IsChecked(which, row));
+  lv::RedrawRows(list(which), row, row);
 }
 
-int ContentsWindow::IsRowChecked(ContentsList which, int row) const {
-  return lv::IsRowChecked(list(which), row);
+void ContentsWindow::SetCheckMarks(ContentsList which, int row, const LVITEMA& item) {
+  const UINT image = item.state & item.stateMask & kStateImageMask;
+  if (image != kStateImageUnchecked && image != kStateImageChecked) return;
+  const bool checked = image == kStateImageChecked;
+  if (row < 0) {
+    for (size_t r = 0; r < model_->RowCount(which); ++r) model_->SetChecked(which, r, checked);
+    InvalidateRect(list(which), nullptr, FALSE);
+  } else {
+    model_->SetChecked(which, static_cast<size_t>(row), checked);
+    lv::RedrawRows(list(which), row, row);
+  }
 }
 
-void ContentsWindow::SetRowChecked(ContentsList which, int row, bool checked) {
-  lv::SetItemState(list(which), row, checked ? kStateImageChecked : kStateImageUnchecked,
-                   kStateImageMask);
+LRESULT CALLBACK ContentsWindow::ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam,
+                                          UINT_PTR /*id*/, DWORD_PTR self_address) {
+  auto* self = reinterpret_cast<ContentsWindow*>(self_address);
+  // Nothing may unwind through the system's callback: the failure is told
+  // and the message goes on to the list.
+  try {
+    ContentsList which;
+    if (self->ListOfWindow(list, &which)) {
+      return self->HandleListMessage(which, list, message, wparam, lparam);
+    }
+  } catch (...) {
+    self->ReportFailure(FailureText());
+  }
+  return DefSubclassProc(list, message, wparam, lparam);
+}
+
+LRESULT ContentsWindow::HandleListMessage(ContentsList which, HWND list, UINT message,
+                                          WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      // The list cannot change a check mark it does not keep: a click on a
+      // check box goes to the model and not on to the list.
+      LVHITTESTINFO hit = {};
+      hit.pt = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+      const int row =
+          static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+      if (row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+        SetFocus(list);
+        ToggleRow(which, row);
+        return 0;
+      }
+      break;
+    }
+    case WM_KEYDOWN:
+      if (wparam == VK_SPACE) {
+        ToggleRow(which, lv::FocusedRow(list));
+        return 0;
+      }
+      break;
+    case LVM_SETITEMSTATE:
+      if (lparam != 0) {
+        // LVITEMA and LVITEMW agree on the state fields.
+        const auto& item = *reinterpret_cast<const LVITEMA*>(lparam);
+        if (item.stateMask & kStateImageMask) {
+          SetCheckMarks(which, static_cast<int>(wparam), item);
+          LVITEMA rest = item;
+          rest.stateMask &= ~kStateImageMask;
+          if (rest.stateMask == 0) return TRUE;
+          return DefSubclassProc(list, message, wparam, reinterpret_cast<LPARAM>(&rest));
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(list, message, wparam, lparam);
+}
+
+LRESULT ContentsWindow::HandleListNotify(ContentsList which, NMHDR* header) {
+  if (lv::IsDisplayRequest(*header)) {
+    const lv::DisplayRequest request = lv::DisplayRequestOf(*header);
+    if (request.row < 0) return 0;
+    const auto row = static_cast<size_t>(request.row);
+    if (request.wants_text) {
+      lv::AnswerText(header, model_->CellText(which, row, request.column));
+    }
+    if (request.wants_state) {
+      lv::AnswerState(header, StateImageOf(model_->IsChecked(which, row)), kStateImageMask);
+    }
+    return 0;
+  }
+  if (header->code == LVN_GETINFOTIPA || header->code == LVN_GETINFOTIPW) {
+    FillInfoTip(which, header);
+  }
+  return 0;
 }
 
 void ContentsWindow::SetStatusText(const std::string& text) {
   SetWindowTextA(status_, text.c_str());
 }
 
-void ContentsWindow::FillInfoTip(NMHDR* header) {
-  for (int i = 0; i < kContentsListCount; ++i) {
-    if (header->hwndFrom != lists_[i]) continue;
-    if (header->code == LVN_GETINFOTIPA) {
-      auto& tip = *reinterpret_cast<NMLVGETINFOTIPA*>(header);
-      const std::string note = commands_->RowNote(static_cast<ContentsList>(i), tip.iItem);
-      if (note.empty() || tip.pszText == nullptr || tip.cchTextMax <= 0) return;
-      lstrcpynA(tip.pszText, note.c_str(), tip.cchTextMax);
-    } else {
-      auto& tip = *reinterpret_cast<NMLVGETINFOTIPW*>(header);
-      const std::string note = commands_->RowNote(static_cast<ContentsList>(i), tip.iItem);
-      if (note.empty() || tip.pszText == nullptr || tip.cchTextMax <= 0) return;
-      const int written =
-          MultiByteToWideChar(CP_ACP, 0, note.c_str(), -1, tip.pszText, tip.cchTextMax);
-      if (written == 0) tip.pszText[tip.cchTextMax - 1] = L'\0';
-    }
-    return;
+void ContentsWindow::FillInfoTip(ContentsList which, NMHDR* header) {
+  if (header->code == LVN_GETINFOTIPA) {
+    auto& tip = *reinterpret_cast<NMLVGETINFOTIPA*>(header);
+    const std::string note = commands_->RowNote(which, tip.iItem);
+    if (note.empty() || tip.pszText == nullptr || tip.cchTextMax <= 0) return;
+    lstrcpynA(tip.pszText, note.c_str(), tip.cchTextMax);
+  } else {
+    auto& tip = *reinterpret_cast<NMLVGETINFOTIPW*>(header);
+    const std::string note = commands_->RowNote(which, tip.iItem);
+    if (note.empty() || tip.pszText == nullptr || tip.cchTextMax <= 0) return;
+    const int written =
+        MultiByteToWideChar(CP_ACP, 0, note.c_str(), -1, tip.pszText, tip.cchTextMax);
+    if (written == 0) tip.pszText[tip.cchTextMax - 1] = L'\0';
   }
 }
 
@@ -218,10 +318,9 @@ LRESULT ContentsWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam
     }
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lparam);
-      if (header != nullptr &&
-          (header->code == LVN_GETINFOTIPA || header->code == LVN_GETINFOTIPW)) {
-        FillInfoTip(header);
-        return 0;
+      ContentsList which;
+      if (header != nullptr && ListOfWindow(header->hwndFrom, &which)) {
+        return HandleListNotify(which, header);
       }
       break;
     }

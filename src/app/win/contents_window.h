@@ -1,15 +1,19 @@
 // The library contents window: Refresh, help, Generate, Save and Load
 // selection, the four checkable lists with their Toggle buttons, the two
-// generation options, and "Check what these need" with its status line. It
-// is also the ContentsLists that opening fills and generation reads.
+// generation options, and "Check what these need" with its status line. The
+// lists are virtual list views that show the contents model; clicks on their
+// check boxes and header toggle and sort the model.
 #pragma once
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <array>
 #include <string>
 
 #include "app/model/app_services.h"
+#include "app/model/contents_model.h"
 #include "app/win/base_window.h"
 #include "app/win/column_list_view.h"
 #include "app/win/controls.h"
@@ -32,7 +36,7 @@ class ContentsCommands {
   virtual std::string RowNote(ContentsList list, int row) = 0;
 };
 
-class ContentsWindow : public BaseWindow, public ContentsLists {
+class ContentsWindow : public BaseWindow {
  public:
   enum ControlId {
     kRefreshId = 200,
@@ -47,7 +51,8 @@ class ContentsWindow : public BaseWindow, public ContentsLists {
     kToggleBaseId = 220,  // + ContentsList
   };
 
-  explicit ContentsWindow(ContentsCommands* commands) : commands_(commands) {}
+  ContentsWindow(ContentsCommands* commands, ContentsModel* lists)
+      : commands_(commands), model_(lists) {}
   ~ContentsWindow() override = default;
 
   // Builds the window hidden, owned by `owner`, centred on a screen of the
@@ -68,23 +73,38 @@ class ContentsWindow : public BaseWindow, public ContentsLists {
   HWND status_text() const { return status_; }
   void SetStatusText(const std::string& text);
 
-  // ContentsLists.
-  void Clear(ContentsList which) override;
-  int AppendRow(ContentsList which, const std::vector<std::string>& cells) override;
-  int RowCount(ContentsList which) const override;
-  std::string CellText(ContentsList which, int row, int column) const override;
-  int IsRowChecked(ContentsList which, int row) const override;
-  void SetRowChecked(ContentsList which, int row, bool checked) override;
+  // Shows the model's rows again: counts, texts and check marks, of one
+  // list or of all four.
+  void ShowRows(ContentsList which);
+  void ShowAllRows();
+  // The object classes or event interfaces list's column list view.
+  ColumnListView& list_behaviour(ContentsList which) {
+    return behaviours_[static_cast<int>(which)];
+  }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void CreateColumns();
   // LVN_GETINFOTIP: the row's note in place of its text, when it has one.
-  void FillInfoTip(NMHDR* header);
+  void FillInfoTip(ContentsList which, NMHDR* header);
+  // Requests of the lists: display texts and check marks, info tips.
+  LRESULT HandleListNotify(ContentsList which, NMHDR* header);
+  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam,
+                                   UINT_PTR id, DWORD_PTR self);
+  LRESULT HandleListMessage(ContentsList which, HWND list, UINT message, WPARAM wparam,
+                            LPARAM lparam);
+  // A click on a row's check box, or the space key: the model's check mark
+  // of that row is inverted and the row drawn again.
+  void ToggleRow(ContentsList which, int row);
+  // LVM_SETITEMSTATE with a state image: the check mark goes to the model.
+  void SetCheckMarks(ContentsList which, int row, const LVITEMA& item);
+  // Which of the four lists a window is; false for none.
+  bool ListOfWindow(HWND window, ContentsList* which) const;
 
   ContentsCommands* commands_;
+  ContentsModel* model_;
   WindowHandle window_;
-  std::array<ColumnListViewRecord, 2> records_;  // classes, events
+  std::array<ColumnListView, 2> behaviours_;  // classes, events
   std::array<HWND, kContentsListCount> lists_{};
   std::array<HWND, kContentsListCount> toggles_{};
   HWND refresh_ = nullptr;

@@ -26,21 +26,6 @@ int InsertColumn(HWND list, int column, const char* caption, int width) {
       SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&info)));
 }
 
-int InsertRow(HWND list, int row, const std::string& text) {
-  LVITEMA item = {};
-  item.mask = LVIF_TEXT;
-  item.iItem = row;
-  item.pszText = const_cast<char*>(text.c_str());
-  return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-bool SetCell(HWND list, int row, int column, const std::string& text) {
-  LVITEMA item = {};
-  item.iSubItem = column;
-  item.pszText = const_cast<char*>(text.c_str());
-  return SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)) != 0;
-}
-
 std::string CellText(HWND list, int row, int column) {
   // A cell can be longer than any fixed buffer (the "for Objects" cell of a
   // library with many object classes), and the generator must see all of

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
 #include <string>
 
 namespace velbrook::app::lv {
@@ -41,13 +42,24 @@ inline void SetExtendedStyle(HWND list, DWORD mask, DWORD style) {
 inline int GetNextItem(HWND list, int start, UINT flags) {
   return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, start, MAKELPARAM(flags, 0)));
 }
+// A virtual list view's row count (LVM_SETITEMCOUNT with LVSICF_ flags).
+inline bool SetItemCount(HWND list, size_t count, DWORD flags) {
+  return SendMessageA(list, LVM_SETITEMCOUNT, count, flags) != 0;
+}
+inline bool RedrawRows(HWND list, int first, int last) {
+  return SendMessageA(list, LVM_REDRAWITEMS, first, last) != 0;
+}
+// State bits the list asks its owner for instead of keeping them.
+inline bool SetCallbackMask(HWND list, UINT mask) {
+  return SendMessageA(list, LVM_SETCALLBACKMASK, mask, 0) != 0;
+}
+inline int SelectedCount(HWND list) {
+  return static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+}
 
 bool SetItemState(HWND list, int row, UINT state, UINT mask);
 // Inserts a left-aligned column with the given caption and width.
 int InsertColumn(HWND list, int column, const char* caption, int width);
-// Inserts a row whose first cell is `text` at `row`; returns its index.
-int InsertRow(HWND list, int row, const std::string& text);
-bool SetCell(HWND list, int row, int column, const std::string& text);
 // A cell's text, read into a buffer of 260 characters.
 std::string CellText(HWND list, int row, int column);
 // Row under a point of the list's client area, or -1.

@@ -4,9 +4,12 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <vector>
+
 #include "app/model/layout.h"
 #include "app/win/list_view.h"
 #include "app/win/message_pump.h"
+#include "app/win/owner_data.h"
 
 namespace velbrook::app {
 namespace {
@@ -14,7 +17,7 @@ namespace {
 constexpr DWORD kStaticStyle = SS_CENTERIMAGE | SS_NOTIFY;
 constexpr DWORD kButtonStyle = WS_TABSTOP | BS_DEFPUSHBUTTON;
 constexpr DWORD kOptionStyle = WS_TABSTOP | BS_AUTOCHECKBOX;
-constexpr DWORD kListStyle = WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
+constexpr DWORD kListStyle = WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
 constexpr UINT_PTR kListSubclassId = 1;
 
 }  // namespace
@@ -48,9 +51,11 @@ bool MainWindow::Create(HINSTANCE instance) {
   list_ = CreateChild(w, WC_LISTVIEWA, "", kListStyle, {kListLeft, kRowHeight, 0, 0},
                       kLibraryListId, WS_EX_CLIENTEDGE);
   if (list_ == nullptr) return false;
-  AttachColumnListView(list_, &list_record_);
-  list_record_.sorting = true;
-  list_record_.fixed_total_width = true;
+  ColumnListView::Settings settings;
+  settings.sorting = true;
+  settings.fixed_total_width = true;
+  list_behaviour_.Attach(
+      list_, settings, [this](int column) { SortRows(column); }, failure_reporter());
   SetWindowSubclass(list_, &MainWindow::ListProc, kListSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
   const char* captions[] = {"File", "Description", "Path", "CLSID", "Hidden"};
@@ -58,7 +63,91 @@ bool MainWindow::Create(HINSTANCE instance) {
     lv::InsertColumn(list_, column, captions[column], 60);
   }
   Layout();
+  ShowRows();
   return true;
+}
+
+void MainWindow::ShowRows() {
+  showing_selection_ = true;
+  lv::SetItemCount(list_, rows_->size(), LVSICF_NOSCROLL);
+  const std::vector<size_t> selected = rows_->SelectedRows();
+  const int focused = rows_->FocusedRow();
+  // Rows moved under the list's own record of selection and focus (they
+  // are kept by position): it is written afresh from the model.
+  if (!selected.empty() || focused >= 0 || lv::SelectedCount(list_) > 0 ||
+      lv::FocusedRow(list_) >= 0) {
+    lv::SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (size_t row : selected) {
+      lv::SetItemState(list_, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
+    }
+    if (focused >= 0) lv::SetItemState(list_, focused, LVIS_FOCUSED, LVIS_FOCUSED);
+  }
+  showing_selection_ = false;
+  InvalidateRect(list_, nullptr, FALSE);
+}
+
+void MainWindow::ShowSelectedRow(size_t row, bool only) {
+  showing_selection_ = true;
+  if (only) {
+    lv::SelectRowAndShow(list_, static_cast<int>(row));
+  } else {
+    lv::SelectRow(list_, static_cast<int>(row));
+  }
+  showing_selection_ = false;
+}
+
+void MainWindow::SortRows(int column) {
+  rows_->SortByColumn(column);
+  ShowRows();
+}
+
+void MainWindow::FollowStateChange(int first, int last, UINT old_state, UINT new_state) {
+  const UINT changed = old_state ^ new_state;
+  if (first < 0) {
+    // Every row: the list reports only what changed for all of them.
+    if (changed & LVIS_SELECTED) rows_->SetAllSelected((new_state & LVIS_SELECTED) != 0);
+    if ((changed & LVIS_FOCUSED) && !(new_state & LVIS_FOCUSED)) rows_->SetFocusedRow(-1);
+    return;
+  }
+  for (int row = first; row <= last; ++row) {
+    if (changed & LVIS_SELECTED) {
+      rows_->SetSelected(static_cast<size_t>(row), (new_state & LVIS_SELECTED) != 0);
+    }
+    if (changed & LVIS_FOCUSED) {
+      if (new_state & LVIS_FOCUSED) {
+        rows_->SetFocusedRow(row);
+      } else if (rows_->FocusedRow() == row) {
+        rows_->SetFocusedRow(-1);
+      }
+    }
+  }
+}
+
+LRESULT MainWindow::HandleListNotify(NMHDR* header) {
+  if (lv::IsDisplayRequest(*header)) {
+    const lv::DisplayRequest request = lv::DisplayRequestOf(*header);
+    if (request.wants_text && request.row >= 0) {
+      lv::AnswerText(header, rows_->CellText(static_cast<size_t>(request.row), request.column));
+    }
+    return 0;
+  }
+  if (lv::IsFindRequest(*header)) {
+    const lv::FindRequest request = lv::FindRequestOf(*header);
+    if (!request.by_text || request.start < 0) return -1;
+    return rows_->FindFile(request.text, request.partial, static_cast<size_t>(request.start),
+                           request.wrap);
+  }
+  if (showing_selection_) return 0;
+  if (header->code == LVN_ITEMCHANGED) {
+    const auto& change = *reinterpret_cast<const NMLISTVIEW*>(header);
+    if (change.uChanged & LVIF_STATE) {
+      FollowStateChange(change.iItem, change.iItem, change.uOldState, change.uNewState);
+    }
+  } else if (header->code == LVN_ODSTATECHANGED) {
+    const auto& change = *reinterpret_cast<const NMLVODSTATECHANGE*>(header);
+    FollowStateChange(change.iFrom, change.iTo, change.uOldState, change.uNewState);
+  }
+  return 0;
 }
 
 void MainWindow::Layout() {
@@ -106,6 +195,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         }
       }
       break;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lparam);
+      if (header != nullptr && list_ != nullptr && header->hwndFrom == list_) {
+        return HandleListNotify(header);
+      }
+      break;
+    }
     case WM_SIZE:
       if (wparam != SIZE_MINIMIZED && list_ != nullptr) Layout();
       return 0;
@@ -132,10 +228,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 LRESULT CALLBACK MainWindow::ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam,
                                       UINT_PTR /*id*/, DWORD_PTR self_address) {
   auto* self = reinterpret_cast<MainWindow*>(self_address);
-  // Nothing may unwind through the system's callback.
+  // Nothing may unwind through the system's callback: the failure is told
+  // and the message goes on to the list.
   try {
     return self->HandleListMessage(list, message, wparam, lparam);
   } catch (...) {
+    self->ReportFailure(FailureText());
     return DefSubclassProc(list, message, wparam, lparam);
   }
 }

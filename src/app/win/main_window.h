@@ -1,9 +1,13 @@
 // The main window: status and count texts, Refresh, Search, Abort, help, the
-// "Include files not found" option and the library list.
+// "Include files not found" option and the library list, a virtual list
+// view that shows the library list model.
 #pragma once
 
 #include <windows.h>
 
+#include <cstddef>
+
+#include "app/model/library_list_model.h"
 #include "app/win/base_window.h"
 #include "app/win/column_list_view.h"
 #include "app/win/controls.h"
@@ -39,9 +43,15 @@ class MainWindow : public BaseWindow {
     kLibraryListId,
   };
   // Library list columns.
-  enum Column { kFileColumn = 0, kDescriptionColumn, kPathColumn, kClsidColumn, kHiddenColumn };
+  enum Column {
+    kFileColumn = LibraryListModel::kFileColumn,
+    kDescriptionColumn = LibraryListModel::kDescriptionColumn,
+    kPathColumn = LibraryListModel::kPathColumn,
+    kClsidColumn = LibraryListModel::kClsidColumn,
+    kHiddenColumn = LibraryListModel::kHiddenColumn,
+  };
 
-  explicit MainWindow(MainCommands* commands) : commands_(commands) {}
+  MainWindow(MainCommands* commands, LibraryListModel* rows) : commands_(commands), rows_(rows) {}
   ~MainWindow() override = default;
 
   // Builds the window hidden with every control and column, then runs the
@@ -49,6 +59,14 @@ class MainWindow : public BaseWindow {
   bool Create(HINSTANCE instance);
   // The resize rule.
   void Layout();
+
+  // Shows the model's rows again: their count, their texts, and the
+  // selection and focus the model holds.
+  void ShowRows();
+  // Shows a row the model has just selected: with `only`, as the only
+  // selected row, focused and scrolled into view (SelectRowAndShow);
+  // otherwise added to the selection and focused (SelectRow).
+  void ShowSelectedRow(size_t row, bool only);
 
   HWND status_text() const { return status_; }
   HWND count_suffix_text() const { return count_suffix_; }
@@ -60,17 +78,26 @@ class MainWindow : public BaseWindow {
   HWND files_option() const { return files_option_; }
   HWND library_list() const { return list_; }
   HFONT arial_font() const { return arial_.get(); }
+  ColumnListView& list_behaviour() { return list_behaviour_; }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam,
                                    UINT_PTR id, DWORD_PTR self);
   LRESULT HandleListMessage(HWND list, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleListNotify(NMHDR* header);
+  // The user changed the list's selection or focus: the model follows.
+  void FollowStateChange(int first, int last, UINT old_state, UINT new_state);
+  void SortRows(int column);
 
   MainCommands* commands_;
+  LibraryListModel* rows_;
   WindowHandle window_;
   FontHandle arial_;
-  ColumnListViewRecord list_record_;
+  ColumnListView list_behaviour_;
+  // True while the model's selection is being shown: the list's change
+  // notifications then report what the model already holds.
+  bool showing_selection_ = false;
   HWND status_ = nullptr;
   HWND count_suffix_ = nullptr;
   HWND count_ = nullptr;

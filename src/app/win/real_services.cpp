@@ -1,13 +1,12 @@
 // The real seams: catalogue scan and search test, filling the contents lists
-// from the contents model, and one generation run over the window's lists.
+// from the type information, and one generation run over the lists' model.
 #include "app/win/real_services.h"
 
 #include <ctime>
-#include <vector>
+#include <exception>
+#include <string>
 
 #include "app/model/messages.h"
-#include "app/win/contents_list_adapter.h"
-#include "app/win/scan_adapter.h"
 #include "catalogue/library_scan.h"
 #include "catalogue/library_search.h"
 #include "catalogue/registry_functions.h"
@@ -18,28 +17,7 @@
 namespace velbrook::app {
 namespace {
 
-constexpr char kTypeLibKey[] = "TypeLib";
 constexpr char kGenerationStoppedPrefix[] = "Sorry, nothing was written: \r\n";
-
-void FillContentsLists(const typeinfo::LibraryContents& contents, ContentsLists& lists) {
-  for (int i = 0; i < kContentsListCount; ++i) {
-    lists.Clear(static_cast<ContentsList>(i));
-  }
-  for (const typeinfo::ClassRow& row : contents.class_rows) {
-    lists.AppendRow(ContentsList::kObjectClasses,
-                    {row.interface_name, row.class_name, row.prog_id, std::to_string(row.hidden)});
-  }
-  for (const typeinfo::EventRow& row : contents.event_rows) {
-    lists.AppendRow(ContentsList::kEventInterfaces,
-                    {row.interface_name, row.owners, std::string(), std::to_string(row.hidden)});
-  }
-  for (const std::string& name : contents.type_rows) {
-    lists.AppendRow(ContentsList::kTypes, {name});
-  }
-  for (const std::string& name : contents.enumeration_rows) {
-    lists.AppendRow(ContentsList::kEnumerations, {name});
-  }
-}
 
 }  // namespace
 
@@ -57,29 +35,14 @@ void RealServices::Tell(HWND owner, const std::string& text) const {
 }
 
 ScanOutcome RealServices::ScanLibraries(ScanSink& sink) {
-  try {
-    if (!catalogue::OpenClassesKey(*seams_.registry, kTypeLibKey)) {
-      return ScanOutcome::kNoTypeLibKey;
-    }
-    ScanSinkLibraryList list(&sink);
-    ScanSinkWindow window(&sink);
-    // A run state per call: the program lets a new scan supersede a running
-    // one (the old one then sees an abort), so none is refused here.
-    catalogue::CatalogueRunState run_state;
-    catalogue::CatalogueSeams seams{
-        *seams_.registry, *seams_.file_system, *seams_.environment, list, window, run_state};
-    catalogue::ScanOptions options;
-    options.include_files_not_found = sink.IncludeFilesNotFound();
-    catalogue::ScanTypeLibraries(seams, options);
-    return window.aborted() ? ScanOutcome::kAborted : ScanOutcome::kCompleted;
-  } catch (...) {
-    // Rows found so far stay; the count texts keep their old values.
-    return ScanOutcome::kAborted;
-  }
+  catalogue::ScanOptions options;
+  options.include_files_not_found = sink.IncludeFilesNotFound();
+  return catalogue::ScanTypeLibraries({*seams_.registry, *seams_.file_system, *seams_.environment},
+                                      options, sink);
 }
 
 OpenOutcome RealServices::OpenLibrary(const typeinfo::Opener& component,
-                                      const LibraryEntry& library, ContentsLists& lists) {
+                                      const LibraryEntry& library, ContentsModel& lists) {
   try {
     if (!seams_.file_system->ExistsAsNonDirectory(library.path)) {
       return OpenOutcome::kFileMissing;
@@ -89,26 +52,28 @@ OpenOutcome RealServices::OpenLibrary(const typeinfo::Opener& component,
       return OpenOutcome::kOpenFailed;
     }
     typeinfo::LibraryContents contents = typeinfo::BuildLibraryContents(*opened.value(), ProgIds());
-    FillContentsLists(contents, lists);
+    lists.Fill(contents);
     row_maps_ = generate::RowMaps::FromContents(contents);
     contents_ = std::move(contents);
     return OpenOutcome::kOpened;
-  } catch (...) {
+  } catch (const std::exception&) {
+    // A library the reader fails on is one it cannot read: the caller says so.
     return OpenOutcome::kOpenFailed;
   }
 }
 
 void RealServices::Generate(const typeinfo::Opener& component, const GenerateRequest& request,
-                            const ContentsLists& lists) {
+                            const ContentsModel& lists) {
   try {
     GenerateUnguarded(component, request, lists);
-  } catch (...) {
-    Tell(reinterpret_cast<HWND>(request.owner_window), kOpenFailed);
+  } catch (const std::exception& error) {
+    Tell(reinterpret_cast<HWND>(request.owner_window),
+         kGenerationStoppedPrefix + std::string(error.what()));
   }
 }
 
 void RealServices::GenerateUnguarded(const typeinfo::Opener& component,
-                                     const GenerateRequest& request, const ContentsLists& lists) {
+                                     const GenerateRequest& request, const ContentsModel& lists) {
   HWND owner = reinterpret_cast<HWND>(request.owner_window);
   // Every run reads the library afresh from its file.
   auto library = component.OpenLibraryFile(request.library.path);
@@ -120,16 +85,12 @@ void RealServices::GenerateUnguarded(const typeinfo::Opener& component,
       owner, generate::DefaultIncludeFileName(request.library.file));
   if (!path.has_value()) return;
 
-  WindowContentsList classes(lists, ContentsList::kObjectClasses);
-  WindowContentsList events(lists, ContentsList::kEventInterfaces);
-  WindowContentsList types(lists, ContentsList::kTypes);
-  WindowContentsList enumerations(lists, ContentsList::kEnumerations);
   generate::GenerationInputs inputs;
   inputs.library = library.value().get();
-  inputs.classes = &classes;
-  inputs.events = &events;
-  inputs.types = &types;
-  inputs.enumerations = &enumerations;
+  inputs.classes = &lists.lists().classes;
+  inputs.events = &lists.lists().events;
+  inputs.types = &lists.lists().types;
+  inputs.enumerations = &lists.lists().enumerations;
   inputs.row_maps = &row_maps_;
   inputs.library_path = request.library.path;
   inputs.output_path = *path;
@@ -160,13 +121,7 @@ void RealServices::GenerateUnguarded(const typeinfo::Opener& component,
 
 bool RealServices::LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                                       const std::string& key) {
-  try {
-    auto library = component.OpenLibraryFile(path);
-    if (!library.ok() || library.value() == nullptr) return false;
-    return catalogue::LibraryDefines(*library.value(), key, *seams_.registry);
-  } catch (...) {
-    return false;
-  }
+  return catalogue::NameTest(component, *seams_.registry, key)(path);
 }
 
 }  // namespace velbrook::app

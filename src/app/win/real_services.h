@@ -36,18 +36,18 @@ class RealServices : public AppServices {
 
   ScanOutcome ScanLibraries(ScanSink& sink) override;
   OpenOutcome OpenLibrary(const typeinfo::Opener& component, const LibraryEntry& library,
-                          ContentsLists& lists) override;
+                          ContentsModel& lists) override;
   void Generate(const typeinfo::Opener& component, const GenerateRequest& request,
-                const ContentsLists& lists) override;
+                const ContentsModel& lists) override;
   bool LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                           const std::string& key) override;
   // In real_services_selection.cpp.
   NeededRows CheckNeededRows(const typeinfo::Opener& component, const GenerateRequest& request,
-                             ContentsLists& lists) override;
+                             ContentsModel& lists) override;
   void SaveSelection(const typeinfo::Opener& component, const GenerateRequest& request,
-                     const ContentsLists& lists) override;
+                     const ContentsModel& lists) override;
   LoadedSelection LoadSelection(const typeinfo::Opener& component, const GenerateRequest& request,
-                                ContentsLists& lists) override;
+                                ContentsModel& lists) override;
 
   // What the last successful opening built (tests compare it).
   const typeinfo::LibraryContents& contents() const { return contents_; }
@@ -55,7 +55,7 @@ class RealServices : public AppServices {
  private:
   typeinfo::ProgIdLookup ProgIds() const;
   void GenerateUnguarded(const typeinfo::Opener& component, const GenerateRequest& request,
-                         const ContentsLists& lists);
+                         const ContentsModel& lists);
   void Tell(HWND owner, const std::string& text) const;
 
   RealServicesSeams seams_;

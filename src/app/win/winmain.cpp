@@ -1,7 +1,9 @@
 // Entry point of velbrook.exe.
 #include <windows.h>
 
+#include "app/model/messages.h"
 #include "app/win/desktop.h"
+#include "app/win/failure_report.h"
 #include "app/win/message_pump.h"
 #include "app/win/real_services.h"
 #include "app/win/save_dialog.h"
@@ -37,6 +39,8 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*argum
     started.app->ShowMainWindow();
     return RunMessageLoop();
   } catch (...) {
+    // A failure outside any window's procedure: told, and the program ends.
+    desktop.ShowMessage(nullptr, kFailurePrefix + FailureText(), MB_SETFOREGROUND);
     return 1;
   }
 }

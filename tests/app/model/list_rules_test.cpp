@@ -1,11 +1,10 @@
 // Check marks, the notes of rows checked for what others need, sort
-// comparison, divider limits, sorted insertion and the search key.
+// comparison and divider limits.
 #include "app/model/list_rules.h"
 
 #include <gtest/gtest.h>
 
 #include "app/model/row_notes.h"
-#include "app/model/sorted_files.h"
 
 namespace velbrook::app {
 namespace {
@@ -18,10 +17,10 @@ TEST(CheckMarkTest, StateImageTwoIsChecked) {
   EXPECT_EQ(CheckedFromState(0x3000), 0);
 }
 
-TEST(CheckMarkTest, ToggleInvertsAndChecksRowsWithoutImage) {
-  EXPECT_EQ(ToggledStateImage(0x2000), kStateImageUnchecked);
-  EXPECT_EQ(ToggledStateImage(0x1000), kStateImageChecked);
-  EXPECT_EQ(ToggledStateImage(0x0000), kStateImageChecked);
+TEST(CheckMarkTest, StateImageOfACheckMark) {
+  EXPECT_EQ(CheckedFromState(StateImageOf(true)), 1);
+  EXPECT_EQ(CheckedFromState(StateImageOf(false)), 0);
+  EXPECT_EQ(StateImageOf(false), kStateImageUnchecked);
 }
 
 TEST(RowNotesTest, NotesTheRowsAddedAndSumsThemUp) {
@@ -80,52 +79,6 @@ TEST(DividerTest, DoubleClickLeavesNeighbourTwenty) {
   PairWidths wide = DoubleClickWidths(500, 383);
   EXPECT_EQ(wide.column, 363);
   EXPECT_EQ(wide.neighbour, 20);
-}
-
-TEST(SortedInsertTest, AfterEqualFilesAndBeforeGreater) {
-  std::vector<std::string> files = {"A.TLB", "B.TLB", "B.TLB", "D.TLB"};
-  EXPECT_EQ(SortedInsertPosition(files, "B.TLB"), 3);
-  EXPECT_EQ(SortedInsertPosition(files, "C.TLB"), 3);
-  EXPECT_EQ(SortedInsertPosition(files, "0.TLB"), 0);
-  EXPECT_EQ(SortedInsertPosition(files, "Z.TLB"), 4);
-  EXPECT_EQ(SortedInsertPosition({}, "A"), 0);
-  // Shorter prefix first.
-  EXPECT_EQ(SortedInsertPosition({"AB"}, "A"), 0);
-}
-
-// The scan's copy of the File column gives the places SortedInsertPosition
-// gives, in order or not.
-TEST(SortedInsertTest, CopyOfTheColumnAgreesWithTheRule) {
-  const std::vector<std::vector<std::string>> lists = {
-      {}, {"A.TLB", "B.TLB", "B.TLB", "D.TLB"}, {"D.TLB", "A.TLB", "C.TLB"}, {"AB"}};
-  for (const auto& list : lists) {
-    for (const std::string file : {"0.TLB", "A", "B.TLB", "C.TLB", "Z.TLB"}) {
-      SortedFiles copy;
-      copy.Reset(list);
-      std::vector<std::string> rows = list;
-      for (int round = 0; round < 3; ++round) {
-        const int position = copy.PositionFor(file);
-        ASSERT_EQ(position, SortedInsertPosition(rows, file)) << file;
-        copy.Insert(position, file);
-        rows.insert(rows.begin() + position, file);
-      }
-    }
-  }
-}
-
-TEST(SearchKeyTest, UnderscoresCaseAndBlanks) {
-  EXPECT_EQ(SearchKey("  _Work_Book\t"), "workbook");
-  EXPECT_EQ(SearchKey(" \t "), "");
-  EXPECT_EQ(SearchKey("Excel.Application"), "excel.application");
-  EXPECT_EQ(SearchKey("a _b"), "a b");
-}
-
-TEST(HiddenRowNumberTest, DecimalOnly) {
-  EXPECT_EQ(ParseHiddenRowNumber("0"), 0);
-  EXPECT_EQ(ParseHiddenRowNumber("17"), 17);
-  EXPECT_EQ(ParseHiddenRowNumber(""), -1);
-  EXPECT_EQ(ParseHiddenRowNumber("1a"), -1);
-  EXPECT_EQ(ParseHiddenRowNumber("-1"), -1);
 }
 
 }  // namespace

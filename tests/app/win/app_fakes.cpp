@@ -1,7 +1,9 @@
 // The fakes' behaviour and the fixture that builds the real windows.
 #include "app_fakes.h"
 
-#include "app/model/list_rules.h"
+#include <string>
+#include <utility>
+
 #include "app/win/base_window.h"
 #include "app/win/list_view.h"
 #include "app/win/message_pump.h"
@@ -24,47 +26,46 @@ ScanOutcome FakeServices::ScanLibraries(ScanSink& sink) {
 }
 
 OpenOutcome FakeServices::OpenLibrary(const typeinfo::Opener& /*component*/,
-                                      const LibraryEntry& library, ContentsLists& lists) {
+                                      const LibraryEntry& library, ContentsModel& lists) {
   opened.push_back(library);
   OpenOutcome outcome = open_outcome ? open_outcome(library) : OpenOutcome::kOpened;
   if (outcome != OpenOutcome::kOpened) return outcome;
-  for (int i = 0; i < kContentsListCount; ++i) {
-    lists.Clear(static_cast<ContentsList>(i));
-  }
+  generate::VectorContentsLists filled;
   for (const auto& cells : class_rows) {
-    lists.AppendRow(ContentsList::kObjectClasses, cells);
+    filled.classes.AddRow(cells, std::stoul(cells.at(3)));
   }
-  lists.AppendRow(ContentsList::kTypes, {library.file + " record"});
+  filled.types.AddRow({library.file + " record"}, 0);
+  lists.Set(std::move(filled));
   if (after_fill) after_fill();
   return outcome;
 }
 
 void FakeServices::Generate(const typeinfo::Opener& /*component*/, const GenerateRequest& request,
-                            const ContentsLists& lists) {
+                            const ContentsModel& lists) {
   generated.push_back(request);
   generated_hidden_rows.clear();
-  for (int row = 0; row < lists.RowCount(ContentsList::kObjectClasses); ++row) {
-    if (lists.IsRowChecked(ContentsList::kObjectClasses, row) == 1) {
+  for (size_t row = 0; row < lists.RowCount(ContentsList::kObjectClasses); ++row) {
+    if (lists.IsChecked(ContentsList::kObjectClasses, row)) {
       generated_hidden_rows.push_back(
-          ParseHiddenRowNumber(lists.CellText(ContentsList::kObjectClasses, row, 3)));
+          static_cast<int>(lists.HiddenNumber(ContentsList::kObjectClasses, row)));
     }
   }
 }
 
 NeededRows FakeServices::CheckNeededRows(const typeinfo::Opener& /*component*/,
-                                         const GenerateRequest& request, ContentsLists& /*lists*/) {
+                                         const GenerateRequest& request, ContentsModel& /*lists*/) {
   selection_requests.push_back(request);
   return needed;
 }
 
 void FakeServices::SaveSelection(const typeinfo::Opener& /*component*/,
-                                 const GenerateRequest& request, const ContentsLists& /*lists*/) {
+                                 const GenerateRequest& request, const ContentsModel& /*lists*/) {
   selection_requests.push_back(request);
 }
 
 LoadedSelection FakeServices::LoadSelection(const typeinfo::Opener& /*component*/,
                                             const GenerateRequest& request,
-                                            ContentsLists& /*lists*/) {
+                                            ContentsModel& /*lists*/) {
   selection_requests.push_back(request);
   return loaded;
 }
@@ -162,6 +163,28 @@ std::vector<std::string> AppTest::ColumnTexts(HWND list, int column) {
     texts.push_back(lv::CellText(list, row, column));
   }
   return texts;
+}
+
+void AppTest::FillContents(ContentsList which, const std::vector<std::vector<std::string>>& rows) {
+  generate::VectorContentsLists lists = app_->contents_lists().lists();
+  generate::VectorContentsList filled;
+  for (size_t row = 0; row < rows.size(); ++row) filled.AddRow(rows[row], row);
+  switch (which) {
+    case ContentsList::kObjectClasses:
+      lists.classes = filled;
+      break;
+    case ContentsList::kEventInterfaces:
+      lists.events = filled;
+      break;
+    case ContentsList::kTypes:
+      lists.types = filled;
+      break;
+    case ContentsList::kEnumerations:
+      lists.enumerations = filled;
+      break;
+  }
+  app_->contents_lists().Set(std::move(lists));
+  app_->contents_window().ShowAllRows();
 }
 
 void AppTest::CloseContentsWhenFilled() {

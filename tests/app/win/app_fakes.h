@@ -26,17 +26,17 @@ class FakeServices : public AppServices {
  public:
   ScanOutcome ScanLibraries(ScanSink& sink) override;
   OpenOutcome OpenLibrary(const typeinfo::Opener& component, const LibraryEntry& library,
-                          ContentsLists& lists) override;
+                          ContentsModel& lists) override;
   void Generate(const typeinfo::Opener& component, const GenerateRequest& request,
-                const ContentsLists& lists) override;
+                const ContentsModel& lists) override;
   bool LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                           const std::string& key) override;
   NeededRows CheckNeededRows(const typeinfo::Opener& component, const GenerateRequest& request,
-                             ContentsLists& lists) override;
+                             ContentsModel& lists) override;
   void SaveSelection(const typeinfo::Opener& component, const GenerateRequest& request,
-                     const ContentsLists& lists) override;
+                     const ContentsModel& lists) override;
   LoadedSelection LoadSelection(const typeinfo::Opener& component, const GenerateRequest& request,
-                                ContentsLists& lists) override;
+                                ContentsModel& lists) override;
 
   // Scan script.
   std::vector<LibraryEntry> libraries;
@@ -47,8 +47,9 @@ class FakeServices : public AppServices {
   bool last_include_files_not_found = false;
 
   // Opening script: the outcome per path (kOpened when absent), the rows
-  // given to the object classes list, and what to do once filled (for
-  // example post WM_CLOSE to the contents window so the wait ends).
+  // given to the object classes list (four cells, the last the hidden
+  // number), and what to do once filled (for example post WM_CLOSE to the
+  // contents window so the wait ends).
   std::function<OpenOutcome(const LibraryEntry&)> open_outcome;
   std::vector<std::vector<std::string>> class_rows;
   std::function<void()> after_fill;
@@ -125,8 +126,10 @@ class AppTest : public ::testing::Test {
   static void SetClientSize(HWND window, int width, int height);
   // Scripted libraries, then a scan.
   void ScanWith(const std::vector<LibraryEntry>& libraries);
-  // Cells of a list column, top to bottom.
+  // Cells of a list column, top to bottom, as the list view shows them.
   static std::vector<std::string> ColumnTexts(HWND list, int column);
+  // Fills the contents model's lists with rows of cells and shows them.
+  void FillContents(ContentsList which, const std::vector<std::vector<std::string>>& rows);
   // Makes the contents window close itself as soon as a library is shown.
   void CloseContentsWhenFilled();
   // Rebuilds the App with another start directory and screen size.

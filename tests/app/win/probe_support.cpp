@@ -1,14 +1,19 @@
+// What the probes share: paths, registry writes, the program's process and
+// windows, its list views read through memory in its process.
 #include "probe_support.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace velbrook::probe {
 namespace {
 
 constexpr size_t kTextCapacity = 1024;
+constexpr char kMarkValue[] = "VelbrookProbe";
 
 struct WindowSearch {
   DWORD process_id;
@@ -40,6 +45,92 @@ BOOL CALLBACK FindListView(HWND window, LPARAM context) {
   if (std::string(class_name) != WC_LISTVIEWA) return TRUE;
   *reinterpret_cast<HWND*>(context) = window;
   return FALSE;
+}
+
+std::vector<std::string> SubkeyNames(HKEY key) {
+  std::vector<std::string> names;
+  char name[256];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof(name);
+    if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    names.emplace_back(name, length);
+  }
+  return names;
+}
+
+// Copies the default value of `from` to a new key `to` (both below HKCR).
+bool CopyDefault(const std::string& from, const std::string& to) {
+  HKEY source = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, from.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS) {
+    return false;
+  }
+  DWORD type = 0;
+  std::vector<BYTE> data(4096);
+  DWORD size = static_cast<DWORD>(data.size());
+  LONG read = RegQueryValueExA(source, nullptr, nullptr, &type, data.data(), &size);
+  RegCloseKey(source);
+  if (read != ERROR_SUCCESS) return false;
+  HKEY target = nullptr;
+  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, to.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &target,
+                      nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  LONG set = RegSetValueExA(target, nullptr, 0, type, data.data(), size);
+  // Marks the key as the probe's, so that a run stopped before its clean-up
+  // does not leave keys the next run would take for Wine's.
+  DWORD mark = 1;
+  if (set == ERROR_SUCCESS) {
+    set = RegSetValueExA(target, kMarkValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&mark),
+                         sizeof(mark));
+  }
+  RegCloseKey(target);
+  return set == ERROR_SUCCESS;
+}
+
+bool IsMarked(const std::string& key) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+    return false;
+  }
+  bool marked =
+      RegQueryValueExA(handle, kMarkValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  RegCloseKey(handle);
+  return marked;
+}
+
+bool HasSubkey(const std::string& key, const char* name) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (key + "\\" + name).c_str(), 0, KEY_READ, &handle) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(handle);
+  return true;
+}
+
+struct WantedChild {
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChildText(HWND child, LPARAM context) {
+  auto* wanted = reinterpret_cast<WantedChild*>(context);
+  if (WindowText(child) != wanted->text) return TRUE;
+  wanted->found = child;
+  return FALSE;
+}
+
+BOOL CALLBACK CountListRows(HWND window, LPARAM context) {
+  char class_name[64] = {};
+  GetClassNameA(window, class_name, sizeof(class_name));
+  if (std::string(class_name) == "SysListView32") {
+    reinterpret_cast<std::vector<int>*>(context)->push_back(
+        static_cast<int>(SendMessageA(window, LVM_GETITEMCOUNT, 0, 0)));
+  }
+  return TRUE;
 }
 
 }  // namespace
@@ -247,6 +338,92 @@ HWND FirstListView(HWND parent) {
   HWND found = nullptr;
   EnumChildWindows(parent, &FindListView, reinterpret_cast<LPARAM>(&found));
   return found;
+}
+
+// TypeLib\{guid}\version\locale\win64 → ...\locale\win32; returns the keys
+// it made.
+std::vector<std::string> MirrorStockRegistrations() {
+  std::vector<std::string> made;
+  HKEY libraries = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "TypeLib", 0, KEY_READ, &libraries) != ERROR_SUCCESS) {
+    return made;
+  }
+  for (const std::string& guid : SubkeyNames(libraries)) {
+    HKEY versions = nullptr;
+    if (RegOpenKeyExA(libraries, guid.c_str(), 0, KEY_READ, &versions) != ERROR_SUCCESS) {
+      continue;
+    }
+    for (const std::string& version : SubkeyNames(versions)) {
+      HKEY locales = nullptr;
+      if (RegOpenKeyExA(versions, version.c_str(), 0, KEY_READ, &locales) != ERROR_SUCCESS) {
+        continue;
+      }
+      for (const std::string& locale : SubkeyNames(locales)) {
+        std::string key = "TypeLib\\" + guid + "\\" + version + "\\" + locale;
+        if (IsMarked(key + "\\win32")) RegDeleteKeyA(HKEY_CLASSES_ROOT, (key + "\\win32").c_str());
+        if (HasSubkey(key, "win64") && !HasSubkey(key, "win32") &&
+            CopyDefault(key + "\\win64", key + "\\win32")) {
+          made.push_back(key + "\\win32");
+        }
+      }
+      RegCloseKey(locales);
+    }
+    RegCloseKey(versions);
+  }
+  RegCloseKey(libraries);
+  return made;
+}
+
+HWND ChildWithText(HWND parent, const char* text) {
+  WantedChild wanted{text, nullptr};
+  EnumChildWindows(parent, &MatchChildText, reinterpret_cast<LPARAM>(&wanted));
+  return wanted.found;
+}
+
+// Opens the row through the list as a user does (focus it, press Enter) and
+// reports how long until the contents window shows it; the contents window,
+// or null.
+HWND OpenThroughWindows(const Program& program, HWND main, const RemoteListView& list, int row,
+                        const std::string& caption, DWORD timeout_ms, double* elapsed_ms) {
+  if (!list.FocusRow(row)) {
+    std::printf("FAIL: cannot focus row %d\n", row);
+    return nullptr;
+  }
+  HWND list_window = FirstListView(main);
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  PostMessageA(list_window, WM_KEYDOWN, VK_RETURN, 0);
+  ProgramWindows found;
+  bool shown = WaitUntil(program, timeout_ms, [&] {
+    found = FindWindows(program.process_id(), caption);
+    return found.contents != nullptr || !found.dialog.empty();
+  });
+  QueryPerformanceCounter(&end);
+  if (!found.dialog.empty()) {
+    std::printf("FAIL: a message box \"%s\" came up\n", found.dialog.c_str());
+    return nullptr;
+  }
+  if (!shown || found.contents == nullptr) {
+    std::printf("FAIL: \"%s\" did not open\n", caption.c_str());
+    return nullptr;
+  }
+  double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+              static_cast<double>(frequency.QuadPart);
+  if (elapsed_ms != nullptr) *elapsed_ms = ms;
+  std::vector<int> counts;
+  EnumChildWindows(found.contents, &CountListRows, reinterpret_cast<LPARAM>(&counts));
+  std::string rows;
+  for (int count : counts) rows += (rows.empty() ? "" : " / ") + std::to_string(count);
+  std::printf("opened \"%s\" through the windows in %.0f ms (rows %s)\n", caption.c_str(), ms,
+              rows.c_str());
+  bool filled = false;
+  for (int count : counts) filled = filled || count > 0;
+  if (!filled) {
+    std::printf("FAIL: its lists are empty\n");
+    return nullptr;
+  }
+  return found.contents;
 }
 
 }  // namespace velbrook::probe

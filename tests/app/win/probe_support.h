@@ -96,5 +96,20 @@ class RemoteListView {
 
 // The first child list view of a window.
 HWND FirstListView(HWND parent);
+// The first child window whose text is `text`, or null.
+HWND ChildWithText(HWND parent, const char* text);
+
+// Gives each stock "win64" type library registration without a "win32" one
+// a "win32" key with the same path (as a prefix that runs 32-bit programs
+// has them), marked as the probe's; returns the keys made, for the caller
+// to delete after its run.
+std::vector<std::string> MirrorStockRegistrations();
+
+// Opens the row through the list as a user does (focus it, press Enter) and
+// waits for the contents window of that caption; prints the time it took
+// and the lists' row counts, and returns the contents window (null after a
+// message box, a timeout or empty lists). The time goes to elapsed_ms too.
+HWND OpenThroughWindows(const Program& program, HWND main, const RemoteListView& list, int row,
+                        const std::string& caption, DWORD timeout_ms, double* elapsed_ms);
 
 }  // namespace velbrook::probe

@@ -192,31 +192,41 @@ class RealServicesTest : public ::testing::Test {
     return app_->OpenRow(row);
   }
 
+  // The contents window's lists as their list views show them.
+  HWND List(ContentsList which) { return app_->contents_window().list(which); }
+  int Rows(ContentsList which) { return lv::RowCount(List(which)); }
+  std::string Cell(ContentsList which, int row, int column) {
+    return lv::CellText(List(which), row, column);
+  }
+  bool Checked(ContentsList which, int row) { return lv::IsRowChecked(List(which), row) == 1; }
+  void Sort(ContentsList which, int column) {
+    app_->contents_window().list_behaviour(which).SortByColumn(column);
+  }
+
   // The four lists in the command line's show format.
   std::string ShownText() {
-    ContentsWindow& contents = app_->contents_window();
     auto line = [&](ContentsList which, int row, int columns) {
       std::string text;
       for (int column = 0; column < columns; ++column) {
         if (column != 0) text += "\t";
-        text += contents.CellText(which, row, column);
+        text += Cell(which, row, column);
       }
       return text + "\n";
     };
     std::string text = "# Object classes list\nInterfaces\tObject classes\tProgIDs\tHidden\n";
-    for (int row = 0; row < contents.RowCount(ContentsList::kObjectClasses); ++row) {
+    for (int row = 0; row < Rows(ContentsList::kObjectClasses); ++row) {
       text += line(ContentsList::kObjectClasses, row, 4);
     }
     text += "\n# Event interfaces list\nEvent Interfaces\tfor Objects\t\tHidden\n";
-    for (int row = 0; row < contents.RowCount(ContentsList::kEventInterfaces); ++row) {
+    for (int row = 0; row < Rows(ContentsList::kEventInterfaces); ++row) {
       text += line(ContentsList::kEventInterfaces, row, 4);
     }
     text += "\n# Types list\nTypes\n";
-    for (int row = 0; row < contents.RowCount(ContentsList::kTypes); ++row) {
+    for (int row = 0; row < Rows(ContentsList::kTypes); ++row) {
       text += line(ContentsList::kTypes, row, 1);
     }
     text += "\n# Enumerations list\nConstant Enumerations\n";
-    for (int row = 0; row < contents.RowCount(ContentsList::kEnumerations); ++row) {
+    for (int row = 0; row < Rows(ContentsList::kEnumerations); ++row) {
       text += line(ContentsList::kEnumerations, row, 1);
     }
     return text;
@@ -244,16 +254,14 @@ class RealServicesTest : public ::testing::Test {
         typeinfo::BuildLibraryContents(*library.value(), ProgIds());
     generate::VectorContentsLists model = generate::MakeContentsLists(contents);
     generate::VectorContentsLists lists;
-    ContentsWindow& window = app_->contents_window();
+    // Rows as the list views show them, mapped through their Hidden cells.
     auto reorder = [&](ContentsList which, const generate::VectorContentsList& from,
                        generate::VectorContentsList* to, bool sortable) {
-      for (int row = 0; row < window.RowCount(which); ++row) {
+      for (int row = 0; row < Rows(which); ++row) {
         size_t hidden = static_cast<size_t>(row);
-        if (sortable) {
-          hidden = static_cast<size_t>(ParseHiddenRowNumber(window.CellText(which, row, 3)));
-        }
+        if (sortable) hidden = std::stoul(Cell(which, row, 3));
         const generate::VectorContentsList::Row& source = from.rows().at(hidden);
-        to->AddRow(source.cells, source.hidden, window.IsRowChecked(which, row) == 1);
+        to->AddRow(source.cells, source.hidden, Checked(which, row));
       }
     };
     reorder(ContentsList::kObjectClasses, model.classes, &lists.classes, true);
@@ -353,8 +361,8 @@ TEST_F(RealServicesTest, OpeningFillsTheListsAsShowPrintsThem) {
     // Every row starts unchecked.
     for (int i = 0; i < kContentsListCount; ++i) {
       auto which = static_cast<ContentsList>(i);
-      for (int r = 0; r < app_->contents_window().RowCount(which); ++r) {
-        EXPECT_EQ(app_->contents_window().IsRowChecked(which, r), 0);
+      for (int r = 0; r < Rows(which); ++r) {
+        EXPECT_FALSE(Checked(which, r));
       }
     }
   }
@@ -362,9 +370,8 @@ TEST_F(RealServicesTest, OpeningFillsTheListsAsShowPrintsThem) {
 
 TEST_F(RealServicesTest, ShapesHasRowsInEveryListItShows) {
   ASSERT_TRUE(Open(RowOf(FixtureNamed("SHAPES.TLB"))));
-  ContentsWindow& contents = app_->contents_window();
-  EXPECT_GT(contents.RowCount(ContentsList::kObjectClasses), 0);
-  EXPECT_THAT(contents.CellText(ContentsList::kObjectClasses, 0, 2), HasSubstr("Fixture."));
+  EXPECT_GT(Rows(ContentsList::kObjectClasses), 0);
+  EXPECT_THAT(Cell(ContentsList::kObjectClasses, 0, 2), HasSubstr("Fixture."));
 }
 
 TEST_F(RealServicesTest, MissingFileAndUnreadableFileGiveTheirMessages) {
@@ -433,19 +440,19 @@ TEST_F(RealServicesTest, RefreshRereadsTheLibraryAndClearsCheckMarks) {
   for (int i = 0; i < kContentsListCount; ++i) {
     auto which = static_cast<ContentsList>(i);
     Click(contents.hwnd(), contents.toggle_button(which));
-    for (int r = 0; r < contents.RowCount(which); ++r, ++rows) {
-      ASSERT_EQ(contents.IsRowChecked(which, r), 1);
+    for (int r = 0; r < Rows(which); ++r, ++rows) {
+      ASSERT_TRUE(Checked(which, r));
     }
   }
   ASSERT_GT(rows, 0);
-  SortByColumn(contents.list(ContentsList::kObjectClasses), 1);  // refilled unsorted
+  Sort(ContentsList::kObjectClasses, 1);  // refilled unsorted
   PostMessageA(contents.hwnd(), WM_CLOSE, 0, 0);
   Click(contents.hwnd(), contents.refresh_button());
   EXPECT_EQ(ShownText(), shown);
   for (int i = 0; i < kContentsListCount; ++i) {
     auto which = static_cast<ContentsList>(i);
-    for (int r = 0; r < contents.RowCount(which); ++r) {
-      EXPECT_EQ(contents.IsRowChecked(which, r), 0) << "list " << i << " row " << r;
+    for (int r = 0; r < Rows(which); ++r) {
+      EXPECT_FALSE(Checked(which, r)) << "list " << i << " row " << r;
     }
   }
 }
@@ -477,8 +484,8 @@ TEST_F(RealServicesTest, GenerateFollowsSortedRowsCheckMarksAndOptions) {
     ContentsWindow& contents = app_->contents_window();
     // Sorted by object class, descending order of adding is lost: the rows
     // map through their Hidden numbers.
-    SortByColumn(contents.list(ContentsList::kObjectClasses), 1);
-    SortByColumn(contents.list(ContentsList::kEventInterfaces), 0);
+    Sort(ContentsList::kObjectClasses, 1);
+    Sort(ContentsList::kEventInterfaces, 0);
     for (int i = 0; i < kContentsListCount; ++i) {
       HWND list = contents.list(static_cast<ContentsList>(i));
       for (int row = 0; row < lv::RowCount(list); ++row) {
@@ -529,8 +536,8 @@ TEST_F(RealServicesTest, CheckWhatTheseNeedAndSelectionFiles) {
   ASSERT_TRUE(Open(RowOf(records)));
   ContentsWindow& contents = app_->contents_window();
   auto row_of = [&](ContentsList which, const std::string& name) {
-    for (int row = 0; row < contents.RowCount(which); ++row) {
-      if (contents.CellText(which, row, 0) == name) return row;
+    for (int row = 0; row < Rows(which); ++row) {
+      if (Cell(which, row, 0) == name) return row;
     }
     return -1;
   };
@@ -538,13 +545,13 @@ TEST_F(RealServicesTest, CheckWhatTheseNeedAndSelectionFiles) {
     std::string names;
     for (int i = 0; i < kContentsListCount; ++i) {
       const auto which = static_cast<ContentsList>(i);
-      for (int row = 0; row < contents.RowCount(which); ++row) {
-        if (contents.IsRowChecked(which, row) == 1) names += contents.CellText(which, row, 0) + " ";
+      for (int row = 0; row < Rows(which); ++row) {
+        if (Checked(which, row)) names += Cell(which, row, 0) + " ";
       }
     }
     return names;
   };
-  contents.SetRowChecked(ContentsList::kTypes, row_of(ContentsList::kTypes, "Frame"), true);
+  SetRowChecked(List(ContentsList::kTypes), row_of(ContentsList::kTypes, "Frame"), true);
   Click(contents.hwnd(), contents.check_needed_button());
   EXPECT_EQ(checked(), "Point Rect Frame Fill ");
   EXPECT_EQ(WindowText(contents.status_text()),

@@ -189,27 +189,31 @@ TEST_F(ContentsWindowTest, ScreenSmallerThan800By600) {
 }
 
 TEST_F(ContentsWindowTest, LongCellsReadBackWhole) {
-  ContentsWindow& contents = app_->contents_window();
   // An event interface named as source by many object classes.
   std::string owners;
   for (int i = 0; owners.size() < 5000; ++i) {
     owners += (i == 0 ? "" : ", ") + std::string("SVGElement") + std::to_string(i) + " (default)";
   }
-  contents.AppendRow(ContentsList::kEventInterfaces, {"HTMLElementEvents", owners, "", "0"});
-  contents.AppendRow(ContentsList::kEventInterfaces, {"Short", std::string(259, 'x'), "", "1"});
-  EXPECT_EQ(contents.CellText(ContentsList::kEventInterfaces, 0, 1), owners);
-  EXPECT_EQ(contents.CellText(ContentsList::kEventInterfaces, 1, 1), std::string(259, 'x'));
-  EXPECT_EQ(contents.CellText(ContentsList::kEventInterfaces, 1, 3), "1");
+  FillContents(ContentsList::kEventInterfaces,
+               {{"HTMLElementEvents", owners, "", "0"}, {"Short", std::string(259, 'x'), "", "1"}});
+  HWND events = app_->contents_window().list(ContentsList::kEventInterfaces);
+  // The list asks the model for each text it is asked for.
+  EXPECT_EQ(lv::CellText(events, 0, 1), owners);
+  EXPECT_EQ(lv::CellText(events, 1, 1), std::string(259, 'x'));
+  EXPECT_EQ(lv::CellText(events, 1, 3), "1");
+  EXPECT_EQ(lv::RowCount(events), 2);
 }
 
 class CheckMarkTest : public AppTest {
  protected:
   HWND FillTypes(int rows) {
-    ContentsWindow& contents = app_->contents_window();
-    for (int i = 0; i < rows; ++i) {
-      contents.AppendRow(ContentsList::kTypes, {"T" + std::to_string(i)});
-    }
-    return contents.list(ContentsList::kTypes);
+    std::vector<std::vector<std::string>> types;
+    for (int i = 0; i < rows; ++i) types.push_back({"T" + std::to_string(i)});
+    FillContents(ContentsList::kTypes, types);
+    return app_->contents_window().list(ContentsList::kTypes);
+  }
+  bool ModelChecked(ContentsList which, size_t row) {
+    return app_->contents_lists().IsChecked(which, row);
   }
   void ClickToggle(ContentsList which) {
     HWND button = app_->contents_window().toggle_button(which);
@@ -221,10 +225,52 @@ class CheckMarkTest : public AppTest {
 TEST_F(CheckMarkTest, RowsAreInsertedUncheckedAndReadBack) {
   HWND list = FillTypes(2);
   EXPECT_EQ(lv::IsRowChecked(list, 0), 0);
+  // A check mark set through the list goes to the model, and back.
   lv::SetItemState(list, 1, kStateImageChecked, kStateImageMask);
   EXPECT_EQ(lv::IsRowChecked(list, 1), 1);
-  EXPECT_EQ(app_->contents_window().IsRowChecked(ContentsList::kTypes, 1), 1);
+  EXPECT_TRUE(ModelChecked(ContentsList::kTypes, 1));
   EXPECT_EQ(lv::IsRowChecked(list, 0), 0);
+  app_->contents_lists().SetChecked(ContentsList::kTypes, 0, true);
+  EXPECT_EQ(lv::IsRowChecked(list, 0), 1);
+  // Every row at once, as LVM_SETITEMSTATE with row -1 does.
+  lv::SetItemState(list, -1, kStateImageUnchecked, kStateImageMask);
+  EXPECT_FALSE(ModelChecked(ContentsList::kTypes, 0));
+  EXPECT_FALSE(ModelChecked(ContentsList::kTypes, 1));
+}
+
+// The left edge of a row's check box, found by hit testing.
+POINT CheckBoxPoint(HWND list, int row) {
+  RECT rect = lv::ItemRect(list, row);
+  for (int x = rect.left; x < rect.left + 40; ++x) {
+    LVHITTESTINFO hit = {};
+    hit.pt = {x, (rect.top + rect.bottom) / 2};
+    SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.iItem == row && (hit.flags & LVHT_ONITEMSTATEICON) != 0) return hit.pt;
+  }
+  ADD_FAILURE() << "no check box on row " << row;
+  return {rect.left, rect.top};
+}
+
+TEST_F(CheckMarkTest, ClickOnACheckBoxAndTheSpaceKeyToggleTheModel) {
+  HWND list = FillTypes(3);
+  SetClientSize(app_->contents_window().hwnd(), 784, 562);
+  POINT box = CheckBoxPoint(list, 1);
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(box.x, box.y));
+  SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(box.x, box.y));
+  EXPECT_TRUE(ModelChecked(ContentsList::kTypes, 1));
+  EXPECT_EQ(lv::IsRowChecked(list, 1), 1);
+  EXPECT_FALSE(ModelChecked(ContentsList::kTypes, 0));
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(box.x, box.y));
+  EXPECT_FALSE(ModelChecked(ContentsList::kTypes, 1));
+  // A click beside the check box selects the row and checks nothing.
+  RECT rect = lv::ItemRect(list, 2);
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rect.left + 60, rect.top + 2));
+  SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(rect.left + 60, rect.top + 2));
+  EXPECT_FALSE(ModelChecked(ContentsList::kTypes, 2));
+  ASSERT_EQ(lv::FocusedRow(list), 2);
+  SendMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(ModelChecked(ContentsList::kTypes, 2));
+  EXPECT_EQ(lv::IsRowChecked(list, 2), 1);
 }
 
 TEST_F(CheckMarkTest, ToggleInvertsEveryRow) {
@@ -237,6 +283,7 @@ TEST_F(CheckMarkTest, ToggleInvertsEveryRow) {
   EXPECT_EQ(lv::IsRowChecked(list, 1), 1);
   EXPECT_EQ(lv::IsRowChecked(list, 2), 0);
   EXPECT_EQ(lv::IsRowChecked(list, 3), 1);
+  EXPECT_TRUE(ModelChecked(ContentsList::kTypes, 3));
   // The selection is not involved.
   EXPECT_EQ(lv::ItemState(list, 1, LVIS_SELECTED), UINT{LVIS_SELECTED});
   EXPECT_EQ(lv::ItemState(list, 3, LVIS_SELECTED), 0u);
@@ -245,7 +292,7 @@ TEST_F(CheckMarkTest, ToggleInvertsEveryRow) {
 TEST_F(CheckMarkTest, ToggleActsOnItsOwnListOnly) {
   HWND types = FillTypes(2);
   ContentsWindow& contents = app_->contents_window();
-  contents.AppendRow(ContentsList::kEnumerations, {"E"});
+  FillContents(ContentsList::kEnumerations, {{"E"}});
   ClickToggle(ContentsList::kEnumerations);
   EXPECT_EQ(lv::IsRowChecked(contents.list(ContentsList::kEnumerations), 0), 1);
   EXPECT_EQ(lv::IsRowChecked(types, 0), 0);
@@ -259,27 +306,20 @@ class ColumnListViewTest : public AppTest {
     ScanWith(SampleLibraries());
     return app_->main_window().library_list();
   }
+  // The library list's column whose divider is being dragged.
+  int Tracked() { return app_->main_window().list_behaviour().tracked_column(); }
 };
 
-TEST_F(ColumnListViewTest, InsertedRowsAreStampedInOrder) {
+TEST_F(ColumnListViewTest, SortedRowsKeepTheirAddingNumbers) {
   HWND list = ScannedList();
-  std::vector<LPARAM> stamps;
-  for (int row = 0; row < lv::RowCount(list); ++row) {
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    stamps.push_back(item.lParam);
-  }
-  // Rows in File order A, B, C, D were inserted as C, A, D, B.
-  EXPECT_THAT(stamps, ElementsAre(1, 3, 0, 2));
-  // The counter is never reset: a second scan goes on from 4.
+  // Rows in File order A, B, C, D were added as C, A, D, B.
+  EXPECT_THAT(ColumnTexts(list, 4), ElementsAre("1", "3", "0", "2"));
+  NotifyHeader(list, HDN_ITEMCLICKA, 1);
+  EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("D.TLB", "B.TLB", "A.TLB", "C.TLB"));
+  EXPECT_THAT(ColumnTexts(list, 4), ElementsAre("2", "3", "1", "0"));
+  // A second scan numbers its rows afresh and shows them in File order.
   ScanWith(SampleLibraries());
-  LVITEMA item = {};
-  item.mask = LVIF_PARAM;
-  item.iItem = 2;  // C.TLB, the first row of the second scan
-  SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  EXPECT_EQ(item.lParam, 4);
+  EXPECT_THAT(ColumnTexts(list, 4), ElementsAre("1", "3", "0", "2"));
 }
 
 TEST_F(ColumnListViewTest, HeaderClickSortsCaseInsensitivelyAscending) {
@@ -296,13 +336,12 @@ TEST_F(ColumnListViewTest, HeaderClickSortsCaseInsensitivelyAscending) {
 
 TEST_F(ColumnListViewTest, ContentsListSortsButTypesListIsNotAttached) {
   ContentsWindow& contents = app_->contents_window();
-  contents.AppendRow(ContentsList::kObjectClasses, {"zeta", "", "", "0"});
-  contents.AppendRow(ContentsList::kObjectClasses, {"Alpha", "", "", "1"});
+  FillContents(ContentsList::kObjectClasses, {{"zeta", "", "", "0"}, {"Alpha", "", "", "1"}});
   HWND classes = contents.list(ContentsList::kObjectClasses);
   NotifyHeader(classes, HDN_ITEMCLICKA, 0);
   EXPECT_THAT(ColumnTexts(classes, 3), ElementsAre("1", "0"));
-  contents.AppendRow(ContentsList::kTypes, {"zeta"});
-  contents.AppendRow(ContentsList::kTypes, {"Alpha"});
+  EXPECT_EQ(app_->contents_lists().HiddenNumber(ContentsList::kObjectClasses, 0), 1u);
+  FillContents(ContentsList::kTypes, {{"zeta"}, {"Alpha"}});
   HWND types = contents.list(ContentsList::kTypes);
   NotifyHeader(types, HDN_ITEMCLICKA, 0);
   EXPECT_THAT(ColumnTexts(types, 0), ElementsAre("zeta", "Alpha"));
@@ -316,7 +355,7 @@ TEST_F(ColumnListViewTest, DraggingMovesWidthBetweenNeighboursOnly) {
   int pair_total = lv::ColumnWidth(list, 0) + lv::ColumnWidth(list, 1);
   ASSERT_EQ(pair_total, 115 + 268);
   EXPECT_EQ(NotifyHeader(list, HDN_BEGINTRACKW, 0), 0);
-  EXPECT_EQ(TrackedColumn(), 0);
+  EXPECT_EQ(Tracked(), 0);
   HDITEMA item = {};
   item.mask = HDI_WIDTH;
   item.cxy = 150;
@@ -326,7 +365,7 @@ TEST_F(ColumnListViewTest, DraggingMovesWidthBetweenNeighboursOnly) {
   EXPECT_EQ(lv::ColumnWidth(list, 2), 268);  // the others do not move
   EXPECT_EQ(lv::ColumnWidth(list, 3), 116);
   NotifyHeader(list, HDN_ENDTRACKW, 0, nullptr);
-  EXPECT_EQ(TrackedColumn(), -1);
+  EXPECT_EQ(Tracked(), -1);
   lv::SetColumnWidth(list, 0, item.cxy);
   EXPECT_EQ(lv::ColumnWidth(list, 0) + lv::ColumnWidth(list, 1), pair_total);
 }
@@ -352,7 +391,7 @@ TEST_F(ColumnListViewTest, DraggingKeepsTwentyPixelsOnEitherSide) {
   NotifyHeader(list, HDN_ENDTRACKA, 1, &item);
   EXPECT_EQ(item.cxy, pair_total - 20);
   EXPECT_EQ(lv::ColumnWidth(list, 2), 20);
-  EXPECT_EQ(TrackedColumn(), -1);
+  EXPECT_EQ(Tracked(), -1);
 }
 
 // Drags a divider of the real header control with mouse messages.
@@ -372,7 +411,7 @@ TEST_F(ColumnListViewTest, RealHeaderDragKeepsTheTotal) {
   SetClientSize(app_->main_window().hwnd(), 800, 562);
   int pair_total = lv::ColumnWidth(list, 0) + lv::ColumnWidth(list, 1);
   DragDivider(list, 0, 35);
-  EXPECT_EQ(TrackedColumn(), -1);
+  EXPECT_EQ(Tracked(), -1);
   EXPECT_EQ(lv::ColumnWidth(list, 0), 150);
   EXPECT_EQ(lv::ColumnWidth(list, 1), pair_total - 150);
   EXPECT_EQ(lv::ColumnWidth(list, 2), 268);
@@ -396,15 +435,15 @@ TEST_F(ColumnListViewTest, OnlyTheTrackedColumnIsAdjusted) {
   EXPECT_EQ(item.cxy, 5);
   EXPECT_EQ(lv::ColumnWidth(list, 3), 116);
   NotifyHeader(list, HDN_ENDTRACKW, 0, nullptr);
-  EXPECT_EQ(TrackedColumn(), -1);
+  EXPECT_EQ(Tracked(), -1);
 }
 
 TEST_F(ColumnListViewTest, LastColumnCannotBeDragged) {
   HWND list = ScannedList();
   EXPECT_EQ(NotifyHeader(list, HDN_BEGINTRACKW, 4), 1);
-  EXPECT_EQ(TrackedColumn(), -1);
+  EXPECT_EQ(Tracked(), -1);
   EXPECT_EQ(NotifyHeader(list, HDN_BEGINTRACKW, 3), 0);
-  EXPECT_EQ(TrackedColumn(), 3);
+  EXPECT_EQ(Tracked(), 3);
   NotifyHeader(list, HDN_ENDTRACKW, 3, nullptr);
 }
 
@@ -413,9 +452,9 @@ TEST_F(ColumnListViewTest, ContentsListsLockTheirHiddenColumnToo) {
   for (ContentsList which : {ContentsList::kObjectClasses, ContentsList::kEventInterfaces}) {
     HWND list = contents.list(which);
     EXPECT_EQ(NotifyHeader(list, HDN_BEGINTRACKW, 3), 1);
-    EXPECT_EQ(TrackedColumn(), -1);
+    EXPECT_EQ(contents.list_behaviour(which).tracked_column(), -1);
     EXPECT_EQ(NotifyHeader(list, HDN_BEGINTRACKW, 2), 0);
-    EXPECT_EQ(TrackedColumn(), 2);
+    EXPECT_EQ(contents.list_behaviour(which).tracked_column(), 2);
     NotifyHeader(list, HDN_ENDTRACKW, 2, nullptr);
   }
 }
@@ -444,7 +483,7 @@ TEST_F(ColumnListViewTest, DividerDoubleClickLeavesNeighbourAtLeastTwenty) {
   EXPECT_LT(fitted, 115);  // "A.TLB" is narrow
   EXPECT_EQ(lv::ColumnWidth(list, 1), pair_total - fitted);
 
-  lv::SetCell(list, 0, 2, std::string(200, 'W'));
+  ScanWith({{"A.TLB", "a", std::string(200, 'W'), "{A}"}});
   int path_pair = lv::ColumnWidth(list, 2) + lv::ColumnWidth(list, 3);
   NotifyHeader(list, HDN_DIVIDERDBLCLICKW, 2);
   EXPECT_EQ(lv::ColumnWidth(list, 3), 20);

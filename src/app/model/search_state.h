@@ -1,0 +1,39 @@
+// The library search as the program runs it: the text asked for, how far
+// the walk has got (the caption's progress text), the rows found and
+// whether Abort ended it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace velbrook::app {
+
+class SearchState {
+ public:
+  // A new search for the text typed; forgets the last one.
+  void Start(std::string text);
+  void Found(size_t row) { found_rows_.push_back(row); }
+  void Progress(std::string text) { progress_text_ = std::move(text); }
+  // The walk ended, at the last row or at Abort.
+  void Finish(bool aborted);
+
+  bool running() const { return running_; }
+  bool aborted() const { return aborted_; }
+  const std::string& text() const { return text_; }
+  const std::string& progress_text() const { return progress_text_; }
+  // Rows found, top to bottom as the walk met them.
+  const std::vector<size_t>& found_rows() const { return found_rows_; }
+  int found_count() const { return static_cast<int>(found_rows_.size()); }
+  // The message once a search has walked every row; none after Abort.
+  std::string EndMessage() const;
+
+ private:
+  std::string text_;
+  std::string progress_text_;
+  std::vector<size_t> found_rows_;
+  bool running_ = false;
+  bool aborted_ = false;
+};
+
+}  // namespace velbrook::app
