@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <tuple>
 #include <utility>
 
@@ -81,12 +82,14 @@ class Finder {
   }
 
   void AddMember(ItemKind kind, const typeinfo::Member& member, ItemKind owner_kind,
-                 const typeinfo::Type& owner, uint32_t index) {
+                 const typeinfo::Type& owner, uint32_t index,
+                 std::string declared_by = std::string()) {
     SearchHit hit;
     hit.kind = kind;
     hit.name = member.Name();
     hit.owner_kind = owner_kind;
     hit.owner = owner.Name();
+    hit.declared_by = std::move(declared_by);
     hit.index = index;
     Add(std::move(hit));
   }
@@ -137,13 +140,19 @@ class Finder {
     for (uint32_t i = 1; i <= typeinfo::WalkCount(interfaces); ++i) {
       const typeinfo::Type* type = interfaces->Item(i);
       if (type == nullptr) continue;
-      ForEachMatchingMember(DeclaringSide(*type), key, [&](const typeinfo::Member& member) {
-        ItemKind owner_kind = InterfaceKind(*type);
-        ItemKind kind = owner_kind == ItemKind::kEventInterface        ? ItemKind::kEvent
-                        : member.InvokeKind() == typeinfo::kInvokeFunc ? ItemKind::kMethod
-                                                                       : ItemKind::kProperty;
-        AddMember(kind, member, owner_kind, *type, i);
-      });
+      const std::vector<const typeinfo::Type*> chain = DeclaringChain(*type);
+      for (size_t c = 0; c < chain.size(); ++c) {
+        const typeinfo::Type* declaring = chain[c];
+        const bool inherited = c != 0;
+        ForEachMatchingMember(*declaring, key, [&](const typeinfo::Member& member) {
+          ItemKind owner_kind = InterfaceKind(*type);
+          ItemKind kind = owner_kind == ItemKind::kEventInterface        ? ItemKind::kEvent
+                          : member.InvokeKind() == typeinfo::kInvokeFunc ? ItemKind::kMethod
+                                                                         : ItemKind::kProperty;
+          AddMember(kind, member, owner_kind, *type, i,
+                    inherited ? declaring->Name() : std::string());
+        });
+      }
     }
     FindMembersOfList(library_.Records(), key, ItemKind::kRecord);
     FindMembersOfList(library_.Enumerations(), key, ItemKind::kEnumeration);
@@ -169,11 +178,35 @@ class Finder {
 
   // The side of an interface that lists only the members it declares: a
   // dual dispinterface lists those of IUnknown, IDispatch and every base as
-  // well, its vtable interface only its own, so an inherited member is found
-  // in the interface that declares it.
+  // well, its vtable interface only its own.
   static const typeinfo::Type& DeclaringSide(const typeinfo::Type& type) {
     const typeinfo::Type* vtable = type.VTableInterface();
     return type.TypeKind() == typeinfo::kTypeKindDispatch && vtable != nullptr ? *vtable : type;
+  }
+
+  // The interface's declaring side, then that of each base interface it
+  // inherits from, nearest first, but for IUnknown and IDispatch, whose
+  // members every automation interface has. Each base once; a bounded walk,
+  // since bases can loop in a damaged library.
+  static std::vector<const typeinfo::Type*> DeclaringChain(const typeinfo::Type& type) {
+    constexpr size_t kMostBases = 64;
+    std::vector<const typeinfo::Type*> chain{&DeclaringSide(type)};
+    std::set<std::string> seen{chain.front()->GuidText() + chain.front()->Name()};
+    for (size_t next = 0; next < chain.size() && chain.size() <= kMostBases; ++next) {
+      const typeinfo::TypeList* bases = chain[next]->ImplementedInterfaces();
+      for (uint32_t b = 1; b <= typeinfo::WalkCount(bases) && chain.size() <= kMostBases; ++b) {
+        const typeinfo::Type* base = bases->Item(b);
+        if (base == nullptr || IsAutomationRoot(*base)) continue;
+        const typeinfo::Type& side = DeclaringSide(*base);
+        if (seen.insert(side.GuidText() + side.Name()).second) chain.push_back(&side);
+      }
+    }
+    return chain;
+  }
+
+  static bool IsAutomationRoot(const typeinfo::Type& type) {
+    const std::string name = LowerAscii(TrimBlanks(type.Name()));
+    return name == "iunknown" || name == "idispatch";
   }
 
   template <typename OnMatch>

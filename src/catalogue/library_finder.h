@@ -20,8 +20,10 @@ namespace velbrook::catalogue {
 //          sides, or an object class whose ProgID's first or second
 //          dot-separated part equals that text (the library search's rule).
 //  member: a member whose name equals the text, ASCII case ignored: an
-//          interface's methods and properties, an event interface's events,
-//          a record's fields, an enumeration's constants, a module's
+//          interface's methods and properties, those it inherits from its
+//          base interfaces but for IUnknown's and IDispatch's (the hit names
+//          the base in declared_by), an event interface's events, a
+//          record's fields, an enumeration's constants, a module's
 //          constants and functions (as methods).
 //  GUID:   the library, or a type whose GUID (for an object class its CLSID)
 //          equals the text, braces and case ignored. Types without a GUID

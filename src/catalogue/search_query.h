@@ -48,6 +48,9 @@ struct SearchHit {
   // empty text.
   ItemKind owner_kind = ItemKind::kLibrary;
   std::string owner;
+  // For a member an interface inherits: the base interface that declares
+  // it; empty when the owner declares it itself, and for other items.
+  std::string declared_by;
   // 1-based position of the item (of a member: of its owner) in the
   // library's list of its kind: ObjectClasses, Interfaces (interfaces and
   // event interfaces), Records, Enumerations or Modules. 0 for the library
@@ -56,7 +59,7 @@ struct SearchHit {
 
   bool operator==(const SearchHit& other) const {
     return kind == other.kind && name == other.name && owner_kind == other.owner_kind &&
-           owner == other.owner && index == other.index;
+           owner == other.owner && declared_by == other.declared_by && index == other.index;
   }
 };
 

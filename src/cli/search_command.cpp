@@ -51,12 +51,13 @@ struct SearchOptions {
   std::vector<std::string> import_paths;
 };
 
-// One found item: the library row's File and Path, the item's kind, its name
-// and a member's owner (empty for other items), tab-separated.
+// One found item, six tab-separated fields: the library row's File and Path,
+// the item's kind and name, a member's owner and the base interface that
+// declares an inherited member (empty when they do not apply).
 std::string HitLine(const catalogue::LibraryList& list, int row, const catalogue::SearchHit& hit) {
   return list.CellText(row, catalogue::kColumnFile) + "\t" +
          list.CellText(row, catalogue::kColumnPath) + "\t" + ItemKindWord(hit.kind) + "\t" +
-         hit.name + "\t" + hit.owner + "\n";
+         hit.name + "\t" + hit.owner + "\t" + hit.declared_by + "\n";
 }
 
 // Opens every listed library and collects the lines of what query finds;

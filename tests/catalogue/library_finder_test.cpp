@@ -21,11 +21,13 @@ using testing::MemoryRegistry;
 
 constexpr char kShapeClsid[] = "{D81FEB2D-C273-4B7E-8535-936455038944}";
 
-// "kind name #index", a member as "kind name of owner-kind owner #index".
+// "kind name #index", a member as "kind name of owner-kind owner #index", an
+// inherited one with "from base" before the index.
 std::string HitText(const SearchHit& hit) {
   std::string text = std::string(ItemKindWord(hit.kind)) + " " + hit.name;
   if (IsMemberKind(hit.kind))
     text += std::string(" of ") + ItemKindWord(hit.owner_kind) + " " + hit.owner;
+  if (!hit.declared_by.empty()) text += " from " + hit.declared_by;
   return text + " #" + std::to_string(hit.index);
 }
 
@@ -90,7 +92,7 @@ TEST_F(LibraryFinderTest, EachKindOverTheFixtures) {
       {"shapes", kName, "Shapes", {"object class Shape #1"}},  // ProgID part
       {"inherit", kName, "IAutoDerived", {"interface IAutoDerived #5"}},
       // Member: whole name, case ignored, one hit for a property's get and
-      // put; inherited members only where declared.
+      // put; inherited members with their base, but not IUnknown's.
       {"shapes", kMember, "MOVE", {"method Move of interface IShape #1"}},
       {"shapes", kMember, "name", {"property Name of interface IShape #1"}},
       {"shapes", kMember, "moved", {"event Moved of event interface DShapeEvents #2"}},
@@ -99,8 +101,21 @@ TEST_F(LibraryFinderTest, EachKindOverTheFixtures) {
       {"shapes", kMember, "Mov", {}},
       {"shapes", kMember, "QueryInterface", {}},
       {"shapes", kMember, "shape", {}},
-      {"inherit", kMember, "Level", {"property Level of interface IMiddle #2"}},
-      {"inherit", kMember, "Name", {"property Name of interface IAutoBase #4"}},
+      {"inherit",
+       kMember,
+       "Level",
+       {"property Level of interface IMiddle #2",
+        "property Level of interface IDerived from IMiddle #3"}},
+      {"inherit",
+       kMember,
+       "baseone",
+       {"method BaseOne of interface IBase #1", "method BaseOne of interface IMiddle from IBase #2",
+        "method BaseOne of interface IDerived from IBase #3"}},
+      {"inherit",
+       kMember,
+       "Name",
+       {"property Name of interface IAutoBase #4",
+        "property Name of interface IAutoDerived from IAutoBase #5"}},
       {"inherit", kMember, "count", {"property Count of interface DPure #10"}},
       {"inherit", kMember, "changed", {"event Changed of event interface DShared #8"}},
       {"types", kMember, "LANGNEUTRAL", {"constant langNeutral of module TypesConstants #1"}},
