@@ -81,12 +81,11 @@ class Finder {
     Add(std::move(hit));
   }
 
-  void AddMember(ItemKind kind, const typeinfo::Member& member, ItemKind owner_kind,
-                 const typeinfo::Type& owner, uint32_t index,
-                 std::string declared_by = std::string()) {
+  void AddMember(ItemKind kind, std::string name, ItemKind owner_kind, const typeinfo::Type& owner,
+                 uint32_t index, std::string declared_by = std::string()) {
     SearchHit hit;
     hit.kind = kind;
-    hit.name = member.Name();
+    hit.name = std::move(name);
     hit.owner_kind = owner_kind;
     hit.owner = owner.Name();
     hit.declared_by = std::move(declared_by);
@@ -140,18 +139,16 @@ class Finder {
     for (uint32_t i = 1; i <= typeinfo::WalkCount(interfaces); ++i) {
       const typeinfo::Type* type = interfaces->Item(i);
       if (type == nullptr) continue;
-      const std::vector<const typeinfo::Type*> chain = DeclaringChain(*type);
+      const std::vector<DeclaringType> chain = DeclaringChain(*type);
       for (size_t c = 0; c < chain.size(); ++c) {
-        const typeinfo::Type* declaring = chain[c];
-        const bool inherited = c != 0;
-        ForEachMatchingMember(*declaring, key, [&](const typeinfo::Member& member) {
+        for (const MatchedMember& member : MatchesDeclaredBy(chain[c], key)) {
           ItemKind owner_kind = InterfaceKind(*type);
-          ItemKind kind = owner_kind == ItemKind::kEventInterface        ? ItemKind::kEvent
-                          : member.InvokeKind() == typeinfo::kInvokeFunc ? ItemKind::kMethod
-                                                                         : ItemKind::kProperty;
-          AddMember(kind, member, owner_kind, *type, i,
-                    inherited ? declaring->Name() : std::string());
-        });
+          ItemKind kind = owner_kind == ItemKind::kEventInterface       ? ItemKind::kEvent
+                          : member.invoke_kind == typeinfo::kInvokeFunc ? ItemKind::kMethod
+                                                                        : ItemKind::kProperty;
+          AddMember(kind, member.name, owner_kind, *type, i,
+                    c == 0 ? std::string() : chain[c].type->Name());
+        }
       }
     }
     FindMembersOfList(library_.Records(), key, ItemKind::kRecord);
@@ -171,7 +168,7 @@ class Finder {
                         : owner_kind == ItemKind::kEnumeration || typeinfo::IsConstantMember(member)
                             ? ItemKind::kConstant
                             : ItemKind::kMethod;
-        AddMember(kind, member, owner_kind, *type, i);
+        AddMember(kind, member.Name(), owner_kind, *type, i);
       });
     }
   }
@@ -184,24 +181,53 @@ class Finder {
     return type.TypeKind() == typeinfo::kTypeKindDispatch && vtable != nullptr ? *vtable : type;
   }
 
+  // A declaring side with the key that tells types apart across the walk
+  // (the component may hand out a new object for the same type).
+  struct DeclaringType {
+    const typeinfo::Type* type;
+    std::string key;
+  };
+  static DeclaringType DeclaringTypeOf(const typeinfo::Type& type) {
+    const typeinfo::Type& side = DeclaringSide(type);
+    return DeclaringType{&side, side.GuidText() + side.Name()};
+  }
+
   // The interface's declaring side, then that of each base interface it
   // inherits from, nearest first, but for IUnknown and IDispatch, whose
   // members every automation interface has. Each base once; a bounded walk,
   // since bases can loop in a damaged library.
-  static std::vector<const typeinfo::Type*> DeclaringChain(const typeinfo::Type& type) {
+  static std::vector<DeclaringType> DeclaringChain(const typeinfo::Type& type) {
     constexpr size_t kMostBases = 64;
-    std::vector<const typeinfo::Type*> chain{&DeclaringSide(type)};
-    std::set<std::string> seen{chain.front()->GuidText() + chain.front()->Name()};
+    std::vector<DeclaringType> chain{DeclaringTypeOf(type)};
+    std::set<std::string> seen{chain.front().key};
     for (size_t next = 0; next < chain.size() && chain.size() <= kMostBases; ++next) {
-      const typeinfo::TypeList* bases = chain[next]->ImplementedInterfaces();
+      const typeinfo::TypeList* bases = chain[next].type->ImplementedInterfaces();
       for (uint32_t b = 1; b <= typeinfo::WalkCount(bases) && chain.size() <= kMostBases; ++b) {
         const typeinfo::Type* base = bases->Item(b);
         if (base == nullptr || IsAutomationRoot(*base)) continue;
-        const typeinfo::Type& side = DeclaringSide(*base);
-        if (seen.insert(side.GuidText() + side.Name()).second) chain.push_back(&side);
+        DeclaringType link = DeclaringTypeOf(*base);
+        if (seen.insert(link.key).second) chain.push_back(std::move(link));
       }
     }
     return chain;
+  }
+
+  struct MatchedMember {
+    std::string name;
+    int32_t invoke_kind;
+  };
+
+  // The members a type declares whose name is key, read once per type: a
+  // base's members are asked for by every interface derived from it.
+  const std::vector<MatchedMember>& MatchesDeclaredBy(const DeclaringType& declaring,
+                                                      const std::string& key) {
+    auto [found, inserted] = declared_matches_.try_emplace(declaring.key);
+    if (inserted) {
+      ForEachMatchingMember(*declaring.type, key, [&](const typeinfo::Member& member) {
+        found->second.push_back(MatchedMember{member.Name(), member.InvokeKind()});
+      });
+    }
+    return found->second;
   }
 
   static bool IsAutomationRoot(const typeinfo::Type& type) {
@@ -264,6 +290,7 @@ class Finder {
   std::map<std::tuple<ItemKind, std::string, ItemKind, std::string>, size_t> seen_;
   std::optional<typeinfo::LibraryContents> contents_;
   std::map<uint32_t, ProgIds> prog_ids_;
+  std::map<std::string, std::vector<MatchedMember>> declared_matches_;
 };
 
 }  // namespace
