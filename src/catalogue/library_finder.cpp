@@ -3,7 +3,6 @@
 #include "catalogue/library_finder.h"
 
 #include <map>
-#include <memory>
 #include <optional>
 #include <set>
 #include <tuple>

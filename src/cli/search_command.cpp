@@ -51,13 +51,22 @@ struct SearchOptions {
   std::vector<std::string> import_paths;
 };
 
+// A name from a library as one field: a damaged library's control
+// characters (tabs, line breaks) shown as "?" so they cannot split the line.
+std::string Field(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  }
+  return text;
+}
+
 // One found item, six tab-separated fields: the library row's File and Path,
 // the item's kind and name, a member's owner and the base interface that
 // declares an inherited member (empty when they do not apply).
 std::string HitLine(const catalogue::LibraryList& list, int row, const catalogue::SearchHit& hit) {
   return list.CellText(row, catalogue::kColumnFile) + "\t" +
          list.CellText(row, catalogue::kColumnPath) + "\t" + ItemKindWord(hit.kind) + "\t" +
-         hit.name + "\t" + hit.owner + "\t" + hit.declared_by + "\n";
+         Field(hit.name) + "\t" + Field(hit.owner) + "\t" + Field(hit.declared_by) + "\n";
 }
 
 // Opens every listed library and collects the lines of what query finds;
