@@ -1,4 +1,5 @@
-// velbrook search NAME [--wine-prefix DIR] [--include-missing]
+// velbrook search NAME [--member|--guid|--progid|--any] [--wine-prefix DIR]
+// [--include-missing]
 #pragma once
 
 #include <CLI/CLI.hpp>

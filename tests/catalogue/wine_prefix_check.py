@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 # A real Wine prefix for the catalogue: made with wineboot, given test type
 # library registrations through Wine's own regedit, then listed by the Linux
-# reader (checked against the registrations) and, when the Windows build is
-# at hand, by velbrook's Windows list and search under wine64 from Wine's
-# own registry (checked for equal output).
+# reader (checked against the registrations; a member search finds Wine's
+# browser library) and, when the Windows build is at hand, by velbrook's
+# Windows list and search under wine64 from Wine's own registry (checked for
+# equal output).
 import argparse
 import os
 import shutil
@@ -153,7 +154,27 @@ def check_linux(args):
                       (label, '\n  '.join(ours), '\n  '.join(expected)))
             else:
                 print('ok (%s): %d rows' % (label, len(ours)))
+    failures += check_member_search(args)
     return 1 if failures else 0
+
+
+def check_member_search(args):
+    """A method of Wine's own browser library is found by member name, in
+    the interface that declares it and in those that inherit it."""
+    result = subprocess.run([args.linux_cli, 'search', '--member', 'Navigate', '--wine-prefix',
+                             args.prefix, '--bitness', '64'],
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    hits = {tuple(line.split('\t')[2:]) for line in result.stdout.decode('cp1252').splitlines()
+            if line.split('\t')[0] == 'IEFRAME.DLL'}
+    expected = {('method', 'Navigate', 'IWebBrowser', ''),
+                ('method', 'Navigate', 'IWebBrowserApp', 'IWebBrowser'),
+                ('method', 'Navigate', 'IWebBrowser2', 'IWebBrowser')}
+    if result.returncode != 0 or not expected <= hits:
+        print('MISMATCH search --member Navigate (exit %d): ieframe hits %s' %
+              (result.returncode, sorted(hits)))
+        return 1
+    print('ok search --member Navigate: %d ieframe hits' % len(hits))
+    return 0
 
 
 def compare_windows(args):
@@ -169,7 +190,15 @@ def compare_windows(args):
              ['show', '{D1D1D1D1-1111-4111-8111-111111111111}'],
              ['show', 'd5d5d5d5-5555-4555-8555-555555555555'],
              ['show', '{d2d2d2d2-2222-4222-8222-222222222222}'],
-             ['show', '{D9D9D9D9-9999-4999-8999-999999999999}']]
+             ['show', '{D9D9D9D9-9999-4999-8999-999999999999}'],
+             # Search by kind: members (inherited ones with their base),
+             # GUIDs with and without braces, ProgIDs, any; no hit; a
+             # malformed GUID.
+             ['search', '--member', 'Navigate'], ['search', '--member', 'QueryInterface'],
+             ['search', '--guid', '{8856F961-340A-11D0-A96B-00C04FD705A2}'],
+             ['search', '--guid', 'eab22ac0-30c1-11cf-a7eb-0000c05bae0b'],
+             ['search', '--progid', 'Shell.Explorer'], ['search', '--any', 'StdFont'],
+             ['search', '--member', 'NoSuchMember'], ['search', '--guid', '{8856F961}']]
     for case in cases:
         windows = subprocess.run([args.wine, args.windows_cli] + case, env=env,
                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE)
