@@ -16,6 +16,7 @@
 
 #include "cli/backends.h"
 #include "cli/bench_floor.h"
+#include "cli/bench_timing.h"
 #include "cli/list_command.h"
 #include "cli/registry_bench.h"
 #include "typeinfo/walk.h"
@@ -32,17 +33,7 @@ struct BenchOptions {
   catalogue::HostOptions host;
 };
 
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using Clock = BenchClock;
 
 // One library's rounds: the floor, then open and walk per reader.
 struct Rounds {

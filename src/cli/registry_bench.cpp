@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/bench_timing.h"
 #include "cli/list_command.h"
 
 #if defined(_WIN32)
@@ -27,11 +28,7 @@ namespace velbrook::cli {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using Clock = BenchClock;
 
 // Counts of what one bare enumeration found, so its work cannot be skipped.
 struct BareCount {
@@ -134,12 +131,7 @@ BareCount BareEnumeration(const catalogue::HostCatalogue& host) {
 
 struct Timings {
   std::vector<double> runs;
-  double Median() const {
-    std::vector<double> sorted = runs;
-    std::sort(sorted.begin(), sorted.end());
-    const size_t middle = sorted.size() / 2;
-    return sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-  }
+  double Median() const { return cli::Median(runs); }
   double Best() const { return *std::min_element(runs.begin(), runs.end()); }
 };
 
