@@ -50,8 +50,10 @@ for library in "$@"; do
     windows_out="$out/windows/$folder/$name.$style.inc"
     "$linux_cli" generate "$library" "${flags[@]}" -o "$linux_out" \
       --wine-prefix "$prefix" --bitness 64 > "$out/linux/$folder/$name.$style.log" 2>&1
+    windows_log="$out/windows/$folder/$name.$style.log"
     $runner "$windows_cli" generate "$library" "${flags[@]}" -o "$windows_out" \
-      > "$out/windows/$folder/$name.$style.log" 2>&1 </dev/null
+      > "$windows_log" 2>&1 </dev/null
+    windows_status=$?
     compared=$((compared + 1))
     if cmp -s <(normalise "$linux_out") <(normalise "$windows_out"); then
       if [ -n "${expected[$name]:-}" ]; then
@@ -60,6 +62,11 @@ for library in "$@"; do
       fi
     elif [ -z "${expected[$name]:-}" ]; then
       echo "DIFFERS: $name ($style)"
+      if [ ! -f "$windows_out" ]; then
+        # No file at all: what the Windows program said is the finding.
+        echo "Windows build exited with $windows_status and wrote no file; it said:"
+        tail -20 "$windows_log"
+      fi
       diff <(normalise "$linux_out") <(normalise "$windows_out") | head -10
       failures=$((failures + 1))
     fi
