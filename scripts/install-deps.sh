@@ -22,7 +22,9 @@ main_build=(cmake ninja-build g++ libcli11-dev mingw-w64-tools)
 test_tools=(clang libclang-rt-14-dev clang-format perl python3 googletest libbenchmark-dev)
 cross_build=(g++-mingw-w64-i686 g++-mingw-w64-x86-64)
 wine64_run=(wine wine64 wine64-tools xvfb xauth)
-screenshot_tools=(imagemagick x11-apps x11-utils)
+# Wine's own fonts draw the title bar buttons (Marlett); Liberation Sans
+# stands in for Arial, the main window's button font.
+screenshot_tools=(imagemagick x11-apps x11-utils fonts-wine fonts-liberation2)
 wine32_corpus=(wine32:i386)
 
 want_main=0 want_tests=0 want_shots=0
