@@ -643,7 +643,8 @@ TEST_F(RealServicesTest, MemberSearchListsItsItemsAndOpensTheLibraryAtOne) {
   }
 
   // A double click on the first item, Enter on the second: the contents
-  // window shows the library with the owner's row the only one selected.
+  // window shows the library with the owner's row the only one selected
+  // (IDerived's is the row of Token, whose default interface it is).
   HWND classes = List(ContentsList::kObjectClasses);
   auto open_and_check = [&](const std::string& owner) {
     SCOPED_TRACE(owner);
@@ -651,7 +652,6 @@ TEST_F(RealServicesTest, MemberSearchListsItsItemsAndOpensTheLibraryAtOne) {
     EXPECT_EQ(lv::SelectedCount(classes), 1);
     const int selected = lv::GetNextItem(classes, -1, LVNI_SELECTED);
     EXPECT_EQ(Cell(ContentsList::kObjectClasses, selected, 0), owner);
-    EXPECT_EQ(Cell(ContentsList::kObjectClasses, selected, 1), "");
     EXPECT_EQ(lv::FocusedRow(classes), selected);
   };
   PostMessageA(app_->contents_window().hwnd(), WM_CLOSE, 0, 0);
