@@ -13,6 +13,7 @@
 #include "app/model/contents_model.h"
 #include "app/model/library_list_model.h"
 #include "catalogue/library_scan.h"
+#include "catalogue/search_query.h"
 
 namespace velbrook::typeinfo {
 class Opener;
@@ -90,6 +91,12 @@ class AppServices {
   // that cannot be opened does not match.
   virtual bool LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                                   const std::string& key) = 0;
+  // The search's test of one library by any other kind: opens `path` and
+  // gives the items `query` names in it (FindInLibrary), each with its
+  // position in the library's lists. None when it cannot be opened.
+  virtual std::vector<catalogue::SearchHit> FindItems(const typeinfo::Opener& component,
+                                                      const std::string& path,
+                                                      const catalogue::SearchQuery& query) = 0;
   // Checks every row the checked rows need, transitively, and says why each
   // was checked. Nothing when the library cannot be read (after a message).
   virtual NeededRows CheckNeededRows(const typeinfo::Opener& component,

@@ -44,6 +44,18 @@ int ColumnCount(ContentsList list) { return IsSortable(list) ? 4 : 1; }
 
 void ContentsModel::Fill(const typeinfo::LibraryContents& contents) {
   lists_ = generate::MakeContentsLists(contents);
+  class_row_index_ = contents.class_row_index;
+  interface_row_index_ = contents.interface_row_index;
+  event_row_index_ = contents.event_row_index;
+  module_row_index_ = contents.module_row_index;
+}
+
+void ContentsModel::Set(generate::VectorContentsLists lists) {
+  lists_ = std::move(lists);
+  class_row_index_.clear();
+  interface_row_index_.clear();
+  event_row_index_.clear();
+  module_row_index_.clear();
 }
 
 const generate::VectorContentsList& ContentsModel::List(ContentsList which) const {
@@ -104,6 +116,78 @@ bool ContentsModel::SortByColumn(ContentsList which, int column) {
   for (const auto& [key, row] : keyed) sorted.push_back(std::move(rows[row]));
   rows = std::move(sorted);
   return true;
+}
+
+std::optional<ContentsRow> ContentsModel::ShownRow(ContentsList which, size_t hidden) const {
+  const generate::VectorContentsList& list = List(which);
+  for (size_t row = 0; row < list.RowCount(); ++row) {
+    if (list.HiddenNumber(row) == hidden) return ContentsRow{which, row};
+  }
+  return std::nullopt;
+}
+
+std::optional<ContentsRow> ContentsModel::InterfaceRowNamed(const std::string& name) const {
+  if (name.empty()) return std::nullopt;
+  for (size_t row = 0; row < lists_.classes.RowCount(); ++row) {
+    if (lists_.classes.CellText(row, generate::kInterfacesColumn) == name) {
+      return ContentsRow{ContentsList::kObjectClasses, row};
+    }
+  }
+  for (size_t row = 0; row < lists_.events.RowCount(); ++row) {
+    if (lists_.events.CellText(row, generate::kEventInterfacesColumn) == name) {
+      return ContentsRow{ContentsList::kEventInterfaces, row};
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<ContentsRow> ContentsModel::RowOfItem(const catalogue::SearchHit& hit) const {
+  const bool member = catalogue::IsMemberKind(hit.kind);
+  const catalogue::ItemKind kind = member ? hit.owner_kind : hit.kind;
+  const std::string& name = member ? hit.owner : hit.name;
+  const uint32_t index = hit.index;
+  // The enumerations list holds the enumerations, one row each, then the
+  // modules' rows.
+  const size_t module_rows = std::min(lists_.enumerations.RowCount(), module_row_index_.size());
+  const size_t enumerations = lists_.enumerations.RowCount() - module_rows;
+  // Position of the row added for the item at `index` in a row index.
+  auto added_as = [index](const auto& row_index) -> std::optional<size_t> {
+    if (index == 0) return std::nullopt;
+    for (size_t hidden = 0; hidden < row_index.size(); ++hidden) {
+      if (row_index[hidden] == index) return hidden;
+    }
+    return std::nullopt;
+  };
+  switch (kind) {
+    case catalogue::ItemKind::kObjectClass:
+      if (auto hidden = added_as(class_row_index_)) {
+        return ShownRow(ContentsList::kObjectClasses, *hidden);
+      }
+      return std::nullopt;
+    case catalogue::ItemKind::kInterface:
+    case catalogue::ItemKind::kEventInterface:
+      if (auto hidden = added_as(interface_row_index_)) {
+        return ShownRow(ContentsList::kObjectClasses, *hidden);
+      }
+      if (auto hidden = added_as(event_row_index_)) {
+        return ShownRow(ContentsList::kEventInterfaces, *hidden);
+      }
+      return InterfaceRowNamed(name);
+    case catalogue::ItemKind::kRecord:
+      // One types row per record, in the library's order.
+      if (index == 0) return std::nullopt;
+      return ShownRow(ContentsList::kTypes, index - 1);
+    case catalogue::ItemKind::kEnumeration:
+      if (index == 0 || index > enumerations) return std::nullopt;
+      return ShownRow(ContentsList::kEnumerations, index - 1);
+    case catalogue::ItemKind::kModule:
+      if (auto position = added_as(module_row_index_)) {
+        return ShownRow(ContentsList::kEnumerations, enumerations + *position);
+      }
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
 }
 
 }  // namespace velbrook::app

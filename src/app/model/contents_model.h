@@ -5,9 +5,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "catalogue/search_query.h"
 #include "generate/contents_list.h"
 #include "typeinfo/library_contents.h"
 
@@ -30,13 +33,21 @@ bool IsSortable(ContentsList list);
 // Columns a list shows (the Hidden column included).
 int ColumnCount(ContentsList list);
 
+// A row of one of the four lists, by display position.
+struct ContentsRow {
+  ContentsList list = ContentsList::kObjectClasses;
+  size_t row = 0;
+  bool operator==(const ContentsRow& other) const { return list == other.list && row == other.row; }
+};
+
 class ContentsModel {
  public:
   // The lists of an opened library as the contents model lists its rows,
   // every row unchecked.
   void Fill(const typeinfo::LibraryContents& contents);
-  // The lists as given (tests and fakes script them this way).
-  void Set(generate::VectorContentsLists lists) { lists_ = std::move(lists); }
+  // The lists as given (tests and fakes script them this way); items are
+  // then found by their names only.
+  void Set(generate::VectorContentsLists lists);
   const generate::VectorContentsLists& lists() const { return lists_; }
   const generate::VectorContentsList& List(ContentsList which) const;
 
@@ -64,9 +75,29 @@ class ContentsModel {
   // their order. False (nothing changed) for the other two lists.
   bool SortByColumn(ContentsList which, int column);
 
+  // The row that shows an item a search found in the library the lists were
+  // filled from: an object class's row, an interface's row in the object
+  // classes or event interfaces list, a record's, enumeration's or module's
+  // row; for a member, its owner's row. An interface without a row of its
+  // own (an object class's default interface) is found by its name. None
+  // for the library itself and for an item the lists do not show.
+  std::optional<ContentsRow> RowOfItem(const catalogue::SearchHit& hit) const;
+
  private:
   generate::VectorContentsList& Mutable(ContentsList which);
+  // The display row of the row added as `hidden`.
+  std::optional<ContentsRow> ShownRow(ContentsList which, size_t hidden) const;
+  // The first row, top to bottom, of the object classes list whose
+  // interface is `name`, else of the event interfaces list.
+  std::optional<ContentsRow> InterfaceRowNamed(const std::string& name) const;
+
   generate::VectorContentsLists lists_;
+  // From the contents the lists were filled from: per row added, the 1-based
+  // position of its item in the library's lists (see LibraryContents).
+  std::vector<uint32_t> class_row_index_;
+  std::vector<std::optional<uint32_t>> interface_row_index_;
+  std::vector<uint32_t> event_row_index_;
+  std::vector<uint32_t> module_row_index_;
 };
 
 }  // namespace velbrook::app

@@ -93,6 +93,25 @@ ContentsLayout ComputeContentsLayout(int client_width, int client_height) {
   return layout;
 }
 
+ResultsLayout ComputeResultsLayout(int client_width, int client_height) {
+  ResultsLayout layout;
+  layout.count_text = {kListLeft + 1, 2, NotNegative(client_width - 2 * kListLeft - 2),
+                       kOptionHeight};
+  layout.list = {kListLeft, kRowHeight, NotNegative(client_width - 2 * kListLeft),
+                 NotNegative(client_height - kRowHeight - kListLeft)};
+  // Room for the frame and the vertical scroll bar; the Path column takes
+  // what the others leave.
+  const int room = NotNegative(layout.list.width - 24);
+  const int percents[5] = {12, 11, 17, 17, 14};
+  int used = 0;
+  for (int i = 0; i < 5; ++i) {
+    layout.columns[i] = PercentTruncated(room, percents[i]);
+    used += layout.columns[i];
+  }
+  layout.columns[5] = room - used;
+  return layout;
+}
+
 Rect CenterOnScreen(int width, int height, int screen_width, int screen_height) {
   int w = std::min(width, screen_width);
   int h = std::min(height, screen_height);

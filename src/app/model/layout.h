@@ -109,5 +109,22 @@ Rect CenterOnScreen(int width, int height, int screen_width, int screen_height);
 // The prompt box: 357 wide, client area 99 high.
 constexpr int kPromptWidth = 357;
 constexpr int kPromptClientHeight = 99;
+// With a choice list under the edit field: the list and its label, the
+// buttons moved down and the client area grown by as much.
+constexpr Rect kPromptChoiceLabel = {12, 52, 60, 20};
+constexpr Rect kPromptChoiceList = {75, 50, 254, 21};
+constexpr int kPromptChoiceButtonTop = 60 + 30;
+constexpr int kPromptChoiceClientHeight = kPromptClientHeight + 30;
+
+// The search results window: a count text above a list of six columns
+// (File, Kind, Name, Owner, Declared by, Path) filling the rest.
+constexpr int kResultsWidth = 760;
+constexpr int kResultsHeight = 400;
+struct ResultsLayout {
+  Rect count_text;
+  Rect list;
+  std::array<int, 6> columns{};
+};
+ResultsLayout ComputeResultsLayout(int client_width, int client_height);
 
 }  // namespace velbrook::app

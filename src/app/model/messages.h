@@ -45,5 +45,7 @@ constexpr char kTypeLibsFound[] = " TypeLibs found";
 constexpr char kUnreadablePrefix[] = "Could not read ";
 constexpr char kSearchPromptCaption[] = "Find interface or object class...";
 constexpr char kSearchPromptLabel[] = "Find:";
+constexpr char kSearchPromptKindLabel[] = "Kind:";
+constexpr char kResultsCaption[] = "Search results";
 
 }  // namespace velbrook::app

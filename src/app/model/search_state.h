@@ -1,16 +1,31 @@
-// The library search as the program runs it: the text asked for, how far
-// the walk has got (the caption's progress text), the rows found and
-// whether Abort ended it.
+// The library search as the program runs it: the kind of item asked for,
+// the text, how far the walk has got (the caption's progress text), the rows
+// found and whether Abort ended it.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
+#include "catalogue/search_query.h"
+
 namespace velbrook::app {
+
+// The kinds the search prompt offers, in the order it lists them: "Object
+// class or interface" (the name search, the default), "Member", "GUID",
+// "ProgID", "Any".
+const std::vector<std::string>& SearchKindLabels();
+// The kind of a position in that list; the name kind for any other number.
+catalogue::SearchKind SearchKindOfChoice(int choice);
 
 class SearchState {
  public:
+  // The kind picked in the prompt, by its position in SearchKindLabels; a
+  // number out of range picks the default. Kept from one search to the next.
+  void ChooseKind(int choice);
+  int kind_choice() const { return kind_choice_; }
+  catalogue::SearchKind kind() const { return SearchKindOfChoice(kind_choice_); }
+
   // A new search for the text typed; forgets the last one.
   void Start(std::string text);
   void Found(size_t row) { found_rows_.push_back(row); }
@@ -29,6 +44,7 @@ class SearchState {
   std::string EndMessage() const;
 
  private:
+  int kind_choice_ = 0;
   std::string text_;
   std::string progress_text_;
   std::vector<size_t> found_rows_;

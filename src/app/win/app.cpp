@@ -10,6 +10,7 @@
 #include "app/model/messages.h"
 #include "app/win/list_view.h"
 #include "app/win/message_pump.h"
+#include "catalogue/ascii_text.h"
 #include "catalogue/library_search.h"
 
 namespace velbrook::app {
@@ -66,10 +67,12 @@ class App::Scan : public ScanSink {
 };
 
 // The search's walk over the library list model: the rows it finds are
-// selected in the model and shown, its progress goes to the caption.
+// selected in the model and shown, its progress goes to the caption. With
+// the items the test found, those go to the results too.
 class App::Search : public catalogue::SearchSink {
  public:
-  explicit Search(App* app) : app_(app) {}
+  explicit Search(App* app, const std::vector<catalogue::SearchHit>* items = nullptr)
+      : app_(app), items_(items) {}
 
   bool PollAbort() override {
     PumpPendingMessages();
@@ -90,6 +93,10 @@ class App::Search : public catalogue::SearchSink {
       app_->library_list_.SelectRow(row);
     }
     app_->main_.ShowSelectedRow(row, first);
+    if (items_ != nullptr) {
+      app_->search_results_.Add(app_->library_list_.Entry(row), *items_);
+      app_->results_.ShowRows();
+    }
   }
   void ShowProgress(const std::string& text) override {
     app_->search_.Progress(text);
@@ -98,22 +105,26 @@ class App::Search : public catalogue::SearchSink {
 
  private:
   App* app_;
+  const std::vector<catalogue::SearchHit>* items_;
 };
 
 App::App(const AppContext& context)
     : context_(context),
       main_(this, &library_list_),
       contents_(this, &contents_lists_),
-      prompt_(context.instance) {
+      prompt_(context.instance),
+      results_(this, &search_results_) {
   main_.set_failure_reporter(this);
   contents_.set_failure_reporter(this);
   prompt_.set_failure_reporter(this);
+  results_.set_failure_reporter(this);
 }
 
 bool App::BuildWindows() {
   if (!main_.Create(context_.instance)) return false;
   prompt_.set_owner(main_.hwnd());
-  return contents_.Create(context_.instance, main_.hwnd(), context_.screen);
+  return contents_.Create(context_.instance, main_.hwnd(), context_.screen) &&
+         results_.Create(context_.instance, main_.hwnd(), context_.screen);
 }
 
 void App::ReportFailure(const std::string& what) {
@@ -174,23 +185,58 @@ void App::OnAbort() {
 void App::OnSearch() {
   abort_requested_ = false;
   EnableWindow(main_.abort_button(), TRUE);
-  std::string text = prompt_.PromptText(kSearchPromptCaption, kSearchPromptLabel, "");
-  const std::string key = catalogue::SearchKey(text);
-  if (key.empty()) return;
+  int choice = search_.kind_choice();
+  std::string text = prompt_.PromptText(kSearchPromptCaption, kSearchPromptLabel, "",
+                                        kSearchPromptKindLabel, SearchKindLabels(), &choice);
+  search_.ChooseKind(choice);
+  const catalogue::SearchQuery query{text, search_.kind()};
+  const Status check = catalogue::CheckSearchQuery(query);
+  if (!check.ok()) {
+    // Blank text ends the command silently; a GUID search says why it
+    // cannot run.
+    if (query.kind == catalogue::SearchKind::kGuid && !catalogue::TrimBlanks(text).empty()) {
+      ShowMessage(check.error().message);
+    }
+    return;
+  }
   search_.Start(text);
-  Search sink(this);
-  const catalogue::SearchOutcome outcome =
-      catalogue::SearchLibraries(sink, [this, &key](const std::string& path) {
-        // A library the reader fails on does not match; the status text
-        // says which and why, and the search goes on.
-        try {
-          return context_.services->LibraryDefinesName(*context_.component, path, key);
-        } catch (const std::exception& error) {
-          SetWindowTextA(main_.status_text(),
-                         (kUnreadablePrefix + path + ": " + error.what()).c_str());
-          return false;
-        }
-      });
+  // A library the reader fails on does not match; the status text says
+  // which and why, and the search goes on.
+  auto tell_unreadable = [this](const std::string& path, const std::exception& error) {
+    SetWindowTextA(main_.status_text(), (kUnreadablePrefix + path + ": " + error.what()).c_str());
+  };
+  catalogue::SearchOutcome outcome;
+  if (query.kind == catalogue::SearchKind::kName) {
+    const std::string key = catalogue::SearchKey(text);
+    Search sink(this);
+    outcome = catalogue::SearchLibraries(sink, [&](const std::string& path) {
+      try {
+        return context_.services->LibraryDefinesName(*context_.component, path, key);
+      } catch (const std::exception& error) {
+        tell_unreadable(path, error);
+        return false;
+      }
+    });
+  } else {
+    search_results_.Clear();
+    results_.ShowRows();
+    SetWindowTextA(results_.hwnd(), (std::string(kResultsCaption) + ": " + text).c_str());
+    ShowWindow(results_.hwnd(), SW_SHOWNOACTIVATE);
+    // The items of the library just tested, which the sink adds to the
+    // results when it reports the library found.
+    std::vector<catalogue::SearchHit> items;
+    Search sink(this, &items);
+    outcome = catalogue::SearchLibraries(sink, [&](const std::string& path) {
+      items.clear();
+      try {
+        items = context_.services->FindItems(*context_.component, path, query);
+      } catch (const std::exception& error) {
+        tell_unreadable(path, error);
+        items.clear();
+      }
+      return !items.empty();
+    });
+  }
   search_.Finish(outcome.aborted);
   if (outcome.aborted) {
     // The caption keeps its last progress text; no message.
@@ -240,7 +286,14 @@ LibraryEntry App::RowEntry(int row) const {
 
 bool App::OpenRow(int row) { return OpenLibrary(RowEntry(row)); }
 
-bool App::OpenLibrary(const LibraryEntry& entry) {
+void App::OnOpenResult(int row) {
+  if (row < 0 || static_cast<size_t>(row) >= search_results_.size()) return;
+  // A copy: a search started while the library is shown refills the results.
+  const SearchResult result = search_results_.Result(static_cast<size_t>(row));
+  OpenLibrary(result.library, &result.hit);
+}
+
+bool App::OpenLibrary(const LibraryEntry& entry, const catalogue::SearchHit* item) {
   HWND window = contents_.hwnd();
   SetWindowTextA(window, (entry.description + " (" + entry.file + ")").c_str());
   OpenOutcome outcome = context_.services->OpenLibrary(*context_.component, entry, contents_lists_);
@@ -264,6 +317,11 @@ bool App::OpenLibrary(const LibraryEntry& entry) {
     context_.functions->bring_window_to_top(window);
   } else {
     BringWindowToTop(window);
+  }
+  if (item != nullptr) {
+    if (const std::optional<ContentsRow> row = contents_lists_.RowOfItem(*item)) {
+      contents_.ShowRow(*row);
+    }
   }
   WaitWhileVisible(window);
   SetFocus(main_.hwnd());

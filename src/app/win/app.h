@@ -11,12 +11,14 @@
 #include "app/model/contents_model.h"
 #include "app/model/library_list_model.h"
 #include "app/model/row_notes.h"
+#include "app/model/search_results.h"
 #include "app/model/search_state.h"
 #include "app/win/contents_window.h"
 #include "app/win/desktop.h"
 #include "app/win/failure_report.h"
 #include "app/win/main_window.h"
 #include "app/win/prompt_box.h"
+#include "app/win/results_window.h"
 #include "app/win/system_functions.h"
 
 namespace velbrook::app {
@@ -31,14 +33,17 @@ struct AppContext {
   SIZE screen = {0, 0};  // centres the contents window
 };
 
-class App : public MainCommands, public ContentsCommands, public FailureReporter {
+class App : public MainCommands,
+            public ContentsCommands,
+            public ResultsCommands,
+            public FailureReporter {
  public:
   explicit App(const AppContext& context);
   ~App() override = default;
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
-  // Both windows with their controls and columns, hidden.
+  // The windows with their controls and columns, hidden.
   bool BuildWindows();
   // The command-line argument and the " noinvoke" switch.
   void ApplyCommandLine(const std::string& command_line);
@@ -62,6 +67,9 @@ class App : public MainCommands, public ContentsCommands, public FailureReporter
   void OnSaveSelection() override;
   void OnLoadSelection() override;
   std::string RowNote(ContentsList list, int row) override;
+  // Opens the library of a search result with the item's row selected and
+  // shown; waits as OpenRow does.
+  void OnOpenResult(int row) override;
   // A failure caught in a window procedure: a message box owned by the
   // main window, then the program carries on.
   void ReportFailure(const std::string& what) override;
@@ -76,6 +84,8 @@ class App : public MainCommands, public ContentsCommands, public FailureReporter
   LibraryListModel& library_list() { return library_list_; }
   ContentsModel& contents_lists() { return contents_lists_; }
   const SearchState& last_search() const { return search_; }
+  const SearchResultsModel& search_results() const { return search_results_; }
+  ResultsWindow& results_window() { return results_; }
   PromptBox& prompt_box() { return prompt_; }
   int current_row() const { return current_row_; }
   bool command_line_flag() const { return command_line_flag_; }
@@ -87,7 +97,8 @@ class App : public MainCommands, public ContentsCommands, public FailureReporter
  private:
   class Scan;
   class Search;
-  bool OpenLibrary(const LibraryEntry& entry);
+  // With `item`, the row that shows it is selected and scrolled into view.
+  bool OpenLibrary(const LibraryEntry& entry, const catalogue::SearchHit* item = nullptr);
   void ShowMessage(const std::string& text);
   // The shown library with the options as the contents window has them.
   GenerateRequest ContentsRequest() const;
@@ -97,9 +108,11 @@ class App : public MainCommands, public ContentsCommands, public FailureReporter
   LibraryListModel library_list_;
   ContentsModel contents_lists_;
   SearchState search_;
+  SearchResultsModel search_results_;
   MainWindow main_;
   ContentsWindow contents_;
   PromptBox prompt_;
+  ResultsWindow results_;
   int current_row_ = -1;
   bool command_line_flag_ = false;
   bool abort_requested_ = false;

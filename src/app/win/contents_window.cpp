@@ -154,6 +154,12 @@ void ContentsWindow::ShowAllRows() {
   for (int i = 0; i < kContentsListCount; ++i) ShowRows(static_cast<ContentsList>(i));
 }
 
+void ContentsWindow::ShowRow(const ContentsRow& row) {
+  HWND target = list(row.list);
+  lv::SelectRowAndShow(target, static_cast<int>(row.row));
+  SetFocus(target);
+}
+
 bool ContentsWindow::ListOfWindow(HWND window, ContentsList* which) const {
   for (int i = 0; i < kContentsListCount; ++i) {
     if (lists_[i] != nullptr && lists_[i] == window) {

@@ -77,6 +77,9 @@ class ContentsWindow : public BaseWindow {
   // list or of all four.
   void ShowRows(ContentsList which);
   void ShowAllRows();
+  // Makes a row the only selected one of its list, focused, scrolled into
+  // view, and gives that list the keyboard focus.
+  void ShowRow(const ContentsRow& row);
   // The object classes or event interfaces list's column list view.
   ColumnListView& list_behaviour(ContentsList which) {
     return behaviours_[static_cast<int>(which)];

@@ -11,6 +11,7 @@ namespace velbrook::app {
 namespace {
 
 constexpr int kEditId = 3;
+constexpr int kChoiceListId = 4;
 constexpr UINT_PTR kEditSubclassId = 1;
 
 }  // namespace
@@ -21,9 +22,8 @@ PromptBox::~PromptBox() {
 
 bool PromptBox::EnsureCreated() {
   if (hwnd() != nullptr) return true;
-  int screen_width = GetSystemMetrics(SM_CXSCREEN);
-  int screen_height = GetSystemMetrics(SM_CYSCREEN);
-  Rect rect = CenterOnScreen(kPromptWidth, 120, screen_width, screen_height);
+  Rect rect = CenterOnScreen(kPromptWidth, 120, GetSystemMetrics(SM_CXSCREEN),
+                             GetSystemMetrics(SM_CYSCREEN));
   if (!CreateTopLevel(instance_, "", WS_OVERLAPPEDWINDOW, rect, owner_)) {
     return false;
   }
@@ -35,24 +35,63 @@ bool PromptBox::EnsureCreated() {
   ok_ = CreateChild(hwnd(), "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, {75, 60, 75, 23}, kOkId);
   cancel_ = CreateChild(hwnd(), "BUTTON", "Annuler", WS_TABSTOP | BS_PUSHBUTTON, {186, 60, 75, 23},
                         kCancelId);
+  choice_label_ = CreateChild(hwnd(), "STATIC", "", SS_LEFT, kPromptChoiceLabel, 0);
+  // A drop-down list's height includes its opened list.
+  choice_list_ = CreateChild(
+      hwnd(), "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+      {kPromptChoiceList.left, kPromptChoiceList.top, kPromptChoiceList.width, 160}, kChoiceListId);
   SetWindowSubclass(edit_, &PromptBox::EditProc, kEditSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
-  // The client area must be 99 high whatever the frame metrics are; the
-  // height is then centred again.
+  Arrange(false);
+  return true;
+}
+
+void PromptBox::Arrange(bool with_choices) {
+  const int show = with_choices ? SW_SHOWNA : SW_HIDE;
+  ShowWindow(choice_label_, show);
+  ShowWindow(choice_list_, show);
+  const int button_top = with_choices ? kPromptChoiceButtonTop : 60;
+  SetControlTop(ok_, button_top);
+  SetControlTop(cancel_, button_top);
+  // The client area must be 99 high (more with the choices) whatever the
+  // frame metrics are; the height is then centred again.
   RECT outer = {};
   RECT client = {};
   GetWindowRect(hwnd(), &outer);
   GetClientRect(hwnd(), &client);
   int frame = (outer.bottom - outer.top) - client.bottom;
-  Rect placed =
-      CenterOnScreen(kPromptWidth, kPromptClientHeight + frame, screen_width, screen_height);
+  const int client_height = with_choices ? kPromptChoiceClientHeight : kPromptClientHeight;
+  Rect placed = CenterOnScreen(kPromptWidth, client_height + frame, GetSystemMetrics(SM_CXSCREEN),
+                               GetSystemMetrics(SM_CYSCREEN));
   MoveWindow(hwnd(), placed.left, placed.top, placed.width, placed.height, FALSE);
-  return true;
 }
 
 std::string PromptBox::PromptText(const std::string& caption, const std::string& label,
                                   const std::string& default_text) {
   if (!EnsureCreated()) return std::string();
+  Arrange(false);
+  return Ask(caption, label, default_text);
+}
+
+std::string PromptBox::PromptText(const std::string& caption, const std::string& label,
+                                  const std::string& default_text, const std::string& choice_label,
+                                  const std::vector<std::string>& choices, int* chosen) {
+  if (!EnsureCreated()) return std::string();
+  SendMessageA(choice_list_, CB_RESETCONTENT, 0, 0);
+  for (const std::string& choice : choices) {
+    SendMessageA(choice_list_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.c_str()));
+  }
+  SendMessageA(choice_list_, CB_SETCURSEL, static_cast<WPARAM>(*chosen), 0);
+  SetWindowTextA(choice_label_, choice_label.c_str());
+  Arrange(true);
+  std::string text = Ask(caption, label, default_text);
+  const LRESULT picked = SendMessageA(choice_list_, CB_GETCURSEL, 0, 0);
+  if (picked != CB_ERR) *chosen = static_cast<int>(picked);
+  return text;
+}
+
+std::string PromptBox::Ask(const std::string& caption, const std::string& label,
+                           const std::string& default_text) {
   SetWindowTextA(hwnd(), caption.c_str());
   SetWindowTextA(label_, label.c_str());
   SetWindowTextA(edit_, default_text.c_str());

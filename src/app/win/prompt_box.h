@@ -1,10 +1,12 @@
 // The one-line prompt box: a plain top-level window with a label, an edit
-// field, "OK" and "Annuler", made on first use and hidden between uses.
+// field, "OK" and "Annuler", made on first use and hidden between uses; with
+// choices, a drop-down list of them under the edit field.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/win/base_window.h"
 
@@ -19,6 +21,12 @@ class PromptBox : public BaseWindow {
   // returns the confirmed text, or empty text when the user cancelled.
   std::string PromptText(const std::string& caption, const std::string& label,
                          const std::string& default_text);
+  // The same with a drop-down list of `choices` under the edit field, its
+  // label `choice_label`, `*chosen` picked first; once the box is hidden,
+  // `*chosen` is the choice picked then.
+  std::string PromptText(const std::string& caption, const std::string& label,
+                         const std::string& default_text, const std::string& choice_label,
+                         const std::vector<std::string>& choices, int* chosen);
 
   // Creates the window and its controls when they do not exist yet.
   bool EnsureCreated();
@@ -29,6 +37,8 @@ class PromptBox : public BaseWindow {
   HWND edit() const { return edit_; }
   HWND ok_button() const { return ok_; }
   HWND cancel_button() const { return cancel_; }
+  HWND choice_label() const { return choice_label_; }
+  HWND choice_list() const { return choice_list_; }
 
   static constexpr int kOkId = 1;
   static constexpr int kCancelId = 2;
@@ -37,6 +47,12 @@ class PromptBox : public BaseWindow {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void Confirm();
   void Cancel();
+  // Sets the texts, shows the box and waits while it is visible.
+  std::string Ask(const std::string& caption, const std::string& label,
+                  const std::string& default_text);
+  // Shows or hides the choice controls, the buttons below them, and sizes
+  // the box around them, centred on the screen.
+  void Arrange(bool with_choices);
   static LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam,
                                    UINT_PTR id, DWORD_PTR self);
 
@@ -46,6 +62,8 @@ class PromptBox : public BaseWindow {
   HWND edit_ = nullptr;
   HWND ok_ = nullptr;
   HWND cancel_ = nullptr;
+  HWND choice_label_ = nullptr;
+  HWND choice_list_ = nullptr;
 };
 
 }  // namespace velbrook::app

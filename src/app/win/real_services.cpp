@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/model/messages.h"
+#include "catalogue/library_finder.h"
 #include "catalogue/library_scan.h"
 #include "catalogue/library_search.h"
 #include "catalogue/registry_functions.h"
@@ -122,6 +123,14 @@ void RealServices::GenerateUnguarded(const typeinfo::Opener& component,
 bool RealServices::LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                                       const std::string& key) {
   return catalogue::NameTest(component, *seams_.registry, key)(path);
+}
+
+std::vector<catalogue::SearchHit> RealServices::FindItems(const typeinfo::Opener& component,
+                                                          const std::string& path,
+                                                          const catalogue::SearchQuery& query) {
+  auto library = component.OpenLibraryFile(path);
+  if (!library.ok() || library.value() == nullptr) return {};
+  return catalogue::FindInLibrary(*library.value(), query, *seams_.registry);
 }
 
 }  // namespace velbrook::app

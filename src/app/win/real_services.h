@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/model/app_services.h"
 #include "app/win/desktop.h"
@@ -41,6 +42,9 @@ class RealServices : public AppServices {
                 const ContentsModel& lists) override;
   bool LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                           const std::string& key) override;
+  std::vector<catalogue::SearchHit> FindItems(const typeinfo::Opener& component,
+                                              const std::string& path,
+                                              const catalogue::SearchQuery& query) override;
   // In real_services_selection.cpp.
   NeededRows CheckNeededRows(const typeinfo::Opener& component, const GenerateRequest& request,
                              ContentsModel& lists) override;

@@ -63,6 +63,14 @@ TEST(MainLayoutTest, TinyWindowNeverAsksForSpecialWidths) {
   EXPECT_EQ(layout.list_height, 0);
 }
 
+TEST(ResultsLayoutTest, ListFillsTheWindowBelowTheCountPathTakesTheRest) {
+  ResultsLayout layout = ComputeResultsLayout(744, 362);
+  EXPECT_EQ(layout.count_text, (Rect{5, 2, 734, 20}));
+  EXPECT_EQ(layout.list, (Rect{4, 24, 736, 334}));
+  EXPECT_EQ(layout.columns, (std::array<int, 6>{85, 78, 121, 121, 99, 208}));
+  for (int width : ComputeResultsLayout(10, 10).columns) EXPECT_GE(width, 0);
+}
+
 TEST(ContentsLayoutTest, Client784By562) {
   ContentsLayout layout = ComputeContentsLayout(784, 562);
   EXPECT_EQ(layout.w2, 764);

@@ -78,6 +78,16 @@ bool FakeServices::LibraryDefinesName(const typeinfo::Opener& /*component*/,
   return matching_paths.count(path) != 0;
 }
 
+std::vector<catalogue::SearchHit> FakeServices::FindItems(const typeinfo::Opener& /*component*/,
+                                                          const std::string& path,
+                                                          const catalogue::SearchQuery& query) {
+  searched_paths.push_back(path);
+  if (on_search) on_search();
+  last_query = query;
+  auto found = items.find(path);
+  return found == items.end() ? std::vector<catalogue::SearchHit>() : found->second;
+}
+
 namespace {
 
 constexpr UINT kRunMessage = WM_APP + 50;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -31,6 +32,9 @@ class FakeServices : public AppServices {
                 const ContentsModel& lists) override;
   bool LibraryDefinesName(const typeinfo::Opener& component, const std::string& path,
                           const std::string& key) override;
+  std::vector<catalogue::SearchHit> FindItems(const typeinfo::Opener& component,
+                                              const std::string& path,
+                                              const catalogue::SearchQuery& query) override;
   NeededRows CheckNeededRows(const typeinfo::Opener& component, const GenerateRequest& request,
                              ContentsModel& lists) override;
   void SaveSelection(const typeinfo::Opener& component, const GenerateRequest& request,
@@ -70,6 +74,9 @@ class FakeServices : public AppServices {
   std::vector<std::string> searched_paths;
   std::string last_key;
   std::function<void()> on_search;
+  // Search by another kind: the items found per path, and the last query.
+  std::map<std::string, std::vector<catalogue::SearchHit>> items;
+  catalogue::SearchQuery last_query;
 };
 
 class FakeDesktop : public Desktop {

@@ -538,6 +538,17 @@ TEST_F(SearchTest, FoundAndAbortedSearchesGiveTheListTheFocus) {
   EXPECT_EQ(GetFocus(), list());
 }
 
+TEST_F(SearchTest, GuidSearchOfATextThatIsNoGuidSaysWhyAndSearchesNothing) {
+  ASSERT_TRUE(app_->prompt_box().EnsureCreated());
+  PostMessageA(app_->prompt_box().choice_list(), CB_SETCURSEL, 2, 0);  // "GUID"
+  Answer("{not-a-guid}");
+  app_->OnSearch();
+  EXPECT_TRUE(services_.searched_paths.empty());
+  ASSERT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_THAT(desktop_.messages[0].text, ::testing::HasSubstr("not a GUID"));
+  EXPECT_FALSE(IsWindowVisible(app_->results_window().hwnd()));
+}
+
 class HelpTest : public AppTest {};
 
 TEST_F(HelpTest, OpensManualOnlyWhenItExists) {

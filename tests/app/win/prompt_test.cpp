@@ -107,5 +107,28 @@ TEST_F(PromptBoxTest, SecondUseShowsNewTextsWithDefaultSelected) {
   EXPECT_EQ(end, 7u);
 }
 
+TEST_F(PromptBoxTest, ChoicesShowUnderTheEditFieldAndTheBoxGrowsAndShrinksBack) {
+  PostMessageA(box_.choice_list(), CB_SETCURSEL, 2, 0);
+  Type("x");
+  PostMessageA(box_.edit(), WM_KEYDOWN, VK_RETURN, 0);
+  int chosen = 1;
+  EXPECT_EQ(box_.PromptText("Find", "Find:", "", "Kind:", {"a", "b", "c"}, &chosen), "x");
+  EXPECT_EQ(chosen, 2);
+  RECT client = {};
+  GetClientRect(box_.hwnd(), &client);
+  EXPECT_EQ(client.bottom, 129);
+  EXPECT_TRUE(GetWindowLongPtrA(box_.choice_list(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_EQ(WindowText(box_.choice_label()), "Kind:");
+  EXPECT_EQ(ControlRect(box_.choice_list()).top, 50);
+  EXPECT_EQ(ControlRect(box_.ok_button()).top, 90);
+  EXPECT_EQ(SendMessageA(box_.choice_list(), CB_GETCOUNT, 0, 0), 3);
+  PostClick(box_.ok_button());
+  EXPECT_EQ(Ask("plain"), "plain");
+  GetClientRect(box_.hwnd(), &client);
+  EXPECT_EQ(client.bottom, 99);
+  EXPECT_EQ(ControlRect(box_.ok_button()).top, 60);
+  EXPECT_FALSE(GetWindowLongPtrA(box_.choice_list(), GWL_STYLE) & WS_VISIBLE);
+}
+
 }  // namespace
 }  // namespace velbrook::app

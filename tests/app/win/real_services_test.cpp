@@ -610,5 +610,60 @@ TEST_F(RealServicesTest, SearchTestUsesTheCatalogueRules) {
   EXPECT_FALSE(services_->LibraryDefinesName(component_, "Z:\\no\\such.tlb", "fixture"));
 }
 
+TEST_F(RealServicesTest, MemberSearchListsItsItemsAndOpensTheLibraryAtOne) {
+  const std::string inherit = FixtureNamed("INHERIT.TLB");
+  PromptBox& prompt = app_->prompt_box();
+  ASSERT_TRUE(prompt.EnsureCreated());
+  // Picked as the user would, once the prompt shows its choices.
+  PostMessageA(prompt.choice_list(), CB_SETCURSEL, 1, 0);  // "Member"
+  for (char c : std::string("middleone")) PostMessageA(prompt.edit(), WM_CHAR, c, 0);
+  PostMessageA(prompt.edit(), WM_KEYDOWN, VK_RETURN, 0);
+  MainWindow& main = app_->main_window();
+  Click(main.hwnd(), main.search_button());
+
+  EXPECT_EQ(app_->last_search().kind(), catalogue::SearchKind::kMember);
+  ASSERT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_EQ(desktop_.messages[0].text, "Found middleone in 1 libraries.");
+  const int row = RowOf(inherit);
+  EXPECT_EQ(lv::ItemState(main.library_list(), row, LVIS_SELECTED), UINT{LVIS_SELECTED});
+  ResultsWindow& results = app_->results_window();
+  EXPECT_TRUE(IsWindowVisible(results.hwnd()));
+  EXPECT_EQ(GetWindow(results.hwnd(), GW_OWNER), main.hwnd());
+  EXPECT_EQ(WindowText(results.count_text()), "2 items found in 1 library");
+  HWND list = results.list();
+  ASSERT_EQ(lv::RowCount(list), 2);
+  const std::vector<std::vector<std::string>> expected = {
+      {"INHERIT.TLB", "method", "MiddleOne", "IMiddle", "", inherit},
+      {"INHERIT.TLB", "method", "MiddleOne", "IDerived", "IMiddle", inherit},
+  };
+  for (int r = 0; r < 2; ++r) {
+    for (int column = 0; column < SearchResultsModel::kColumnCount; ++column) {
+      EXPECT_EQ(lv::CellText(list, r, column), expected[r][column]) << r << "," << column;
+    }
+  }
+
+  // A double click on the first item, Enter on the second: the contents
+  // window shows the library with the owner's row the only one selected
+  // (IDerived's is the row of Token, whose default interface it is).
+  HWND classes = List(ContentsList::kObjectClasses);
+  auto open_and_check = [&](const std::string& owner) {
+    SCOPED_TRACE(owner);
+    EXPECT_EQ(app_->shown_library()->path, inherit);
+    EXPECT_EQ(lv::SelectedCount(classes), 1);
+    const int selected = lv::GetNextItem(classes, -1, LVNI_SELECTED);
+    EXPECT_EQ(Cell(ContentsList::kObjectClasses, selected, 0), owner);
+    EXPECT_EQ(lv::FocusedRow(classes), selected);
+  };
+  PostMessageA(app_->contents_window().hwnd(), WM_CLOSE, 0, 0);
+  const RECT first = lv::ItemRect(list, 0);
+  SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(first.left + 4, first.top + 2));
+  open_and_check("IMiddle");
+  PostMessageA(app_->contents_window().hwnd(), WM_CLOSE, 0, 0);
+  lv::SelectRowAndShow(list, 1);
+  SendMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
+  open_and_check("IDerived");
+  EXPECT_EQ(desktop_.messages.size(), 1u);
+}
+
 }  // namespace
 }  // namespace velbrook::app::testing
