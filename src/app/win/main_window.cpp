@@ -2,7 +2,6 @@
 #include "app/win/main_window.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <vector>

@@ -52,10 +52,9 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 class FileOpenTest : public AppTest {
  protected:
   void SetUp() override {
-    AppTest::SetUp();
     InitializeCom();
     reader_ = &oleaut_;
-    Rebuild("C:\\nowhere", {1024, 768});
+    AppTest::SetUp();
     ScanWith(SampleLibraries());
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
