@@ -22,6 +22,9 @@ class ForwardingOpener : public typeinfo::Opener {
       const std::string& path) const override {
     return opener_.OpenLibraryFile(path);
   }
+  Result<std::vector<uint16_t>> TypeLibResourceNumbers(const std::string& path) const override {
+    return opener_.TypeLibResourceNumbers(path);
+  }
 
  private:
   const typeinfo::Opener& opener_;

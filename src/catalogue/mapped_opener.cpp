@@ -31,4 +31,8 @@ Result<std::unique_ptr<typeinfo::Library>> MappedOpener::OpenLibraryFile(
   return opener_.OpenLibraryFile(MapPath(path));
 }
 
+Result<std::vector<uint16_t>> MappedOpener::TypeLibResourceNumbers(const std::string& path) const {
+  return opener_.TypeLibResourceNumbers(MapPath(path));
+}
+
 }  // namespace velbrook::catalogue

@@ -21,6 +21,7 @@ class MappedOpener : public typeinfo::Opener {
       : opener_(opener), paths_(paths) {}
   Result<std::unique_ptr<typeinfo::Library>> OpenLibraryFile(
       const std::string& path) const override;
+  Result<std::vector<uint16_t>> TypeLibResourceNumbers(const std::string& path) const override;
   std::string MapPath(const std::string& path) const { return MapRegisteredPath(paths_, path); }
 
  private:

@@ -239,6 +239,15 @@ class Opener {
  public:
   virtual ~Opener() = default;
   virtual Result<std::unique_ptr<Library>> OpenLibraryFile(const std::string& path) const = 0;
+  // The numbers of the TYPELIB resources of the PE module at `path`, in
+  // ascending order, each openable as "path\N". Empty when the file is no PE
+  // module (a bare library file) and from a reader that cannot list them,
+  // which opens the path as it is. An error when the file cannot be read
+  // (kNotFound when it does not exist) or is a module without any TYPELIB
+  // resource.
+  virtual Result<std::vector<uint16_t>> TypeLibResourceNumbers(const std::string& /*path*/) const {
+    return std::vector<uint16_t>();
+  }
 };
 
 }  // namespace velbrook::typeinfo

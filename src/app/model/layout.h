@@ -55,6 +55,8 @@ constexpr int kAbortLeft = kRefreshLeft + 2 * kButtonWidth + 24;  // 186
 constexpr int kHelpLeft = kAbortLeft + kButtonWidth + 12;         // 273
 constexpr int kFilesOptionLeft = kHelpLeft + kButtonWidth + 24;   // 372
 constexpr int kFilesOptionWidth = 145;
+// The Open button, right of the option, on the same row as Refresh.
+constexpr int kOpenFileLeft = 529;
 constexpr int kOptionHeight = 20;
 constexpr int kListLeft = 4;
 constexpr int kStatusLeft = 5;

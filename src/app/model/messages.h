@@ -24,6 +24,10 @@ constexpr char kOpenFailed[] =
     "Sorry, I can't access the information for this file.\r"
     "It may not be a valid COM library or may not be registered.";
 
+// Opening a file the user named (Open, a drop, the command line); the
+// reader's message follows.
+constexpr char kFileNotOpenedPrefix[] = "Sorry, I can't open this file as a type library: \r\n";
+
 // Writing a file the user named.
 constexpr char kWriteFailedPrefix[] = "Sorry, I can't write the file: \r\n";
 

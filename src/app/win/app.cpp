@@ -7,9 +7,11 @@
 #include <string>
 
 #include "app/model/command_line.h"
+#include "app/model/file_opening.h"
 #include "app/model/messages.h"
 #include "app/win/list_view.h"
 #include "app/win/message_pump.h"
+#include "app/win/save_dialog.h"
 #include "catalogue/ascii_text.h"
 #include "catalogue/library_search.h"
 
@@ -22,6 +24,11 @@ namespace {
 // drawing the list and the text does not cost more than reading the
 // registry (a text drawn for each of 5,000 libraries took 0.4 s under Wine).
 constexpr ULONGLONG kShowRowsIntervalMs = 100;
+
+bool IsExistingFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
 
 }  // namespace
 
@@ -139,11 +146,17 @@ void App::ShowMessage(const std::string& text) {
 }
 
 void App::ApplyCommandLine(const std::string& command_line) {
-  std::string argument = LowerAscii(FirstCommandLineArgument(command_line));
+  const std::string given = FirstCommandLineArgument(command_line);
+  std::string argument = LowerAscii(given);
   current_row_ = -1;
+  start_up_file_.clear();
   if (!argument.empty()) {
     current_row_ = FindRowByPath(library_list_.Paths(), argument);
     if (current_row_ >= 0) {
+      command_line_flag_ = true;
+    } else if (IsExistingFile(WithoutResourceNumber(given))) {
+      // Not registered: the file itself is opened once the window is shown.
+      start_up_file_ = given;
       command_line_flag_ = true;
     } else {
       ShowMessage(kArgumentNotFound);
@@ -269,12 +282,72 @@ void App::OnOpenFocused() {
 }
 
 void App::OnOpenAtStartUp() {
-  if (current_row_ < 0) return;
   // The flag exists so that closing the command-line library ends the
   // process; if that library never got shown, a later library's window must
   // not end it.
-  if (!OpenRow(current_row_)) command_line_flag_ = false;
-  current_row_ = -1;
+  if (current_row_ >= 0) {
+    if (!OpenRow(current_row_)) command_line_flag_ = false;
+    current_row_ = -1;
+    return;
+  }
+  if (start_up_file_.empty()) return;
+  const std::string path = start_up_file_;
+  start_up_file_.clear();
+  if (!OpenFile(path)) command_line_flag_ = false;
+}
+
+void App::OnOpenFile() {
+  const std::optional<std::string> path = AskLibraryFilePath(main_.hwnd());
+  if (path.has_value()) OpenFile(*path);
+}
+
+void App::OnFilesDropped(const std::vector<std::string>& paths) {
+  if (!paths.empty()) OpenFile(paths.front(), paths.size() - 1);
+}
+
+bool App::OpenFile(const std::string& path, size_t ignored_files) {
+  FileOpening opening;
+  try {
+    opening = InspectLibraryFile(*context_.component, path);
+  } catch (const std::exception& error) {
+    opening = FileOpening();
+    opening.error = path + ": " + error.what();
+  }
+  SetWindowTextA(main_.status_text(), FileOpeningStatusText(opening, path, ignored_files).c_str());
+  switch (opening.kind) {
+    case FileOpeningKind::kOneLibrary:
+      return OpenLibrary(opening.libraries.front());
+    case FileOpeningKind::kSeveralLibraries:
+      ListLibraries(opening.libraries);
+      return false;
+    case FileOpeningKind::kError:
+      break;
+  }
+  ShowMessage(kFileNotOpenedPrefix + opening.error);
+  return false;
+}
+
+void App::ListLibraries(const std::vector<LibraryEntry>& libraries) {
+  const std::vector<std::string> listed = library_list_.Paths();
+  for (const LibraryEntry& entry : libraries) {
+    if (FindRowByPath(listed, entry.path) < 0) library_list_.Add(entry);
+  }
+  main_.ShowRows();
+  // Rows move as others are added before them: each is found once all are in.
+  const std::vector<std::string> paths = library_list_.Paths();
+  bool first = true;
+  for (const LibraryEntry& entry : libraries) {
+    const int row = FindRowByPath(paths, entry.path);
+    if (row < 0) continue;
+    if (first) {
+      library_list_.SelectOnlyRow(static_cast<size_t>(row));
+    } else {
+      library_list_.SelectRow(static_cast<size_t>(row));
+    }
+    main_.ShowSelectedRow(static_cast<size_t>(row), first);
+    first = false;
+  }
+  SetFocus(main_.library_list());
 }
 
 void App::OnMainClose() { context_.desktop->EndProcess(0); }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/model/app_services.h"
 #include "app/model/contents_model.h"
@@ -58,6 +59,8 @@ class App : public MainCommands,
   void OnOpenAtPoint(POINT point) override;
   void OnOpenFocused() override;
   void OnOpenAtStartUp() override;
+  void OnOpenFile() override;
+  void OnFilesDropped(const std::vector<std::string>& paths) override;
   void OnMainClose() override;
   void OnReopen() override;
   void OnGenerate() override;
@@ -78,6 +81,13 @@ class App : public MainCommands,
   // window is hidden again (or returns at once after a message). True when
   // the library was shown.
   bool OpenRow(int row);
+  // Opens a library file, registered or not, as a row is opened. A module
+  // with several TYPELIB resources adds one row per resource to the library
+  // list, selected, for the user to pick one; a file that opens nothing is
+  // told with the reader's message and changes neither list. The status text
+  // says what happened, and how many `ignored_files` a drop left unopened.
+  // True when a library was shown.
+  bool OpenFile(const std::string& path, size_t ignored_files = 0);
 
   MainWindow& main_window() { return main_; }
   ContentsWindow& contents_window() { return contents_; }
@@ -100,6 +110,9 @@ class App : public MainCommands,
   // With `item`, the row that shows it is selected and scrolled into view.
   bool OpenLibrary(const LibraryEntry& entry, const catalogue::SearchHit* item = nullptr);
   void ShowMessage(const std::string& text);
+  // Adds the rows of a module's libraries (a row with the same path is not
+  // added again) and selects them, the first shown.
+  void ListLibraries(const std::vector<LibraryEntry>& libraries);
   // The shown library with the options as the contents window has them.
   GenerateRequest ContentsRequest() const;
 
@@ -118,6 +131,8 @@ class App : public MainCommands,
   bool abort_requested_ = false;
   // Each scan has a number; a scan started while another runs supersedes it.
   int scan_number_ = 0;
+  // A file named on the command line that no row has: opened at start-up.
+  std::string start_up_file_;
   // Kept by value: Refresh and Generate act on the library the window shows,
   // even after the library list was re-sorted or re-scanned.
   std::optional<LibraryEntry> shown_library_;

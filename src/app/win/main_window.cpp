@@ -62,9 +62,28 @@ bool MainWindow::Create(HINSTANCE instance) {
   for (int column = 0; column < 5; ++column) {
     lv::InsertColumn(list_, column, captions[column], 60);
   }
+  // Created after every other control, so theirs keep their order.
+  open_file_ =
+      CreateChild(w, "BUTTON", "Open...", kButtonStyle,
+                  {kOpenFileLeft, 0, kButtonWidth, kRowHeight}, kOpenFileId, 0, arial_.get());
+  DragAcceptFiles(w, TRUE);
   Layout();
   ShowRows();
   return true;
+}
+
+void MainWindow::TakeDroppedFiles(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT index = 0; index < count; ++index) {
+    const UINT length = DragQueryFileA(drop, index, nullptr, 0);
+    std::string path(length + 1, '\0');
+    const UINT copied = DragQueryFileA(drop, index, &path[0], length + 1);
+    path.resize(copied);
+    if (!path.empty()) paths.push_back(path);
+  }
+  DragFinish(drop);
+  commands_->OnFilesDropped(paths);
 }
 
 void MainWindow::ShowRows() {
@@ -162,6 +181,7 @@ void MainWindow::Layout() {
   SetControlTop(search_, refresh_top);
   SetControlTop(files_option_, refresh_top);
   SetControlTop(help_, refresh_top);
+  SetControlTop(open_file_, refresh_top);
   PlaceControl(list_, {kListLeft, kRowHeight, layout.list_width, layout.list_height});
   PumpPendingMessages();
   for (int column = 0; column < 5; ++column) {
@@ -190,6 +210,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
           case kHelpId:
             commands_->OnHelp();
             return 0;
+          case kOpenFileId:
+            commands_->OnOpenFile();
+            return 0;
           default:
             break;
         }
@@ -213,6 +236,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         PostMessageA(hwnd(), kOpenAtStartUpMessage, 0, 0);
       }
       break;
+    case WM_DROPFILES:
+      TakeDroppedFiles(reinterpret_cast<HDROP>(wparam));
+      return 0;
     case kOpenAtStartUpMessage:
       commands_->OnOpenAtStartUp();
       return 0;

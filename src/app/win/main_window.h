@@ -1,11 +1,16 @@
 // The main window: status and count texts, Refresh, Search, Abort, help, the
-// "Include files not found" option and the library list, a virtual list
-// view that shows the library list model.
+// "Include files not found" option, the library list (a virtual list view
+// that shows the library list model) and Open; files dropped on it are
+// opened too.
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "app/model/library_list_model.h"
 #include "app/win/base_window.h"
@@ -26,6 +31,10 @@ class MainCommands {
   virtual void OnOpenAtPoint(POINT point) = 0;
   virtual void OnOpenFocused() = 0;
   virtual void OnOpenAtStartUp() = 0;
+  // The Open button: a library file chosen in the open dialog.
+  virtual void OnOpenFile() = 0;
+  // Files dropped on the window, in the order the shell gives them.
+  virtual void OnFilesDropped(const std::vector<std::string>& paths) = 0;
   virtual void OnMainClose() = 0;
 };
 
@@ -41,6 +50,7 @@ class MainWindow : public BaseWindow {
     kHelpId,
     kFilesOptionId,
     kLibraryListId,
+    kOpenFileId,
   };
   // Library list columns.
   enum Column {
@@ -77,6 +87,7 @@ class MainWindow : public BaseWindow {
   HWND help_button() const { return help_; }
   HWND files_option() const { return files_option_; }
   HWND library_list() const { return list_; }
+  HWND open_file_button() const { return open_file_; }
   HFONT arial_font() const { return arial_.get(); }
   ColumnListView& list_behaviour() { return list_behaviour_; }
 
@@ -89,6 +100,8 @@ class MainWindow : public BaseWindow {
   // The user changed the list's selection or focus: the model follows.
   void FollowStateChange(int first, int last, UINT old_state, UINT new_state);
   void SortRows(int column);
+  // WM_DROPFILES: the dropped paths handed on, the drop's memory freed.
+  void TakeDroppedFiles(HDROP drop);
 
   MainCommands* commands_;
   LibraryListModel* rows_;
@@ -107,6 +120,7 @@ class MainWindow : public BaseWindow {
   HWND help_ = nullptr;
   HWND files_option_ = nullptr;
   HWND list_ = nullptr;
+  HWND open_file_ = nullptr;
   bool shown_once_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include "app/model/file_opening.h"
 #include "app/model/messages.h"
 #include "catalogue/library_finder.h"
 #include "catalogue/library_scan.h"
@@ -45,7 +46,9 @@ ScanOutcome RealServices::ScanLibraries(ScanSink& sink) {
 OpenOutcome RealServices::OpenLibrary(const typeinfo::Opener& component,
                                       const LibraryEntry& library, ContentsModel& lists) {
   try {
-    if (!seams_.file_system->ExistsAsNonDirectory(library.path)) {
+    // "file\N" names TYPELIB resource N of a file that must exist.
+    if (!seams_.file_system->ExistsAsNonDirectory(library.path) &&
+        !seams_.file_system->ExistsAsNonDirectory(WithoutResourceNumber(library.path))) {
       return OpenOutcome::kFileMissing;
     }
     auto opened = component.OpenLibraryFile(library.path);

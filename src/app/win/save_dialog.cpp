@@ -11,6 +11,9 @@ namespace {
 // Pairs of description and pattern, the whole ended by an extra NUL.
 constexpr char kFilter[] = "Include files (.inc)\0*.inc\0All files\0*.*\0";
 constexpr char kSelectionFilter[] = "Selection files (.sel)\0*.sel\0All files\0*.*\0";
+constexpr char kLibraryFilter[] =
+    "Type libraries (*.tlb;*.olb;*.dll;*.ocx;*.exe)\0*.tlb;*.olb;*.dll;*.ocx;*.exe\0"
+    "All files (*.*)\0*.*\0";
 
 }  // namespace
 
@@ -46,6 +49,19 @@ std::optional<std::string> Win32SaveDialog::AskSelectionPath(HWND owner,
   dialog.Flags = save ? OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_LONGNAMES
                       : OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_LONGNAMES;
   if ((save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) == 0) return std::nullopt;
+  return std::string(name);
+}
+
+std::optional<std::string> AskLibraryFilePath(HWND owner) {
+  char name[MAX_PATH] = {};
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = kLibraryFilter;
+  dialog.lpstrFile = name;
+  dialog.nMaxFile = sizeof(name);
+  dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_LONGNAMES;
+  if (GetOpenFileNameA(&dialog) == 0) return std::nullopt;
   return std::string(name);
 }
 

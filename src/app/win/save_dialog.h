@@ -1,6 +1,7 @@
 // Asking for file names: the standard save-file dialog for the include file
 // and a selection file, the open-file dialog for a selection file to load,
-// behind a seam so that tests choose the files without a modal dialog.
+// behind a seam so that tests choose the files without a modal dialog; and
+// the open-file dialog for a library file to open.
 #pragma once
 
 #include <windows.h>
@@ -31,5 +32,9 @@ class Win32SaveDialog : public SaveDialog {
   std::optional<std::string> AskSelectionPath(HWND owner, const std::string& default_name,
                                               bool save) override;
 };
+
+// GetOpenFileNameA for an existing type library file (.tlb, .olb, .dll,
+// .ocx, .exe, or any file); none when cancelled or failed.
+std::optional<std::string> AskLibraryFilePath(HWND owner);
 
 }  // namespace velbrook::app

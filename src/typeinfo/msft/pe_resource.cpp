@@ -1,6 +1,7 @@
 // PE headers and the three-level resource directory (type, id, language).
 #include "typeinfo/msft/pe_resource.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -30,6 +31,7 @@ class PeReader {
   explicit PeReader(const ByteSource& source) : source_(source) {}
 
   Result<FileRange> Find(uint16_t id);
+  Result<std::vector<uint16_t>> List();
 
  private:
   Error Corrupt(const std::string& what) const {
@@ -48,6 +50,9 @@ class PeReader {
     uint32_t target = 0;
   };
   Result<std::vector<Entry>> ReadDirectory(uint32_t dir_offset) const;
+  // The headers, then the entries of the TYPELIB type's directory (one per
+  // resource number or name).
+  Result<std::vector<Entry>> ReadTypeLibDirectory();
   bool NameIs(uint32_t name_field, const char* text) const;
 
   const ByteSource& source_;
@@ -210,7 +215,7 @@ bool PeReader::NameIs(uint32_t name_field, const char* text) const {
   return true;
 }
 
-Result<FileRange> PeReader::Find(uint16_t id) {
+Result<std::vector<PeReader::Entry>> PeReader::ReadTypeLibDirectory() {
   Status headers = ReadHeaders();
   if (!headers) return headers.error();
   auto types = ReadDirectory(0);
@@ -229,7 +234,31 @@ Result<FileRange> PeReader::Find(uint16_t id) {
   if ((type_entry->target & 0x80000000u) == 0) {
     return Corrupt("TYPELIB resource type entry is no directory");
   }
-  auto names = ReadDirectory(type_entry->target & 0x7FFFFFFFu);
+  return ReadDirectory(type_entry->target & 0x7FFFFFFFu);
+}
+
+Result<std::vector<uint16_t>> PeReader::List() {
+  auto names = ReadTypeLibDirectory();
+  if (!names) return names.error();
+  std::vector<uint16_t> numbers;
+  for (const Entry& entry : *names) {
+    // Only integer ids up to 0xFFFF can be named by "file\N"; a named
+    // resource or a larger number cannot be opened that way.
+    if ((entry.name & 0x80000000u) == 0 && entry.name <= 0xFFFFu) {
+      numbers.push_back(static_cast<uint16_t>(entry.name));
+    }
+  }
+  if (numbers.empty()) {
+    return MakeError(ErrorKind::kNotTypeLibrary,
+                     source_.name() + ": PE module has no numbered TYPELIB resource");
+  }
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  return numbers;
+}
+
+Result<FileRange> PeReader::Find(uint16_t id) {
+  auto names = ReadTypeLibDirectory();
   if (!names) return names.error();
   const Entry* name_entry = nullptr;
   for (const Entry& entry : *names) {
@@ -302,6 +331,17 @@ bool LooksLikePe(const ByteSource& source) {
 
 Result<FileRange> LocateTypeLibResource(const ByteSource& source, uint16_t id) {
   return PeReader(source).Find(id);
+}
+
+Result<std::vector<uint16_t>> ListTypeLibResources(const ByteSource& source) {
+  return PeReader(source).List();
+}
+
+Result<std::vector<uint16_t>> TypeLibResourceNumbersOfFile(const std::string& path) {
+  auto source = FileSource::Open(path);
+  if (!source) return source.error();
+  if (!LooksLikePe(*source.value())) return std::vector<uint16_t>();
+  return ListTypeLibResources(*source.value());
 }
 
 Result<std::vector<uint8_t>> ReadTypeLibResource(const ByteSource& source, uint16_t id) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "typeinfo/msft/byte_source.h"
@@ -21,6 +22,15 @@ struct FileRange {
 // Where resource type "TYPELIB", integer id `id`, lies, reading only the
 // headers and the resource directory; errors as for ReadTypeLibResource.
 Result<FileRange> LocateTypeLibResource(const ByteSource& source, uint16_t id);
+
+// The integer ids of the module's TYPELIB resources, ascending, reading only
+// the headers and the resource directory. kNotTypeLibrary when it has none,
+// kCorrupt when its headers or resource directory are inconsistent.
+Result<std::vector<uint16_t>> ListTypeLibResources(const ByteSource& source);
+
+// The same for the file at `path`; empty when the file is no PE module.
+// Errors of opening the file as FileSource::Open gives them.
+Result<std::vector<uint16_t>> TypeLibResourceNumbersOfFile(const std::string& path);
 
 // The bytes of resource type "TYPELIB", integer id `id`, reading only the
 // headers, the resource directory and the resource itself. kNotTypeLibrary

@@ -1,6 +1,7 @@
 // Opening a library file through the shared session.
 #include "typeinfo/msft/portable_opener.h"
 
+#include "typeinfo/msft/pe_resource.h"
 #include "typeinfo/msft/portable_library.h"
 
 namespace velbrook::typeinfo::msft {
@@ -26,6 +27,11 @@ Result<std::unique_ptr<Library>> PortableOpener::OpenLibraryFile(const std::stri
   Result<LibraryModel*> model = session_->OpenPath(path);
   if (!model) return model.error();
   return std::unique_ptr<Library>(std::make_unique<PortableLibrary>(session_, *model));
+}
+
+Result<std::vector<uint16_t>> PortableOpener::TypeLibResourceNumbers(
+    const std::string& path) const {
+  return TypeLibResourceNumbersOfFile(path);
 }
 
 }  // namespace velbrook::typeinfo::msft

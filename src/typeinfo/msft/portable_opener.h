@@ -23,6 +23,7 @@ class PortableOpener : public Opener {
   void SetBuiltinStdole(bool enabled);
 
   Result<std::unique_ptr<Library>> OpenLibraryFile(const std::string& path) const override;
+  Result<std::vector<uint16_t>> TypeLibResourceNumbers(const std::string& path) const override;
   // The same for bytes in memory (a PE module or a bare library).
   Result<std::unique_ptr<Library>> OpenLibraryBytes(std::vector<uint8_t> bytes,
                                                     const std::string& name,

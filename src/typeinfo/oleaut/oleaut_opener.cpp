@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "typeinfo/msft/pe_resource.h"
 #include "typeinfo/oleaut/com_text.h"
 #include "typeinfo/oleaut/fault_guard.h"
 #include "typeinfo/oleaut/oleaut_objects.h"
@@ -25,6 +26,10 @@ Result<std::unique_ptr<Library>> OleautOpener::OpenLibraryFile(const std::string
     return MakeError(kind, path + ": LoadTypeLibEx failed with " + code);
   }
   return std::unique_ptr<Library>(std::make_unique<OleautLibrary>(lib, path));
+}
+
+Result<std::vector<uint16_t>> OleautOpener::TypeLibResourceNumbers(const std::string& path) const {
+  return msft::TypeLibResourceNumbersOfFile(path);
 }
 
 }  // namespace velbrook::typeinfo::oleaut

@@ -10,6 +10,9 @@ class OleautOpener : public Opener {
  public:
   // COM must be initialised on the calling thread.
   Result<std::unique_ptr<Library>> OpenLibraryFile(const std::string& path) const override;
+  // Read from the module's resource directory by the portable reader's
+  // bounds-checked walk: the resource numbers LoadTypeLibEx takes as "\N".
+  Result<std::vector<uint16_t>> TypeLibResourceNumbers(const std::string& path) const override;
 };
 
 }  // namespace velbrook::typeinfo::oleaut

@@ -123,7 +123,7 @@ void AppTest::Rebuild(const std::string& start_directory, SIZE screen) {
   context.instance = GetModuleHandleA(nullptr);
   context.services = &services_;
   context.desktop = &desktop_;
-  context.component = &component_;
+  context.component = reader_ != nullptr ? reader_ : &component_;
   context.screen = screen;
   context.start_directory = start_directory;
   app_ = std::make_unique<App>(context);

@@ -150,6 +150,8 @@ class AppTest : public ::testing::Test {
   FakeServices services_;
   FakeDesktop desktop_;
   NullOpener component_;
+  // The component the App reads files with when set (at the next Rebuild).
+  const typeinfo::Opener* reader_ = nullptr;
   std::unique_ptr<App> app_;
   HWND runner_ = nullptr;
 };

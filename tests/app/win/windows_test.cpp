@@ -52,10 +52,18 @@ TEST_F(MainWindowTest, BuiltHiddenWithItsControls) {
   EXPECT_EQ(ControlRect(main.help_button()).left, 273);
   EXPECT_EQ(ControlRect(main.files_option()).left, 372);
   EXPECT_EQ(ControlRect(main.files_option()).width, 145);
+  EXPECT_EQ(WindowText(main.open_file_button()), "Open...");
+  EXPECT_EQ(ControlRect(main.open_file_button()).left, 529);
+  EXPECT_EQ(ControlRect(main.open_file_button()).width, 75);
+  EXPECT_EQ(ControlRect(main.open_file_button()).height, 24);
   EXPECT_EQ(ControlRect(main.status_text()), (Rect{5, 2, 800, 24}));
-  // The four buttons use the Arial font, the option the stock font.
+  // The buttons use the Arial font, the option the stock font.
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(main.refresh_button(), WM_GETFONT, 0, 0)),
             main.arial_font());
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(main.open_file_button(), WM_GETFONT, 0, 0)),
+            main.arial_font());
+  // The main window takes dropped files.
+  EXPECT_TRUE(GetWindowLongPtrA(main.hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(main.files_option(), WM_GETFONT, 0, 0)),
             static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT)));
   HWND list = main.library_list();
@@ -88,6 +96,7 @@ TEST_F(MainWindowTest, ClientWidth800Layout) {
   EXPECT_EQ(ControlRect(main.search_button()).top, 526);
   EXPECT_EQ(ControlRect(main.help_button()).top, 526);
   EXPECT_EQ(ControlRect(main.files_option()).top, 526);
+  EXPECT_EQ(ControlRect(main.open_file_button()).top, 526);
   EXPECT_EQ(ControlRect(main.count_suffix_text()).left, 690);
   EXPECT_EQ(ControlRect(main.count_text()).left, 658);
 }

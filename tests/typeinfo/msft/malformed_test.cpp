@@ -8,6 +8,7 @@
 #include "msft_bytes.h"
 #include "test_support.h"
 #include "typeinfo/msft/msft_file.h"
+#include "typeinfo/msft/pe_resource.h"
 #include "typeinfo/msft/portable_opener.h"
 
 namespace velbrook::typeinfo::msft {
@@ -336,6 +337,12 @@ class MsftMalformedPe : public ::testing::Test {
     PortableOpener opener;
     auto library = opener.OpenLibraryBytes(bytes, "damaged.dll");
     EXPECT_FALSE(library.ok());
+    // Listing the resource numbers reads the same headers and directory.
+    auto numbers = ListTypeLibResources(MemorySource(bytes, "damaged.dll"));
+    EXPECT_FALSE(numbers.ok());
+    if (!numbers.ok() && !library.ok()) {
+      EXPECT_EQ(numbers.error().kind, library.error().kind) << numbers.error().message;
+    }
     return library.ok() ? ErrorKind::kInvalidArgument : library.error().kind;
   }
   std::vector<uint8_t> good_;
@@ -347,6 +354,9 @@ TEST_F(MsftMalformedPe, GoodModuleOpens) {
   auto library = opener.OpenLibraryBytes(good_, WinePath("scrrun.dll"));
   ASSERT_TRUE(library.ok()) << library.error().message;
   EXPECT_EQ((*library)->Name(), "Scripting");
+  auto numbers = ListTypeLibResources(MemorySource(good_, "scrrun.dll"));
+  ASSERT_TRUE(numbers.ok()) << numbers.error().message;
+  EXPECT_EQ(*numbers, std::vector<uint16_t>{1});
 }
 
 TEST_F(MsftMalformedPe, HeaderDamage) {

@@ -565,8 +565,20 @@ std::vector<uint8_t> WriteSltg(const Library& library) {
 
 // DOS header with e_lfanew 0x40; PE32 headers (COFF, optional header with 16
 // data directories, one section ".rsrc" at RVA 0x1000, file offset 0x200);
-// the resource tree: "TYPELIB" -> id -> language 0 -> the data.
+// the resource tree: "TYPELIB" -> each id -> language 0 -> its data. The
+// tree's parts follow each other: root, type directory, the language
+// directories, the name "TYPELIB", the data entries, then the libraries.
 std::vector<uint8_t> WrapInPe(const std::vector<uint8_t>& library, uint16_t id) {
+  return WrapInPe({{id, library}});
+}
+
+std::vector<uint8_t> WrapInPe(
+    const std::vector<std::pair<uint16_t, std::vector<uint8_t>>>& libraries) {
+  const uint32_t count = uint32_t(libraries.size());
+  const uint32_t languages_at = 0x28 + 8 * count;
+  const uint32_t name_at = languages_at + 24 * count;
+  const uint32_t entries_at = name_at + 0x10;
+  const uint32_t data_at = entries_at + 16 * count;
   Bytes rsrc;
   auto directory = [&](uint16_t named, uint16_t ids) {
     rsrc.U32(0);
@@ -575,23 +587,32 @@ std::vector<uint8_t> WrapInPe(const std::vector<uint8_t>& library, uint16_t id) 
     rsrc.U16(named);
     rsrc.U16(ids);
   };
-  directory(1, 0);               // 0x00 root
-  rsrc.U32(0x80000000u | 0x48);  // name "TYPELIB" at 0x48
-  rsrc.U32(0x80000000u | 0x18);  // 0x18 type directory
-  directory(0, 1);
-  rsrc.U32(id);
-  rsrc.U32(0x80000000u | 0x30);  // 0x30 language directory
-  directory(0, 1);
-  rsrc.U32(0);
-  rsrc.U32(0x58);  // data entry at 0x58
-  rsrc.U16(7);     // 0x48 "TYPELIB" as UTF-16
+  directory(1, 0);                  // 0x00 root
+  rsrc.U32(0x80000000u | name_at);  // name "TYPELIB"
+  rsrc.U32(0x80000000u | 0x18);     // 0x18 type directory
+  directory(0, uint16_t(count));
+  for (uint32_t i = 0; i < count; ++i) {
+    rsrc.U32(libraries[i].first);
+    rsrc.U32(0x80000000u | (languages_at + 24 * i));
+  }
+  for (uint32_t i = 0; i < count; ++i) {
+    directory(0, 1);
+    rsrc.U32(0);
+    rsrc.U32(entries_at + 16 * i);
+  }
+  rsrc.U16(7);  // "TYPELIB" as UTF-16
   for (char c : std::string("TYPELIB")) rsrc.U16(uint8_t(c));
-  rsrc.Fill(0x58 - rsrc.size(), 0);
-  rsrc.U32(0x1000 + 0x68);  // data RVA
-  rsrc.U32(uint32_t(library.size()));
-  rsrc.U32(0);
-  rsrc.U32(0);
-  rsrc.Raw(library.data(), library.size());
+  rsrc.Fill(entries_at - rsrc.size(), 0);
+  uint32_t at = data_at;
+  for (const auto& entry : libraries) {
+    rsrc.U32(0x1000 + at);  // data RVA
+    rsrc.U32(uint32_t(entry.second.size()));
+    rsrc.U32(0);
+    rsrc.U32(0);
+    at += uint32_t(entry.second.size());
+  }
+  for (const auto& entry : libraries) rsrc.Raw(entry.second.data(), entry.second.size());
+  const uint32_t resource_size = uint32_t(rsrc.size());
   const uint32_t raw_size = uint32_t((rsrc.size() + 0x1FF) & ~size_t(0x1FF));
   rsrc.Fill(raw_size - rsrc.size(), 0);
   const uint32_t image_size = 0x1000 + ((raw_size + 0xFFF) & ~0xFFFu);
@@ -631,10 +652,10 @@ std::vector<uint8_t> WrapInPe(const std::vector<uint8_t>& library, uint16_t id) 
   pe.U32(16);
   for (int i = 0; i < 16; ++i) {
     pe.U32(i == 2 ? 0x1000 : 0);
-    pe.U32(i == 2 ? uint32_t(0x68 + library.size()) : 0);
+    pe.U32(i == 2 ? resource_size : 0);
   }
   pe.Raw(".rsrc\0\0\0", 8);
-  pe.U32(uint32_t(0x68 + library.size()));
+  pe.U32(resource_size);
   pe.U32(0x1000);
   pe.U32(raw_size);
   pe.U32(0x200);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velbrook::typeinfo::msft::sltg_testing {
@@ -78,6 +79,9 @@ std::vector<uint8_t> WriteSltg(const Library& library);
 // A 32-bit PE module (a DLL without code) whose only resource is TYPELIB
 // `id`, language 0, holding `library`.
 std::vector<uint8_t> WrapInPe(const std::vector<uint8_t>& library, uint16_t id);
+// The same with one TYPELIB resource per library, by id, in the order given.
+std::vector<uint8_t> WrapInPe(
+    const std::vector<std::pair<uint16_t, std::vector<uint8_t>>>& libraries);
 
 // The library the SLTG tests read: every kind and feature the reader knows.
 Library FeaturesLibrary();
