@@ -18,10 +18,17 @@ class FileTestCache : public FileSystem {
     if (inserted) entry->second = files_.ExistsAsNonDirectory(path);
     return entry->second;
   }
+  // Asked once per path; the scan asks for the same few bytes each time.
+  std::optional<std::string> ReadHead(const std::string& path, size_t count) const override {
+    auto [entry, inserted] = heads_.try_emplace(path);
+    if (inserted) entry->second = files_.ReadHead(path, count);
+    return entry->second;
+  }
 
  private:
   const FileSystem& files_;
   mutable std::unordered_map<std::string, bool> results_;
+  mutable std::unordered_map<std::string, std::optional<std::string>> heads_;
 };
 
 }  // namespace velbrook::catalogue

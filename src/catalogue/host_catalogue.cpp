@@ -33,6 +33,9 @@ class Win32Catalogue : public HostCatalogue {
  public:
   const ClassesRegistry& registry() const override { return registry_; }
   const FileSystem& file_system() const override { return files_; }
+  // A 32-bit build reaches system32 through the WOW64 redirection; win64
+  // files elsewhere are the same for both.
+  const FileSystem& file_system_64() const override { return files_; }
   const Environment& environment() const override { return environment_; }
   std::unique_ptr<typeinfo::Opener> WrapOpener(const typeinfo::Opener& opener) const override {
     return std::make_unique<ForwardingOpener>(opener);
@@ -57,6 +60,7 @@ class WineCatalogue : public HostCatalogue {
       : prefix_(std::move(prefix)), dir_(std::move(dir)), view_64bit_(view_64bit) {}
   const ClassesRegistry& registry() const override { return prefix_->registry(); }
   const FileSystem& file_system() const override { return prefix_->file_system(); }
+  const FileSystem& file_system_64() const override { return prefix_->file_system_64(); }
   const Environment& environment() const override { return prefix_->environment(); }
   std::unique_ptr<typeinfo::Opener> WrapOpener(const typeinfo::Opener& opener) const override {
     return std::make_unique<MappedOpener>(opener, prefix_->paths());

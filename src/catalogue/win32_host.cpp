@@ -87,6 +87,19 @@ bool Win32FileSystem::ExistsAsNonDirectory(const std::string& path) const {
   return found.dwFileAttributes != FILE_ATTRIBUTE_DIRECTORY;
 }
 
+std::optional<std::string> Win32FileSystem::ReadHead(const std::string& path, size_t count) const {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes(count, '\0');
+  DWORD read = 0;
+  const BOOL ok = ReadFile(file, bytes.data(), static_cast<DWORD>(count), &read, nullptr);
+  CloseHandle(file);
+  if (!ok) return std::nullopt;
+  bytes.resize(read);
+  return bytes;
+}
+
 std::string Win32Environment::Variable(const std::string& name) const {
   char buffer[255] = {};
   DWORD length = GetEnvironmentVariableA(name.c_str(), buffer, sizeof(buffer));

@@ -15,6 +15,7 @@ class Win32ClassesRegistry : public ClassesRegistry {
 class Win32FileSystem : public FileSystem {
  public:
   bool ExistsAsNonDirectory(const std::string& path) const override;
+  std::optional<std::string> ReadHead(const std::string& path, size_t count) const override;
 };
 
 class Win32Environment : public Environment {

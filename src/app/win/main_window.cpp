@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/model/layout.h"
+#include "app/model/messages.h"
 #include "app/win/list_view.h"
 #include "app/win/message_pump.h"
 #include "app/win/owner_data.h"
@@ -58,10 +59,12 @@ bool MainWindow::Create(HINSTANCE instance) {
       list_, settings, [this](int column) { SortRows(column); }, failure_reporter());
   SetWindowSubclass(list_, &MainWindow::ListProc, kListSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
-  const char* captions[] = {"File", "Description", "Path", "CLSID", "Hidden"};
-  for (int column = 0; column < 5; ++column) {
+  const char* captions[] = {"File", "Description", "Path", "CLSID", "Hidden", "Bits", "Problem"};
+  for (int column = 0; column < LibraryListModel::kColumnCount; ++column) {
     lv::InsertColumn(list_, column, captions[column], 60);
   }
+  bits_option_ = CreateChild(w, "BUTTON", kBitsOptionCaption, kOptionStyle,
+                             {kBitsOptionLeft, 0, kBitsOptionWidth, kOptionHeight}, kBitsOptionId);
   Layout();
   ShowRows();
   return true;
@@ -84,6 +87,13 @@ void MainWindow::ShowRows() {
   }
   showing_selection_ = false;
   InvalidateRect(list_, nullptr, FALSE);
+}
+
+void MainWindow::ShowExtraColumns(bool bits, bool problem) {
+  if (bits == bits_column_ && problem == problem_column_) return;
+  bits_column_ = bits;
+  problem_column_ = problem;
+  Layout();
 }
 
 void MainWindow::ShowSelectedRow(size_t row, bool only) {
@@ -153,7 +163,7 @@ LRESULT MainWindow::HandleListNotify(NMHDR* header) {
 void MainWindow::Layout() {
   PumpPendingMessages();
   SIZE client = ClientSize(hwnd());
-  MainLayout layout = ComputeMainLayout(client.cx, client.cy);
+  MainLayout layout = ComputeMainLayout(client.cx, client.cy, bits_column_, problem_column_);
   SetControlLeft(count_suffix_, layout.count_suffix_left);
   SetControlLeft(count_, layout.count_text_left);
   SetControlTop(refresh_, layout.button_top);
@@ -162,9 +172,10 @@ void MainWindow::Layout() {
   SetControlTop(search_, refresh_top);
   SetControlTop(files_option_, refresh_top);
   SetControlTop(help_, refresh_top);
+  SetControlTop(bits_option_, refresh_top);
   PlaceControl(list_, {kListLeft, kRowHeight, layout.list_width, layout.list_height});
   PumpPendingMessages();
-  for (int column = 0; column < 5; ++column) {
+  for (int column = 0; column < LibraryListModel::kColumnCount; ++column) {
     lv::SetColumnWidth(list_, column, layout.columns[column]);
   }
   InvalidateRect(hwnd(), nullptr, TRUE);
@@ -179,6 +190,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             commands_->OnScan();
             return 0;
           case kFilesOptionId:
+          case kBitsOptionId:
             commands_->OnScan();
             return 0;
           case kAbortId:

@@ -41,6 +41,7 @@ class MainWindow : public BaseWindow {
     kHelpId,
     kFilesOptionId,
     kLibraryListId,
+    kBitsOptionId,
   };
   // Library list columns.
   enum Column {
@@ -49,6 +50,8 @@ class MainWindow : public BaseWindow {
     kPathColumn = LibraryListModel::kPathColumn,
     kClsidColumn = LibraryListModel::kClsidColumn,
     kHiddenColumn = LibraryListModel::kHiddenColumn,
+    kBitsColumn = LibraryListModel::kBitsColumn,
+    kProblemColumn = LibraryListModel::kProblemColumn,
   };
 
   MainWindow(MainCommands* commands, LibraryListModel* rows) : commands_(commands), rows_(rows) {}
@@ -67,6 +70,9 @@ class MainWindow : public BaseWindow {
   // selected row, focused and scrolled into view (SelectRowAndShow);
   // otherwise added to the selection and focused (SelectRow).
   void ShowSelectedRow(size_t row, bool only);
+  // Shows or hides the Bits and Problem columns (0 wide when hidden); lays
+  // the window out again when that changes.
+  void ShowExtraColumns(bool bits, bool problem);
 
   HWND status_text() const { return status_; }
   HWND count_suffix_text() const { return count_suffix_; }
@@ -76,6 +82,7 @@ class MainWindow : public BaseWindow {
   HWND search_button() const { return search_; }
   HWND help_button() const { return help_; }
   HWND files_option() const { return files_option_; }
+  HWND bits_option() const { return bits_option_; }
   HWND library_list() const { return list_; }
   HFONT arial_font() const { return arial_.get(); }
   ColumnListView& list_behaviour() { return list_behaviour_; }
@@ -107,6 +114,9 @@ class MainWindow : public BaseWindow {
   HWND help_ = nullptr;
   HWND files_option_ = nullptr;
   HWND list_ = nullptr;
+  HWND bits_option_ = nullptr;
+  bool bits_column_ = false;
+  bool problem_column_ = false;
   bool shown_once_ = false;
 };
 

@@ -35,6 +35,7 @@ class RealServices : public AppServices {
   explicit RealServices(const RealServicesSeams& seams) : seams_(seams) {}
 
   ScanOutcome ScanLibraries(ScanSink& sink) override;
+  size_t CountWin64Registrations() override;
   OpenOutcome OpenLibrary(const typeinfo::Opener& component, const LibraryEntry& library,
                           ContentsModel& lists) override;
   void Generate(const typeinfo::Opener& component, const GenerateRequest& request,
