@@ -55,6 +55,8 @@ bool MainWindow::Create(HINSTANCE instance) {
   ColumnListView::Settings settings;
   settings.sorting = true;
   settings.fixed_total_width = true;
+  // Hidden stays 0 wide; Bits and Problem after it take the layout's widths.
+  settings.first_locked_column = kHiddenColumn;
   list_behaviour_.Attach(
       list_, settings, [this](int column) { SortRows(column); }, failure_reporter());
   SetWindowSubclass(list_, &MainWindow::ListProc, kListSubclassId,
