@@ -33,9 +33,7 @@ class Win32Catalogue : public HostCatalogue {
  public:
   const ClassesRegistry& registry() const override { return registry_; }
   const FileSystem& file_system() const override { return files_; }
-  // A 32-bit build reaches system32 through the WOW64 redirection; win64
-  // files elsewhere are the same for both.
-  const FileSystem& file_system_64() const override { return files_; }
+  const FileSystem& file_system_64() const override { return files_64_; }
   const Environment& environment() const override { return environment_; }
   std::unique_ptr<typeinfo::Opener> WrapOpener(const typeinfo::Opener& opener) const override {
     return std::make_unique<ForwardingOpener>(opener);
@@ -49,6 +47,7 @@ class Win32Catalogue : public HostCatalogue {
  private:
   Win32ClassesRegistry registry_;
   Win32FileSystem files_;
+  Win64FileSystem files_64_;
   Win32Environment environment_;
 };
 

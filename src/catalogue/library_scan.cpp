@@ -1,5 +1,6 @@
 // The registry scan: versions below each TypeLib GUID, their description and
-// Win32 file, and the skip rules; each listed version goes to the sink.
+// registered files, what is wrong with each file, and the skip rules; each
+// listed row goes to the sink.
 #include "catalogue/library_scan.h"
 
 #include <memory>

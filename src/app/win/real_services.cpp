@@ -38,8 +38,9 @@ ScanOutcome RealServices::ScanLibraries(ScanSink& sink) {
   catalogue::ScanOptions options;
   options.include_files_not_found = sink.IncludeFilesNotFound();
   options.both_bitnesses = sink.BothBitnesses();
-  return catalogue::ScanTypeLibraries({*seams_.registry, *seams_.file_system, *seams_.environment},
-                                      options, sink);
+  return catalogue::ScanTypeLibraries(
+      {*seams_.registry, *seams_.file_system, *seams_.environment, seams_.file_system_64}, options,
+      sink);
 }
 
 size_t RealServices::CountWin64Registrations() {

@@ -22,6 +22,8 @@ namespace velbrook::app {
 struct RealServicesSeams {
   const catalogue::ClassesRegistry* registry = nullptr;
   const catalogue::FileSystem* file_system = nullptr;
+  // Where the "win64" registrations' files are tested; null: file_system.
+  const catalogue::FileSystem* file_system_64 = nullptr;
   const catalogue::Environment* environment = nullptr;
   // Message boxes of the generation run, owned by the request's window.
   Desktop* desktop = nullptr;
