@@ -12,10 +12,10 @@
 
 namespace velbrook::catalogue {
 
-// What the scan reads besides the registry.
-// HKEY_CLASSES_ROOT\TypeLib is one key for 32- and 64-bit programs; the
-// files they reach by the same path may differ (system32 is syswow64 for a
-// 32-bit program on 64-bit Windows), so each bitness has its file system.
+// What the scan reads besides the registry. HKEY_CLASSES_ROOT\TypeLib is
+// one key for 32- and 64-bit programs, but the files they reach by the same
+// path may differ (system32 is SysWOW64 for a 32-bit program on 64-bit
+// Windows), so each bitness has its file system.
 struct ScanSeams {
   const ClassesRegistry& registry;
   const FileSystem& file_system;  // the "win32" files are tested here
