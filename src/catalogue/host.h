@@ -2,6 +2,8 @@
 // existence and environment variables, injected so the logic runs in memory.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 namespace velbrook::catalogue {
@@ -12,6 +14,9 @@ class FileSystem {
   // True when FindFirstFileA would find the name and its attributes are not
   // just FILE_ATTRIBUTE_DIRECTORY.
   virtual bool ExistsAsNonDirectory(const std::string& path) const = 0;
+  // Up to `count` bytes from the start of the file, fewer when it is
+  // shorter; none when it cannot be opened or read.
+  virtual std::optional<std::string> ReadHead(const std::string& path, size_t count) const = 0;
 };
 
 class Environment {

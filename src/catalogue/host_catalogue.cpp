@@ -36,6 +36,7 @@ class Win32Catalogue : public HostCatalogue {
  public:
   const ClassesRegistry& registry() const override { return registry_; }
   const FileSystem& file_system() const override { return files_; }
+  const FileSystem& file_system_64() const override { return files_64_; }
   const Environment& environment() const override { return environment_; }
   std::unique_ptr<typeinfo::Opener> WrapOpener(const typeinfo::Opener& opener) const override {
     return std::make_unique<ForwardingOpener>(opener);
@@ -49,6 +50,7 @@ class Win32Catalogue : public HostCatalogue {
  private:
   Win32ClassesRegistry registry_;
   Win32FileSystem files_;
+  Win64FileSystem files_64_;
   Win32Environment environment_;
 };
 
@@ -60,6 +62,7 @@ class WineCatalogue : public HostCatalogue {
       : prefix_(std::move(prefix)), dir_(std::move(dir)), view_64bit_(view_64bit) {}
   const ClassesRegistry& registry() const override { return prefix_->registry(); }
   const FileSystem& file_system() const override { return prefix_->file_system(); }
+  const FileSystem& file_system_64() const override { return prefix_->file_system_64(); }
   const Environment& environment() const override { return prefix_->environment(); }
   std::unique_ptr<typeinfo::Opener> WrapOpener(const typeinfo::Opener& opener) const override {
     return std::make_unique<MappedOpener>(opener, prefix_->paths());

@@ -24,6 +24,9 @@ class HostCatalogue {
   virtual ~HostCatalogue() = default;
   virtual const ClassesRegistry& registry() const = 0;
   virtual const FileSystem& file_system() const = 0;
+  // The files as a 64-bit program reaches them: where the "win64"
+  // registrations' files are tested.
+  virtual const FileSystem& file_system_64() const = 0;
   virtual const Environment& environment() const = 0;
   // An opener for the Path texts of library rows (Wine paths mapped to Unix).
   virtual std::unique_ptr<typeinfo::Opener> WrapOpener(const typeinfo::Opener& opener) const = 0;

@@ -5,6 +5,20 @@
 
 namespace velbrook::catalogue {
 
+const char* RowProblemText(RowProblem problem) {
+  switch (problem) {
+    case RowProblem::kNone:
+      return "";
+    case RowProblem::kFileNotFound:
+      return "file not found";
+    case RowProblem::kUnreadable:
+      return "cannot be read";
+    case RowProblem::kNotTypeLibrary:
+      return "not a type library";
+  }
+  return "";
+}
+
 bool FileOrderLess(const std::string& a, const std::string& b) {
   // std::string compares through memcmp: unsigned bytes, a prefix first.
   return a.compare(b) < 0;

@@ -9,12 +9,27 @@
 
 namespace velbrook::catalogue {
 
+// What is wrong with a registration, as far as the scan can tell without
+// reading the whole file.
+enum class RowProblem : uint8_t {
+  kNone,
+  kFileNotFound,    // no such file, or only a directory of that name
+  kUnreadable,      // the file exists but cannot be opened or read
+  kNotTypeLibrary,  // its first bytes are neither a type library nor a module
+};
+
+// "file not found", "cannot be read", "not a type library"; empty for kNone.
+const char* RowProblemText(RowProblem problem);
+
 // One registered library version as the library list shows it.
 struct LibraryEntry {
   std::string file;         // "STDOLE2.TLB": see FileColumnOf
   std::string description;  // the version key's text
-  std::string path;         // the Win32 file, environment variables expanded
+  std::string path;         // the registered file, environment variables expanded
   std::string clsid;        // the GUID key name upper-cased
+  // 32 for a "win32" registration, 64 for a "win64" one.
+  int bits = 32;
+  RowProblem problem = RowProblem::kNone;
 };
 
 // The library list's order: Files compared byte by byte as unsigned values,

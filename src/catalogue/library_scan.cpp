@@ -1,11 +1,14 @@
 // The registry scan: versions below each TypeLib GUID, their description and
-// Win32 file, and the skip rules; each listed version goes to the sink.
+// registered files, what is wrong with each file, and the skip rules; each
+// listed row goes to the sink.
 #include "catalogue/library_scan.h"
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "catalogue/ascii_text.h"
-#include "catalogue/file_test_cache.h"
 #include "catalogue/registered_versions.h"
 #include "catalogue/registry_functions.h"
 
@@ -15,22 +18,63 @@ namespace {
 
 constexpr char kTypeLibKey[] = "TypeLib";
 
-bool ShouldList(const ScanSeams& seams, const ScanOptions& options, const std::string& file) {
-  if (file.size() <= 2) return false;
-  return options.include_files_not_found || seams.file_system.ExistsAsNonDirectory(file);
+// A type library file begins with one of these; a module (.dll, .ocx,
+// .exe) with "MZ" and may hold one as a resource, which only opening it tells.
+constexpr size_t kHeadSize = 4;
+constexpr const char* kLibraryMagics[] = {"MSFT", "SLTG"};
+constexpr char kModuleMagic[] = "MZ";
+
+// What is wrong with each file, found once per scan (so a file added or
+// removed later is seen by the next): many registrations name the same few
+// files, and under Wine every test is a round of system calls.
+class ProblemCache {
+ public:
+  explicit ProblemCache(const FileSystem& files) : files_(files) {}
+  RowProblem Of(const std::string& path) {
+    auto [entry, inserted] = problems_.try_emplace(path, RowProblem::kNone);
+    if (inserted) entry->second = ProblemOfFile(files_, path);
+    return entry->second;
+  }
+
+ private:
+  const FileSystem& files_;
+  std::unordered_map<std::string, RowProblem> problems_;
+};
+
+struct ScanState {
+  const ScanSeams& seams;
+  const ScanOptions& options;
+  ScanSink& sink;
+  ProblemCache problems_32;  // the "win32" files
+  ProblemCache problems_64;  // the "win64" files
+};
+
+// Hands over the row of one registered file, or tells the sink it was left out.
+void AddRow(ScanState& scan, std::string description, std::string file, int bits,
+            const std::string& guid_key) {
+  if (file.size() <= 2) return;
+  LibraryEntry entry{FileColumnOf(file), std::move(description), std::move(file),
+                     UpperAscii(guid_key)};
+  entry.bits = bits;
+  entry.problem = (bits == 64 ? scan.problems_64 : scan.problems_32).Of(entry.path);
+  if (entry.problem == RowProblem::kFileNotFound && !scan.options.include_files_not_found) {
+    scan.sink.LeftOut(entry);
+    return;
+  }
+  scan.sink.AddLibrary(entry);
 }
 
 // Hands over the listed versions of one TypeLib GUID key, opened below the
 // open TypeLib key.
-void AddLibrary(const ScanSeams& seams, const ScanOptions& options, const RegistryKey& type_libs,
-                const std::string& guid_key, ScanSink& sink) {
+void AddLibrary(ScanState& scan, const RegistryKey& type_libs, const std::string& guid_key) {
   std::unique_ptr<RegistryKey> library = OpenSubkey(&type_libs, guid_key);
   if (!library) return;
-  for (RegisteredVersion& version : ReadRegisteredVersions(*library, seams.environment)) {
-    if (!ShouldList(seams, options, version.file)) continue;
-    std::string file_column = FileColumnOf(version.file);
-    sink.AddLibrary(LibraryEntry{std::move(file_column), std::move(version.description),
-                                 std::move(version.file), UpperAscii(guid_key)});
+  const bool both = scan.options.both_bitnesses;
+  for (RegisteredVersion& version :
+       ReadRegisteredVersions(*library, scan.seams.environment, both)) {
+    std::string description_64 = both ? version.description : std::string();
+    AddRow(scan, std::move(version.description), std::move(version.file), 32, guid_key);
+    if (both) AddRow(scan, std::move(description_64), std::move(version.file_64), 64, guid_key);
   }
 }
 
@@ -58,21 +102,49 @@ std::string FileColumnOf(const std::string& path) {
   return UpperAscii(last);
 }
 
+RowProblem ProblemOfFile(const FileSystem& files, const std::string& path) {
+  if (!files.ExistsAsNonDirectory(path)) return RowProblem::kFileNotFound;
+  const std::optional<std::string> head = files.ReadHead(path, kHeadSize);
+  if (!head) return RowProblem::kUnreadable;
+  for (const char* magic : kLibraryMagics) {
+    if (*head == magic) return RowProblem::kNone;
+  }
+  if (head->compare(0, sizeof(kModuleMagic) - 1, kModuleMagic) == 0) return RowProblem::kNone;
+  return RowProblem::kNotTypeLibrary;
+}
+
 ScanOutcome ScanTypeLibraries(const ScanSeams& seams, const ScanOptions& options, ScanSink& sink) {
   std::unique_ptr<RegistryKey> type_libs = OpenClassesKey(seams.registry, kTypeLibKey);
   if (!type_libs) return ScanOutcome::kNoTypeLibKey;
-  FileTestCache file_tests(seams.file_system);
-  const ScanSeams scan_seams{seams.registry, file_tests, seams.environment};
+  ScanState scan{
+      seams, options, sink, ProblemCache(seams.file_system),
+      ProblemCache(seams.file_system_64 != nullptr ? *seams.file_system_64 : seams.file_system)};
   for (uint32_t index = 0;; ++index) {
     if (sink.PollAbort()) return ScanOutcome::kAborted;
     std::string guid_key = EnumSubkeyName(type_libs.get(), index);
     if (guid_key == kRegistryError) break;
-    AddLibrary(scan_seams, options, *type_libs, guid_key, sink);
+    AddLibrary(scan, *type_libs, guid_key);
     sink.SetStatusText(std::string("Searching HKEY_CLASSES_ROOT ") + "\\" + kTypeLibKey + ": " +
                        guid_key);
   }
   sink.SetStatusText("");
   return ScanOutcome::kCompleted;
+}
+
+size_t CountWin64Registrations(const ScanSeams& seams) {
+  std::unique_ptr<RegistryKey> type_libs = OpenClassesKey(seams.registry, kTypeLibKey);
+  size_t count = 0;
+  for (uint32_t index = 0; type_libs; ++index) {
+    const std::string guid_key = EnumSubkeyName(type_libs.get(), index);
+    if (guid_key == kRegistryError) break;
+    std::unique_ptr<RegistryKey> library = OpenSubkey(type_libs.get(), guid_key);
+    if (!library) continue;
+    for (const RegisteredVersion& version :
+         ReadRegisteredVersions(*library, seams.environment, true)) {
+      if (version.file_64.size() > 2) ++count;
+    }
+  }
+  return count;
 }
 
 ScanOutcome ScanIntoRows(const ScanSeams& seams, const ScanOptions& options, LibraryRows* rows) {

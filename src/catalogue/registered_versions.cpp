@@ -8,8 +8,18 @@
 
 namespace velbrook::catalogue {
 
+namespace {
+
+std::string Expanded(std::string file, const Environment& environment) {
+  if (file.find('%') == std::string::npos) return file;
+  return ExpandEnvironmentText(file, environment);
+}
+
+}  // namespace
+
 std::vector<RegisteredVersion> ReadRegisteredVersions(const RegistryKey& library_key,
-                                                      const Environment& environment) {
+                                                      const Environment& environment,
+                                                      bool with_win64) {
   std::vector<RegisteredVersion> versions;
   for (uint32_t index = 0;; ++index) {
     std::string name = EnumSubkeyName(&library_key, index);
@@ -17,9 +27,9 @@ std::vector<RegisteredVersion> ReadRegisteredVersions(const RegistryKey& library
     std::unique_ptr<RegistryKey> version_key = OpenSubkey(&library_key, name);
     RegisteredVersion version;
     version.description = EnumValueText(version_key.get(), 0, true);
-    version.file = FindWin32File(version_key.get());
-    if (version.file.find('%') != std::string::npos) {
-      version.file = ExpandEnvironmentText(version.file, environment);
+    version.file = Expanded(FindWin32File(version_key.get()), environment);
+    if (with_win64) {
+      version.file_64 = Expanded(FindPlatformFile(version_key.get(), "win64"), environment);
     }
     version.version = std::move(name);
     versions.push_back(std::move(version));

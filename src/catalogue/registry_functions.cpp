@@ -54,14 +54,18 @@ std::string ReadSubkeyValue(const RegistryKey* key, const std::string& path) {
 }
 
 std::string FindWin32File(const RegistryKey* version_key) {
+  return FindPlatformFile(version_key, "win32");
+}
+
+std::string FindPlatformFile(const RegistryKey* version_key, const std::string& platform) {
   for (uint32_t index = 0;; ++index) {
     const std::string locale = EnumSubkeyName(version_key, index);
     if (locale == kRegistryError) return "";
     // Key names match in any case, so this opens a WIN32 subkey however it is
     // spelled; opening it straight from the version key spares opening and
     // enumerating the locale key on the way.
-    std::unique_ptr<RegistryKey> win32 = OpenSubkey(version_key, locale + "\\win32");
-    if (win32) return EnumValueText(win32.get(), 0, false);
+    std::unique_ptr<RegistryKey> file_key = OpenSubkey(version_key, locale + "\\" + platform);
+    if (file_key) return EnumValueText(file_key.get(), 0, false);
   }
 }
 

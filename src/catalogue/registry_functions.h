@@ -38,6 +38,8 @@ std::string ReadSubkeyValue(const RegistryKey* key, const std::string& path);
 // the WIN32 subkey (any case) of its first subkey (locale, in enumeration
 // order) that has one, or empty text.
 std::string FindWin32File(const RegistryKey* version_key);
+// The same for another platform subkey: "win64" gives a 64-bit program's file.
+std::string FindPlatformFile(const RegistryKey* version_key, const std::string& platform);
 // The coclass's ProgID from CLSID\{guid}\ProgID, or empty text.
 std::string ProgIdOfClass(const ClassesRegistry& registry, const typeinfo::Type& type);
 

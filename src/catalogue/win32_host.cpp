@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "catalogue/ascii_text.h"
+
 namespace velbrook::catalogue {
 
 namespace {
@@ -85,6 +87,47 @@ bool Win32FileSystem::ExistsAsNonDirectory(const std::string& path) const {
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return found.dwFileAttributes != FILE_ATTRIBUTE_DIRECTORY;
+}
+
+std::optional<std::string> Win32FileSystem::ReadHead(const std::string& path, size_t count) const {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes(count, '\0');
+  DWORD read = 0;
+  const BOOL ok = ReadFile(file, bytes.data(), static_cast<DWORD>(count), &read, nullptr);
+  CloseHandle(file);
+  if (!ok) return std::nullopt;
+  bytes.resize(read);
+  return bytes;
+}
+
+Win64FileSystem::Win64FileSystem() {
+  BOOL wow64 = FALSE;
+  if (sizeof(void*) != 4 || !IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) return;
+  char windows[MAX_PATH] = {};
+  const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  std::string root(windows, length);
+  if (!root.empty() && root.back() == '\\') root.pop_back();
+  system32_upper_ = UpperAscii(root + "\\system32");
+  sysnative_ = root + "\\Sysnative";
+}
+
+std::string Win64FileSystem::NativePath(const std::string& path) const {
+  const size_t size = system32_upper_.size();
+  if (size == 0 || path.size() < size) return path;
+  if (path.size() > size && path[size] != '\\' && path[size] != '/') return path;
+  if (UpperAscii(path.substr(0, size)) != system32_upper_) return path;
+  return sysnative_ + path.substr(size);
+}
+
+bool Win64FileSystem::ExistsAsNonDirectory(const std::string& path) const {
+  return files_.ExistsAsNonDirectory(NativePath(path));
+}
+
+std::optional<std::string> Win64FileSystem::ReadHead(const std::string& path, size_t count) const {
+  return files_.ReadHead(NativePath(path), count);
 }
 
 std::string Win32Environment::Variable(const std::string& name) const {

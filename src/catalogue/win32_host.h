@@ -15,6 +15,24 @@ class Win32ClassesRegistry : public ClassesRegistry {
 class Win32FileSystem : public FileSystem {
  public:
   bool ExistsAsNonDirectory(const std::string& path) const override;
+  std::optional<std::string> ReadHead(const std::string& path, size_t count) const override;
+};
+
+// The files as a 64-bit program reaches them. A 32-bit build on 64-bit
+// Windows sees SysWOW64 in place of system32, so it reaches the 64-bit
+// system32 through the "Sysnative" alias; elsewhere paths are unchanged.
+class Win64FileSystem : public FileSystem {
+ public:
+  Win64FileSystem();
+  bool ExistsAsNonDirectory(const std::string& path) const override;
+  std::optional<std::string> ReadHead(const std::string& path, size_t count) const override;
+  // The path with the 64-bit system32 reachable from this process.
+  std::string NativePath(const std::string& path) const;
+
+ private:
+  Win32FileSystem files_;
+  std::string system32_upper_;  // "C:\WINDOWS\SYSTEM32" when redirected, else empty
+  std::string sysnative_;       // "C:\Windows\Sysnative"
 };
 
 class Win32Environment : public Environment {

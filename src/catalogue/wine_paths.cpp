@@ -1,8 +1,11 @@
 // Windows path to Unix path in a Wine prefix, and file existence there.
 #include "catalogue/wine_paths.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -116,6 +119,30 @@ bool WineFileSystem::ExistsAsNonDirectory(const std::string& path) const {
   if (!S_ISDIR(info.st_mode)) return true;
   std::string name = fs::path(unix_path).filename().string();
   return !name.empty() && name[0] == '.' && name != "." && name != "..";
+}
+
+std::optional<std::string> WineFileSystem::ReadHead(const std::string& path, size_t count) const {
+  const std::string unix_path = mapper_.UnixPath(path);
+  if (unix_path.empty()) return std::nullopt;
+  const int file = open(unix_path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0) return std::nullopt;
+  std::string bytes(count, '\0');
+  size_t filled = 0;
+  bool failed = false;
+  while (filled < count) {
+    const ssize_t got = read(file, bytes.data() + filled, count - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      failed = true;
+      break;
+    }
+    if (got == 0) break;
+    filled += static_cast<size_t>(got);
+  }
+  close(file);
+  if (failed) return std::nullopt;
+  bytes.resize(filled);
+  return bytes;
 }
 
 }  // namespace velbrook::catalogue

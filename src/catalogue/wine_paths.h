@@ -37,6 +37,7 @@ class WineFileSystem : public FileSystem {
  public:
   explicit WineFileSystem(const WinePathMapper& mapper) : mapper_(mapper) {}
   bool ExistsAsNonDirectory(const std::string& path) const override;
+  std::optional<std::string> ReadHead(const std::string& path, size_t count) const override;
 
  private:
   const WinePathMapper& mapper_;

@@ -36,6 +36,9 @@ Result<std::unique_ptr<WinePrefix>> WinePrefix::Open(const std::string& dir,
       std::make_unique<WinePathMapper>(dir, prefix->environment_->system_root(),
                                        prefix->is_64bit_ && bitness == ProgramBitness::k32Bit);
   prefix->file_system_ = std::make_unique<WineFileSystem>(*prefix->paths_);
+  prefix->paths_64_ =
+      std::make_unique<WinePathMapper>(dir, prefix->environment_->system_root(), false);
+  prefix->file_system_64_ = std::make_unique<WineFileSystem>(*prefix->paths_64_);
   return prefix;
 }
 

@@ -21,6 +21,9 @@ class WinePrefix {
   const WineEnvironment& environment() const { return *environment_; }
   const WinePathMapper& paths() const { return *paths_; }
   const FileSystem& file_system() const { return *file_system_; }
+  // The files as a 64-bit program of the prefix reaches them (system32 not
+  // redirected), whatever the bitness the prefix was opened for.
+  const FileSystem& file_system_64() const { return *file_system_64_; }
   bool is_64bit() const { return is_64bit_; }
 
  private:
@@ -31,6 +34,8 @@ class WinePrefix {
   std::unique_ptr<WineEnvironment> environment_;
   std::unique_ptr<WinePathMapper> paths_;
   std::unique_ptr<WineFileSystem> file_system_;
+  std::unique_ptr<WinePathMapper> paths_64_;
+  std::unique_ptr<WineFileSystem> file_system_64_;
 };
 
 }  // namespace velbrook::catalogue

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -47,13 +48,30 @@ class MemoryRegistry : public ClassesRegistry {
 
 class MemoryFileSystem : public FileSystem {
  public:
-  MemoryFileSystem& AddFile(const std::string& path) {
-    files_.insert(path);
+  // A file beginning as a type library does unless told otherwise.
+  MemoryFileSystem& AddFile(const std::string& path, const std::string& bytes = "MSFT") {
+    files_[path] = bytes;
+    return *this;
+  }
+  // A file that exists but cannot be read.
+  MemoryFileSystem& AddUnreadableFile(const std::string& path) {
+    files_[path] = std::nullopt;
     return *this;
   }
   bool ExistsAsNonDirectory(const std::string& path) const override {
     ++test_counts_[path];
     return files_.count(path) != 0;
+  }
+  std::optional<std::string> ReadHead(const std::string& path, size_t count) const override {
+    ++head_counts_[path];
+    auto it = files_.find(path);
+    if (it == files_.end() || !it->second) return std::nullopt;
+    return it->second->substr(0, count);
+  }
+  // How often ReadHead was asked about path.
+  int head_count(const std::string& path) const {
+    auto it = head_counts_.find(path);
+    return it == head_counts_.end() ? 0 : it->second;
   }
   // How often ExistsAsNonDirectory was asked about path.
   int test_count(const std::string& path) const {
@@ -62,8 +80,9 @@ class MemoryFileSystem : public FileSystem {
   }
 
  private:
-  std::set<std::string> files_;
+  std::map<std::string, std::optional<std::string>> files_;
   mutable std::map<std::string, int> test_counts_;
+  mutable std::map<std::string, int> head_counts_;
 };
 
 class MemoryEnvironment : public Environment {
@@ -93,12 +112,14 @@ class RecordingScanSink : public ScanSink {
     return abort_requested;
   }
   void AddLibrary(const LibraryEntry& entry) override { rows.Add(entry); }
+  void LeftOut(const LibraryEntry& entry) override { left_out.push_back(entry); }
   void SetStatusText(const std::string& text) override { status_history.push_back(text); }
 
   int polls = 0;
   std::function<void(int)> on_poll;
   bool abort_requested = false;
   LibraryRows rows;
+  std::vector<LibraryEntry> left_out;
   std::vector<std::string> status_history;
 };
 

@@ -112,6 +112,9 @@ TEST_F(ScanTest, OpensEachKeyOnceAndTestsEachFileOnce) {
   for (const char* file : {"C:\\shared.tlb", "C:\\a2.tlb", "C:\\gone.tlb"}) {
     EXPECT_EQ(files_.test_count(file), 1) << file;
   }
+  // The first bytes of each file found, once; of a missing one, never.
+  EXPECT_EQ(files_.head_count("C:\\shared.tlb"), 1);
+  EXPECT_EQ(files_.head_count("C:\\gone.tlb"), 0);
 }
 
 TEST_F(ScanTest, NextScanTestsTheFilesAgain) {
@@ -213,6 +216,88 @@ TEST_F(ScanTest, MissingFileListedOnlyWithTheOption) {
   ASSERT_EQ(RowCount(), 2u);
   EXPECT_EQ(Cell(0, kPath), "C:\\missing.tlb");
   EXPECT_EQ(Cell(1, kPath), "C:\\present.tlb");
+}
+
+struct FileCase {
+  const char* what;
+  const char* bytes;  // null: the file cannot be read
+  bool exists;
+  RowProblem expected;
+};
+
+class ProblemOfFileTest : public ::testing::TestWithParam<FileCase> {};
+
+TEST_P(ProblemOfFileTest, TellsFromExistenceAndTheFirstBytes) {
+  const FileCase& test = GetParam();
+  MemoryFileSystem files;
+  if (test.exists && test.bytes == nullptr) files.AddUnreadableFile("C:\\f");
+  if (test.exists && test.bytes != nullptr) files.AddFile("C:\\f", test.bytes);
+  EXPECT_EQ(ProblemOfFile(files, "C:\\f"), test.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ProblemOfFileTest,
+    ::testing::Values(FileCase{"msft", "MSFT\x02\x00", true, RowProblem::kNone},
+                      FileCase{"sltg", "SLTG\x01", true, RowProblem::kNone},
+                      FileCase{"module", "MZ\x90\x00", true, RowProblem::kNone},
+                      FileCase{"empty", "", true, RowProblem::kNotTypeLibrary},
+                      FileCase{"short", "MSF", true, RowProblem::kNotTypeLibrary},
+                      FileCase{"zip", "PK\x03\x04", true, RowProblem::kNotTypeLibrary},
+                      FileCase{"unreadable", nullptr, true, RowProblem::kUnreadable},
+                      FileCase{"missing", "MSFT", false, RowProblem::kFileNotFound}),
+    [](const ::testing::TestParamInfo<FileCase>& info) { return std::string(info.param.what); });
+
+TEST_F(ScanTest, BrokenRowsCarryTheirReasonAndMissingOnesAreCountedWhenLeftOut) {
+  Register(kGuidA, "1.0", "fine", "C:\\fine.tlb");
+  Register(kGuidB, "1.0", "corrupt", "C:\\corrupt.tlb", false);
+  files_.AddFile("C:\\corrupt.tlb", "junk");
+  Register(kGuidC, "1.0", "missing", "C:\\missing.tlb", false);
+  Scan(false);
+  ASSERT_EQ(RowCount(), 2u);
+  EXPECT_EQ(sink_.rows.at(0).problem, RowProblem::kNotTypeLibrary);
+  EXPECT_EQ(sink_.rows.at(1).problem, RowProblem::kNone);
+  ASSERT_EQ(sink_.left_out.size(), 1u);
+  EXPECT_EQ(sink_.left_out[0].path, "C:\\missing.tlb");
+  EXPECT_EQ(sink_.left_out[0].problem, RowProblem::kFileNotFound);
+  sink_.left_out.clear();
+  Scan(true);
+  ASSERT_EQ(RowCount(), 3u);
+  EXPECT_EQ(Cell(2, kPath), "C:\\missing.tlb");
+  EXPECT_EQ(sink_.rows.at(2).problem, RowProblem::kFileNotFound);
+  EXPECT_TRUE(sink_.left_out.empty());
+}
+
+// Each registration, its win32 and win64 files, and what a scan of both
+// gives: the rows (path and bits, in File order) and the 64-bit count.
+TEST_F(ScanTest, BothBitnessesListEachPlatformFileTestedInItsOwnFileSystem) {
+  const std::string base_a = std::string("TypeLib\\") + kGuidA + "\\1.0";
+  registry_.AddValue(base_a, "", "both");
+  registry_.AddValue(base_a + "\\0\\win32", "", "C:\\w\\system32\\a.dll");
+  registry_.AddValue(base_a + "\\0\\win64", "", "C:\\w\\system32\\a.dll");
+  const std::string base_b = std::string("TypeLib\\") + kGuidB + "\\1.0";
+  registry_.AddValue(base_b, "", "64 only");
+  registry_.AddValue(base_b + "\\409\\win64", "", "C:\\b64.tlb");
+  Register(kGuidC, "1.0", "32 only", "C:\\c32.tlb");
+  // The 32-bit view of system32 lacks a.dll (no 32-bit copy installed).
+  MemoryFileSystem files_64;
+  files_64.AddFile("C:\\w\\system32\\a.dll", "MZ").AddFile("C:\\b64.tlb");
+  ScanOptions options;
+  options.both_bitnesses = true;
+  sink_.rows.Clear();
+  ASSERT_EQ(ScanTypeLibraries({registry_, files_, env_, &files_64}, options, sink_),
+            ScanOutcome::kCompleted);
+  std::vector<std::string> rows;
+  for (size_t row = 0; row < RowCount(); ++row) {
+    rows.push_back(Cell(row, kPath) + " " + std::to_string(sink_.rows.at(row).bits));
+  }
+  EXPECT_EQ(rows, (std::vector<std::string>{"C:\\w\\system32\\a.dll 64", "C:\\b64.tlb 64",
+                                            "C:\\c32.tlb 32"}));
+  ASSERT_EQ(sink_.left_out.size(), 1u);
+  EXPECT_EQ(sink_.left_out[0].bits, 32);
+  // A 32-bit scan lists C only; the count tells of the two 64-bit ones.
+  Scan();
+  EXPECT_EQ(RowCount(), 1u);
+  EXPECT_EQ(CountWin64Registrations({registry_, files_, env_}), 2u);
 }
 
 TEST_F(ScanTest, Win32SubkeyInAnyCaseIsFound) {

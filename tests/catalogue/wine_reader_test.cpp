@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "catalogue/code_page.h"
 #include "catalogue/library_scan.h"
@@ -138,9 +139,9 @@ class PrefixDir : public ::testing::Test {
   void Write(const std::string& name, const std::string& text) {
     std::ofstream(dir_ + "/" + name, std::ios::binary) << text;
   }
-  void Touch(const std::string& relative) {
+  void Touch(const std::string& relative, const std::string& bytes = "x") {
     fs::create_directories(fs::path(dir_ + "/" + relative).parent_path());
-    std::ofstream(dir_ + "/" + relative) << "x";
+    std::ofstream(dir_ + "/" + relative, std::ios::binary) << bytes;
   }
   std::unique_ptr<WinePrefix> Open(ProgramBitness bitness = ProgramBitness::k32Bit) {
     auto prefix = WinePrefix::Open(dir_, bitness);
@@ -362,6 +363,65 @@ TEST_F(PrefixDir, ScanOverAPrefix) {
   // {aaaa} sorts before {bbbb}, so it was added first.
   EXPECT_EQ(rows.HiddenNumber(0), 0u);
   EXPECT_EQ(sink.status_history[0], "Searching HKEY_CLASSES_ROOT \\TypeLib: {aaaa}");
+}
+
+// A 64-bit prefix without 32-bit Wine: a library registered by a 64-bit
+// program with a "win32" path into system32 has no file there for a 32-bit
+// program (syswow64 has no copy), so that view lists it as missing while the
+// 64-bit view finds it. The shared TypeLib (a link from Wow6432Node) and the
+// user's registrations are seen by both.
+TEST_F(PrefixDir, BitnessViewsOfASixtyFourBitPrefix) {
+  Write("system.reg", Win64Classes() +
+                          "[Software\\\\Classes\\\\TypeLib\\\\{W}\\\\1.0\\\\0\\\\win32]\n"
+                          "@=\"C:\\\\windows\\\\system32\\\\w.dll\"\n"
+                          "[Software\\\\Classes\\\\TypeLib\\\\{W}\\\\1.0\\\\0\\\\win64]\n"
+                          "@=\"C:\\\\windows\\\\system32\\\\w.dll\"\n"
+                          "[Software\\\\Classes\\\\TypeLib\\\\{X}\\\\1.0\\\\0\\\\win32]\n"
+                          "@=\"C:\\\\x.tlb\"\n");
+  Write("user.reg",
+        "WINE REGISTRY Version 2\n\n"
+        "[Software\\\\Classes\\\\TypeLib\\\\{U}\\\\1.0\\\\0\\\\win32]\n"
+        "@=\"C:\\\\u.tlb\"\n");
+  Touch("drive_c/windows/system32/t.tlb", "MSFT");
+  Touch("drive_c/windows/system32/w.dll", "MZ");
+  Touch("drive_c/windows/syswow64/w.dll", "MZ");
+  Touch("drive_c/x.tlb", "junk");
+  Touch("drive_c/u.tlb", "SLTG");
+  struct View {
+    ProgramBitness program;
+    bool both;
+    std::vector<std::string> rows;  // File, bits and problem
+    size_t left_out;
+  };
+  const View views[] = {
+      {ProgramBitness::k32Bit, false, {"U.TLB 32 ", "W.DLL 32 ", "X.TLB 32 not a type library"}, 1},
+      {ProgramBitness::k64Bit,
+       false,
+       {"T.TLB 32 ", "U.TLB 32 ", "W.DLL 32 ", "X.TLB 32 not a type library"},
+       0},
+      {ProgramBitness::k32Bit,
+       true,
+       {"U.TLB 32 ", "W.DLL 32 ", "W.DLL 64 ", "X.TLB 32 not a type library"},
+       1},
+  };
+  for (const View& view : views) {
+    auto prefix = Open(view.program);
+    ASSERT_NE(prefix, nullptr);
+    testing::RecordingScanSink sink;
+    ScanOptions options;
+    options.both_bitnesses = view.both;
+    ScanTypeLibraries({prefix->registry(), prefix->file_system(), prefix->environment(),
+                       &prefix->file_system_64()},
+                      options, sink);
+    std::vector<std::string> rows;
+    for (size_t row = 0; row < sink.rows.size(); ++row) {
+      const LibraryEntry& entry = sink.rows.at(row);
+      rows.push_back(entry.file + " " + std::to_string(entry.bits) + " " +
+                     RowProblemText(entry.problem));
+    }
+    EXPECT_EQ(rows, view.rows) << "both " << view.both;
+    EXPECT_EQ(sink.left_out.size(), view.left_out) << "both " << view.both;
+  }
 }
 
 TEST_F(PrefixDir, MissingRegistryIsAnError) {

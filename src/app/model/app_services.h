@@ -27,6 +27,8 @@ class ScanSink : public catalogue::ScanSink {
  public:
   // The state of the "Include files not found" option at this moment.
   virtual bool IncludeFilesNotFound() const = 0;
+  // The state of the "32 and 64 bit" option: the win64 registrations too.
+  virtual bool BothBitnesses() const = 0;
 };
 
 using catalogue::ScanOutcome;
@@ -75,6 +77,9 @@ class AppServices {
   // abort request and enabled Abort, and sets the count texts after a
   // completed scan; the scan sets only progress status texts.
   virtual ScanOutcome ScanLibraries(ScanSink& sink) = 0;
+  // The "win64" registrations, for the status text when a 32-bit scan
+  // listed nothing.
+  virtual size_t CountWin64Registrations() = 0;
   // Opens the library's file through the component and fills the contents
   // model and the row maps (kept by the implementation for Generate). The
   // caller has set the window caption and shows the window and its messages.

@@ -32,20 +32,28 @@ int ThirdRounded(int value) { return FloorDiv(2 * value + 3, 6); }
 
 int PercentTruncated(int value, int percent) { return value * percent / 100; }
 
-MainLayout ComputeMainLayout(int client_width, int client_height) {
+MainLayout ComputeMainLayout(int client_width, int client_height, bool bits_column,
+                             bool problem_column) {
   MainLayout layout;
   layout.count_suffix_left = client_width - 110;
   layout.count_text_left = client_width - 142;
   layout.button_top = client_height - 36;
   layout.list_width = NotNegative(client_width - 12);
   layout.list_height = NotNegative(client_height - 96);
-  int w = layout.list_width - 21;
+  const int bits = bits_column ? kBitsColumnWidth : 0;
+  const int problem = problem_column ? kProblemColumnWidth : 0;
+  int w = layout.list_width - 21 - bits - problem;
   int file = PercentTruncated(w, 15);
   int description = PercentTruncated(w, 35);
   int path = PercentTruncated(w, 35);
   int clsid = w - file - 2 * description;
-  layout.columns = {NotNegative(file), NotNegative(description), NotNegative(path),
-                    NotNegative(clsid), 0};
+  layout.columns = {NotNegative(file),
+                    NotNegative(description),
+                    NotNegative(path),
+                    NotNegative(clsid),
+                    0,
+                    bits,
+                    problem};
   return layout;
 }
 

@@ -40,9 +40,13 @@ struct MainLayout {
   int button_top = 0;  // Refresh, and every other button and the option
   int list_width = 0;
   int list_height = 0;
-  std::array<int, 5> columns{};  // File, Description, Path, CLSID, Hidden
+  // File, Description, Path, CLSID, Hidden, Bits, Problem
+  std::array<int, 7> columns{};
 };
-MainLayout ComputeMainLayout(int client_width, int client_height);
+// The Bits and Problem columns take their widths from the first four, and
+// are 0 wide when not shown.
+MainLayout ComputeMainLayout(int client_width, int client_height, bool bits_column = false,
+                             bool problem_column = false);
 
 // Fixed creation-time figures of the main window's controls.
 constexpr int kMainLeft = 80;
@@ -58,6 +62,10 @@ constexpr int kFilesOptionWidth = 145;
 // The Open button, right of the option, on the same row as Refresh.
 constexpr int kOpenFileLeft = 529;
 constexpr int kOptionHeight = 20;
+constexpr int kBitsOptionLeft = 616;
+constexpr int kBitsOptionWidth = 150;
+constexpr int kBitsColumnWidth = 40;
+constexpr int kProblemColumnWidth = 110;
 constexpr int kListLeft = 4;
 constexpr int kStatusLeft = 5;
 constexpr int kStatusWidth = 800;

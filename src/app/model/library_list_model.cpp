@@ -13,10 +13,12 @@ void LibraryListModel::Clear() {
   rows_.Clear();
   selected_.clear();
   focused_hidden_ = -1;
+  problem_count_ = 0;
 }
 
 size_t LibraryListModel::Add(const LibraryEntry& entry) {
   selected_.push_back(false);
+  if (entry.problem != catalogue::RowProblem::kNone) ++problem_count_;
   return rows_.Add(entry);
 }
 
@@ -34,6 +36,10 @@ std::string LibraryListModel::CellText(size_t row, int column) const {
       return entry.clsid;
     case kHiddenColumn:
       return std::to_string(rows_.HiddenNumber(row));
+    case kBitsColumn:
+      return std::to_string(entry.bits);
+    case kProblemColumn:
+      return catalogue::RowProblemText(entry.problem);
     default:
       return std::string();
   }

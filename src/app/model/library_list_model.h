@@ -20,15 +20,19 @@ class LibraryListModel {
     kDescriptionColumn,
     kPathColumn,
     kClsidColumn,
-    kHiddenColumn
+    kHiddenColumn,
+    kBitsColumn,     // "32" or "64": the registration's platform subkey
+    kProblemColumn,  // what is wrong with the row's file, or empty text
   };
-  static constexpr int kColumnCount = 5;
+  static constexpr int kColumnCount = 7;
 
   // No rows, nothing selected or focused.
   void Clear();
   // Adds a row at its place in the File order (after every equal File) and
   // returns that place; its hidden number is the count of rows added before.
   size_t Add(const LibraryEntry& entry);
+  // Rows whose file has a problem.
+  size_t ProblemCount() const { return problem_count_; }
 
   size_t size() const { return rows_.size(); }
   bool empty() const { return rows_.empty(); }
@@ -68,6 +72,7 @@ class LibraryListModel {
   catalogue::LibraryRows rows_;
   std::vector<bool> selected_;  // by hidden number
   int focused_hidden_ = -1;
+  size_t problem_count_ = 0;
 };
 
 }  // namespace velbrook::app

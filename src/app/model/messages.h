@@ -44,6 +44,14 @@ constexpr char kFailurePrefix[] = "Sorry, that did not work: ";
 // Scan texts.
 constexpr char kAborted[] = "Aborted";
 constexpr char kTypeLibsFound[] = " TypeLibs found";
+constexpr char kBitsOptionCaption[] = "32 and 64 bit";
+// After a scan: what it left out, what is wrong with listed rows, and the
+// 64-bit registrations a 32-bit list does not show.
+constexpr char kLeftOutSuffix[] =
+    " left out: file not found (tick \"Include files not found\" to list them)";
+constexpr char kProblemRowsSuffix[] = " listed with a problem (see the Problem column)";
+constexpr char kNo32BitPrefix[] = "No 32-bit libraries listed; ";
+constexpr char kNo32BitSuffix[] = " 64-bit registrations: tick \"32 and 64 bit\" to see them";
 
 // Search texts.
 constexpr char kUnreadablePrefix[] = "Could not read ";

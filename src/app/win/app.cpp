@@ -9,6 +9,7 @@
 #include "app/model/command_line.h"
 #include "app/model/file_opening.h"
 #include "app/model/messages.h"
+#include "app/model/scan_status.h"
 #include "app/win/list_view.h"
 #include "app/win/message_pump.h"
 #include "app/win/save_dialog.h"
@@ -45,10 +46,13 @@ class App::Scan : public ScanSink {
     return app_->abort_requested_ || app_->scan_number_ != number_;
   }
   bool IncludeFilesNotFound() const override { return IsChecked(app_->main_.files_option()); }
+  bool BothBitnesses() const override { return both_bitnesses_; }
   void AddLibrary(const LibraryEntry& entry) override {
     app_->library_list_.Add(entry);
     unshown_ = true;
   }
+  void LeftOut(const LibraryEntry& /*entry*/) override { ++left_out_; }
+  size_t left_out() const { return left_out_; }
   void SetStatusText(const std::string& text) override {
     status_text_ = text;
     unshown_ = true;
@@ -71,6 +75,9 @@ class App::Scan : public ScanSink {
   std::string status_text_;
   ULONGLONG last_shown_;
   bool unshown_ = false;
+  // Read once: the columns shown are those of the scan that filled the list.
+  bool both_bitnesses_ = IsChecked(app_->main_.bits_option());
+  size_t left_out_ = 0;
 };
 
 // The search's walk over the library list model: the rows it finds are
@@ -183,8 +190,18 @@ void App::OnScan() {
   // A newer scan took over the list and its texts.
   if (scan_number_ != number) return;
   sink.ShowRows();
+  ScanCounts counts;
+  counts.rows = library_list_.size();
+  counts.left_out = sink.left_out();
+  counts.problem_rows = library_list_.ProblemCount();
+  counts.both_bitnesses = sink.BothBitnesses();
+  main_.ShowExtraColumns(counts.both_bitnesses, counts.problem_rows != 0);
   if (outcome != ScanOutcome::kCompleted) return;
-  SetWindowTextA(main_.status_text(), "");
+  // Only an empty 32-bit list pays for counting the 64-bit registrations.
+  if (counts.rows == 0 && !counts.both_bitnesses) {
+    counts.win64_registrations = context_.services->CountWin64Registrations();
+  }
+  SetWindowTextA(main_.status_text(), ScanEndStatus(counts).c_str());
   SetWindowTextA(main_.count_text(), std::to_string(library_list_.size()).c_str());
   SetWindowTextA(main_.count_suffix_text(), kTypeLibsFound);
 }

@@ -149,7 +149,9 @@ LRESULT ColumnListView::ApplyTrackedWidth(const NMHEADERA& header, bool end) {
 
 bool ColumnListView::HandleHeaderNotify(const NMHEADERA& header, LRESULT* result) {
   *result = 0;
-  int last_column = lv::HeaderItemCount(header.hdr.hwndFrom) - 1;
+  const int last_column = lv::HeaderItemCount(header.hdr.hwndFrom) - 1;
+  const int first_locked =
+      settings_.first_locked_column >= 0 ? settings_.first_locked_column : last_column;
   switch (EventOf(header.hdr.code)) {
     case HeaderEvent::kItemClick:
       if (!settings_.sorting) return false;
@@ -162,7 +164,7 @@ bool ColumnListView::HandleHeaderNotify(const NMHEADERA& header, LRESULT* result
         return true;
       }
       if (!settings_.fixed_total_width) return false;
-      if (header.iItem == last_column) {
+      if (header.iItem >= first_locked) {
         tracked_column_ = -1;
         *result = 1;
         return true;
@@ -181,7 +183,7 @@ bool ColumnListView::HandleHeaderNotify(const NMHEADERA& header, LRESULT* result
     case HeaderEvent::kDividerDoubleClick:
       settled_column_ = -1;
       if (settings_.column_resizing && settings_.fixed_total_width && header.iItem >= 0 &&
-          header.iItem < last_column) {
+          header.iItem < first_locked) {
         int pair_total = PairTotal(list_, header.iItem);
         lv::SetColumnWidth(list_, header.iItem, LVSCW_AUTOSIZE);
         PairWidths widths = DoubleClickWidths(lv::ColumnWidth(list_, header.iItem), pair_total);

@@ -22,6 +22,9 @@ class ColumnListView {
     bool sorting = false;  // header clicks sort the rows
     bool column_resizing = true;
     bool fixed_total_width = false;
+    // With fixed_total_width, the first column whose divider cannot be
+    // dragged, nor those after it; -1: the last column.
+    int first_locked_column = -1;
   };
   // Orders the model's rows by a column and shows them again.
   using SortRows = std::function<void(int column)>;

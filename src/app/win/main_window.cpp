@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/model/layout.h"
+#include "app/model/messages.h"
 #include "app/win/list_view.h"
 #include "app/win/message_pump.h"
 #include "app/win/owner_data.h"
@@ -54,12 +55,14 @@ bool MainWindow::Create(HINSTANCE instance) {
   ColumnListView::Settings settings;
   settings.sorting = true;
   settings.fixed_total_width = true;
+  // Hidden stays 0 wide; Bits and Problem after it take the layout's widths.
+  settings.first_locked_column = kHiddenColumn;
   list_behaviour_.Attach(
       list_, settings, [this](int column) { SortRows(column); }, failure_reporter());
   SetWindowSubclass(list_, &MainWindow::ListProc, kListSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
-  const char* captions[] = {"File", "Description", "Path", "CLSID", "Hidden"};
-  for (int column = 0; column < 5; ++column) {
+  const char* captions[] = {"File", "Description", "Path", "CLSID", "Hidden", "Bits", "Problem"};
+  for (int column = 0; column < LibraryListModel::kColumnCount; ++column) {
     lv::InsertColumn(list_, column, captions[column], 60);
   }
   // Created after every other control, so theirs keep their order.
@@ -67,6 +70,8 @@ bool MainWindow::Create(HINSTANCE instance) {
       CreateChild(w, "BUTTON", "Open...", kButtonStyle,
                   {kOpenFileLeft, 0, kButtonWidth, kRowHeight}, kOpenFileId, 0, arial_.get());
   DragAcceptFiles(w, TRUE);
+  bits_option_ = CreateChild(w, "BUTTON", kBitsOptionCaption, kOptionStyle,
+                             {kBitsOptionLeft, 0, kBitsOptionWidth, kOptionHeight}, kBitsOptionId);
   Layout();
   ShowRows();
   return true;
@@ -103,6 +108,13 @@ void MainWindow::ShowRows() {
   }
   showing_selection_ = false;
   InvalidateRect(list_, nullptr, FALSE);
+}
+
+void MainWindow::ShowExtraColumns(bool bits, bool problem) {
+  if (bits == bits_column_ && problem == problem_column_) return;
+  bits_column_ = bits;
+  problem_column_ = problem;
+  Layout();
 }
 
 void MainWindow::ShowSelectedRow(size_t row, bool only) {
@@ -172,7 +184,7 @@ LRESULT MainWindow::HandleListNotify(NMHDR* header) {
 void MainWindow::Layout() {
   PumpPendingMessages();
   SIZE client = ClientSize(hwnd());
-  MainLayout layout = ComputeMainLayout(client.cx, client.cy);
+  MainLayout layout = ComputeMainLayout(client.cx, client.cy, bits_column_, problem_column_);
   SetControlLeft(count_suffix_, layout.count_suffix_left);
   SetControlLeft(count_, layout.count_text_left);
   SetControlTop(refresh_, layout.button_top);
@@ -182,9 +194,10 @@ void MainWindow::Layout() {
   SetControlTop(files_option_, refresh_top);
   SetControlTop(help_, refresh_top);
   SetControlTop(open_file_, refresh_top);
+  SetControlTop(bits_option_, refresh_top);
   PlaceControl(list_, {kListLeft, kRowHeight, layout.list_width, layout.list_height});
   PumpPendingMessages();
-  for (int column = 0; column < 5; ++column) {
+  for (int column = 0; column < LibraryListModel::kColumnCount; ++column) {
     lv::SetColumnWidth(list_, column, layout.columns[column]);
   }
   InvalidateRect(hwnd(), nullptr, TRUE);
@@ -199,6 +212,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             commands_->OnScan();
             return 0;
           case kFilesOptionId:
+          case kBitsOptionId:
             commands_->OnScan();
             return 0;
           case kAbortId:

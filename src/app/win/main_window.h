@@ -51,6 +51,7 @@ class MainWindow : public BaseWindow {
     kFilesOptionId,
     kLibraryListId,
     kOpenFileId,
+    kBitsOptionId,
   };
   // Library list columns.
   enum Column {
@@ -59,6 +60,8 @@ class MainWindow : public BaseWindow {
     kPathColumn = LibraryListModel::kPathColumn,
     kClsidColumn = LibraryListModel::kClsidColumn,
     kHiddenColumn = LibraryListModel::kHiddenColumn,
+    kBitsColumn = LibraryListModel::kBitsColumn,
+    kProblemColumn = LibraryListModel::kProblemColumn,
   };
 
   MainWindow(MainCommands* commands, LibraryListModel* rows) : commands_(commands), rows_(rows) {}
@@ -77,6 +80,9 @@ class MainWindow : public BaseWindow {
   // selected row, focused and scrolled into view (SelectRowAndShow);
   // otherwise added to the selection and focused (SelectRow).
   void ShowSelectedRow(size_t row, bool only);
+  // Shows or hides the Bits and Problem columns (0 wide when hidden); lays
+  // the window out again when that changes.
+  void ShowExtraColumns(bool bits, bool problem);
 
   HWND status_text() const { return status_; }
   HWND count_suffix_text() const { return count_suffix_; }
@@ -86,6 +92,7 @@ class MainWindow : public BaseWindow {
   HWND search_button() const { return search_; }
   HWND help_button() const { return help_; }
   HWND files_option() const { return files_option_; }
+  HWND bits_option() const { return bits_option_; }
   HWND library_list() const { return list_; }
   HWND open_file_button() const { return open_file_; }
   HFONT arial_font() const { return arial_.get(); }
@@ -121,6 +128,9 @@ class MainWindow : public BaseWindow {
   HWND files_option_ = nullptr;
   HWND list_ = nullptr;
   HWND open_file_ = nullptr;
+  HWND bits_option_ = nullptr;
+  bool bits_column_ = false;
+  bool problem_column_ = false;
   bool shown_once_ = false;
 };
 

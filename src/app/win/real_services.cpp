@@ -39,8 +39,15 @@ void RealServices::Tell(HWND owner, const std::string& text) const {
 ScanOutcome RealServices::ScanLibraries(ScanSink& sink) {
   catalogue::ScanOptions options;
   options.include_files_not_found = sink.IncludeFilesNotFound();
-  return catalogue::ScanTypeLibraries({*seams_.registry, *seams_.file_system, *seams_.environment},
-                                      options, sink);
+  options.both_bitnesses = sink.BothBitnesses();
+  return catalogue::ScanTypeLibraries(
+      {*seams_.registry, *seams_.file_system, *seams_.environment, seams_.file_system_64}, options,
+      sink);
+}
+
+size_t RealServices::CountWin64Registrations() {
+  return catalogue::CountWin64Registrations(
+      {*seams_.registry, *seams_.file_system, *seams_.environment});
 }
 
 OpenOutcome RealServices::OpenLibrary(const typeinfo::Opener& component,

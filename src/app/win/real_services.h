@@ -23,6 +23,8 @@ namespace velbrook::app {
 struct RealServicesSeams {
   const catalogue::ClassesRegistry* registry = nullptr;
   const catalogue::FileSystem* file_system = nullptr;
+  // Where the "win64" registrations' files are tested; null: file_system.
+  const catalogue::FileSystem* file_system_64 = nullptr;
   const catalogue::Environment* environment = nullptr;
   // Message boxes of the generation run, owned by the request's window.
   Desktop* desktop = nullptr;
@@ -36,6 +38,7 @@ class RealServices : public AppServices {
   explicit RealServices(const RealServicesSeams& seams) : seams_(seams) {}
 
   ScanOutcome ScanLibraries(ScanSink& sink) override;
+  size_t CountWin64Registrations() override;
   OpenOutcome OpenLibrary(const typeinfo::Opener& component, const LibraryEntry& library,
                           ContentsModel& lists) override;
   void Generate(const typeinfo::Opener& component, const GenerateRequest& request,

@@ -17,11 +17,13 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*argum
   Win32Desktop desktop;
   velbrook::catalogue::Win32ClassesRegistry registry;
   velbrook::catalogue::Win32FileSystem file_system;
+  velbrook::catalogue::Win64FileSystem file_system_64;
   velbrook::catalogue::Win32Environment environment;
   Win32SaveDialog save_dialog;
   RealServicesSeams seams;
   seams.registry = &registry;
   seams.file_system = &file_system;
+  seams.file_system_64 = &file_system_64;
   seams.environment = &environment;
   seams.desktop = &desktop;
   seams.save_dialog = &save_dialog;

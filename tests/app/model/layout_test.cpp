@@ -53,6 +53,20 @@ TEST(MainLayoutTest, CreationPositions) {
   EXPECT_EQ(kAbortLeft, 186);
   EXPECT_EQ(kHelpLeft, 273);
   EXPECT_EQ(kFilesOptionLeft, 372);
+  EXPECT_EQ(kBitsOptionLeft, 616);
+}
+
+TEST(MainLayoutTest, BitsAndProblemColumnsTakeTheirWidthFromTheFirstFour) {
+  const MainLayout plain = ComputeMainLayout(800, 562);
+  EXPECT_EQ(plain.columns[5], 0);
+  EXPECT_EQ(plain.columns[6], 0);
+  const MainLayout both = ComputeMainLayout(800, 562, true, true);
+  EXPECT_EQ(both.columns[5], kBitsColumnWidth);
+  EXPECT_EQ(both.columns[6], kProblemColumnWidth);
+  int total = 0;
+  for (int width : both.columns) total += width;
+  EXPECT_EQ(total, both.list_width - 21);
+  EXPECT_LT(both.columns[0], plain.columns[0]);
 }
 
 TEST(MainLayoutTest, TinyWindowNeverAsksForSpecialWidths) {

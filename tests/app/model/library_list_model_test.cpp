@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/model/scan_status.h"
+
 namespace velbrook::app {
 namespace {
 
@@ -37,10 +39,56 @@ TEST(LibraryListModelTest, RowsInFileOrderWithAddingOrderInHidden) {
   EXPECT_EQ(model.CellText(3, LibraryListModel::kPathColumn), "C:\\Libs\\D.tlb");
   EXPECT_EQ(model.CellText(0, LibraryListModel::kClsidColumn), "{A}");
   EXPECT_EQ(model.CellText(4, LibraryListModel::kFileColumn), "");
-  EXPECT_EQ(model.CellText(0, 5), "");
+  EXPECT_EQ(model.CellText(0, LibraryListModel::kColumnCount), "");
   EXPECT_THAT(model.Paths(), ElementsAre("c:\\libs\\a.tlb", "c:\\libs\\b.tlb", "c:\\libs\\c.tlb",
                                          "C:\\Libs\\D.tlb"));
 }
+
+TEST(LibraryListModelTest, BitsAndProblemColumnsAndTheProblemCount) {
+  LibraryListModel model;
+  LibraryEntry missing{"M.TLB", "missing", "c:\\m.tlb", "{M}"};
+  missing.problem = catalogue::RowProblem::kFileNotFound;
+  LibraryEntry corrupt{"C.TLB", "corrupt", "c:\\c.tlb", "{C}"};
+  corrupt.bits = 64;
+  corrupt.problem = catalogue::RowProblem::kNotTypeLibrary;
+  model.Add(missing);
+  model.Add(corrupt);
+  model.Add({"F.TLB", "fine", "c:\\f.tlb", "{F}"});
+  EXPECT_THAT(Column(model, LibraryListModel::kBitsColumn), ElementsAre("64", "32", "32"));
+  EXPECT_THAT(Column(model, LibraryListModel::kProblemColumn),
+              ElementsAre("not a type library", "", "file not found"));
+  EXPECT_EQ(model.ProblemCount(), 2u);
+  model.Clear();
+  EXPECT_EQ(model.ProblemCount(), 0u);
+}
+
+struct StatusCase {
+  ScanCounts counts;
+  const char* expected;
+};
+
+class ScanEndStatusTest : public ::testing::TestWithParam<StatusCase> {};
+
+TEST_P(ScanEndStatusTest, SaysWhatWasLeftOutAndWhatIsWrong) {
+  EXPECT_EQ(ScanEndStatus(GetParam().counts), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, ScanEndStatusTest,
+    ::testing::Values(
+        StatusCase{{5, 0, 0, false, 0}, ""},
+        StatusCase{{5, 2, 0, false, 0},
+                   "2 left out: file not found (tick \"Include files not found\" to list them)"},
+        StatusCase{{5, 0, 1, true, 0}, "1 listed with a problem (see the Problem column)"},
+        StatusCase{{0, 0, 0, false, 7},
+                   "No 32-bit libraries listed; 7 64-bit registrations: tick \"32 and 64 bit\" "
+                   "to see them"},
+        // Both lists are empty: no hint to tick the box that is ticked.
+        StatusCase{{0, 0, 0, true, 7}, ""},
+        StatusCase{{0, 3, 0, false, 7},
+                   "No 32-bit libraries listed; 7 64-bit registrations: tick \"32 and 64 bit\" "
+                   "to see them; 3 left out: file not found (tick \"Include files not found\" "
+                   "to list them)"}));
 
 TEST(LibraryListModelTest, HeaderSortIsCaseInsensitiveAscendingAndStable) {
   LibraryListModel model = Sample();

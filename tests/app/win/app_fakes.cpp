@@ -13,6 +13,7 @@ namespace velbrook::app::testing {
 ScanOutcome FakeServices::ScanLibraries(ScanSink& sink) {
   ++scans;
   last_include_files_not_found = sink.IncludeFilesNotFound();
+  last_both_bitnesses = sink.BothBitnesses();
   if (scan_outcome == ScanOutcome::kNoTypeLibKey) return scan_outcome;
   int added = 0;
   for (const LibraryEntry& entry : libraries) {
@@ -22,6 +23,7 @@ ScanOutcome FakeServices::ScanLibraries(ScanSink& sink) {
     ++added;
     if (after_add) after_add(added);
   }
+  for (const LibraryEntry& entry : left_out) sink.LeftOut(entry);
   return scan_outcome;
 }
 

@@ -26,6 +26,7 @@ namespace velbrook::app::testing {
 class FakeServices : public AppServices {
  public:
   ScanOutcome ScanLibraries(ScanSink& sink) override;
+  size_t CountWin64Registrations() override { return win64_registrations; }
   OpenOutcome OpenLibrary(const typeinfo::Opener& component, const LibraryEntry& library,
                           ContentsModel& lists) override;
   void Generate(const typeinfo::Opener& component, const GenerateRequest& request,
@@ -49,6 +50,10 @@ class FakeServices : public AppServices {
   std::function<void(int added)> after_add;
   int scans = 0;
   bool last_include_files_not_found = false;
+  bool last_both_bitnesses = false;
+  // Handed to the sink as left out, after the libraries.
+  std::vector<LibraryEntry> left_out;
+  size_t win64_registrations = 0;
 
   // Opening script: the outcome per path (kOpened when absent), the rows
   // given to the object classes list (four cells, the last the hidden

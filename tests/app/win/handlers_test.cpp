@@ -78,6 +78,39 @@ TEST_F(ScanTest, OptionClickRescansWithItsNewState) {
   EXPECT_TRUE(services_.last_include_files_not_found);
 }
 
+TEST_F(ScanTest, BitsOptionRescansBothWithBitsAndProblemColumns) {
+  MainWindow& main = app_->main_window();
+  HWND list = main.library_list();
+  const int plain_file_width = lv::ColumnWidth(list, MainWindow::kFileColumn);
+  EXPECT_EQ(lv::ColumnWidth(list, MainWindow::kBitsColumn), 0);
+  EXPECT_EQ(lv::ColumnWidth(list, MainWindow::kProblemColumn), 0);
+  LibraryEntry x64{"X.TLB", "x", "c:\\x.tlb", "{X}"};
+  x64.bits = 64;
+  x64.problem = catalogue::RowProblem::kNotTypeLibrary;
+  services_.libraries = {{"A.TLB", "a", "c:\\a.tlb", "{A}"}, x64};
+  services_.left_out = {{"M.TLB", "m", "c:\\m.tlb", "{M}"}};
+  SetChecked(main.bits_option(), true);
+  Click(main.hwnd(), main.bits_option());
+  EXPECT_TRUE(services_.last_both_bitnesses);
+  EXPECT_THAT(ColumnTexts(list, MainWindow::kBitsColumn), ElementsAre("32", "64"));
+  EXPECT_THAT(ColumnTexts(list, MainWindow::kProblemColumn), ElementsAre("", "not a type library"));
+  EXPECT_GT(lv::ColumnWidth(list, MainWindow::kBitsColumn), 0);
+  EXPECT_GT(lv::ColumnWidth(list, MainWindow::kProblemColumn), 0);
+  EXPECT_LT(lv::ColumnWidth(list, MainWindow::kFileColumn), plain_file_width);
+  EXPECT_EQ(WindowText(main.status_text()),
+            std::string("1") + kLeftOutSuffix + "; 1" + kProblemRowsSuffix);
+  // The option on the row of the other one, moved with it.
+  EXPECT_EQ(ControlRect(main.bits_option()).top, ControlRect(main.files_option()).top);
+}
+
+TEST_F(ScanTest, EmptyThirtyTwoBitListTellsOfTheSixtyFourBitRegistrations) {
+  services_.win64_registrations = 12;
+  ScanWith({});
+  MainWindow& main = app_->main_window();
+  EXPECT_EQ(WindowText(main.status_text()), std::string(kNo32BitPrefix) + "12" + kNo32BitSuffix);
+  EXPECT_EQ(lv::ColumnWidth(main.library_list(), MainWindow::kProblemColumn), 0);
+}
+
 TEST_F(ScanTest, MissingTypeLibKeyLeavesTextsAlone) {
   ScanWith(SampleLibraries());
   services_.scan_outcome = ScanOutcome::kNoTypeLibKey;

@@ -342,6 +342,7 @@ TEST_F(RealServicesTest, NoTypeLibKeyLeavesTheListEmpty) {
    public:
     bool PollAbort() override { return false; }
     bool IncludeFilesNotFound() const override { return false; }
+    bool BothBitnesses() const override { return false; }
     void AddLibrary(const LibraryEntry&) override { ++added; }
     void SetStatusText(const std::string&) override {}
     int added = 0;
@@ -399,6 +400,7 @@ TEST_F(RealServicesTest, ScanShowsEachKeyInTheStatusText) {
    public:
     bool PollAbort() override { return false; }
     bool IncludeFilesNotFound() const override { return false; }
+    bool BothBitnesses() const override { return false; }
     void AddLibrary(const LibraryEntry&) override {}
     void SetStatusText(const std::string& text) override { texts.push_back(text); }
     std::vector<std::string> texts;

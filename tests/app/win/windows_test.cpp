@@ -56,6 +56,17 @@ TEST_F(MainWindowTest, BuiltHiddenWithItsControls) {
   EXPECT_EQ(ControlRect(main.open_file_button()).left, 529);
   EXPECT_EQ(ControlRect(main.open_file_button()).width, 75);
   EXPECT_EQ(ControlRect(main.open_file_button()).height, 24);
+  EXPECT_EQ(WindowText(main.bits_option()), "32 and 64 bit");
+  EXPECT_FALSE(IsChecked(main.bits_option()));
+  EXPECT_EQ(ControlRect(main.bits_option()).left, 616);
+  EXPECT_EQ(ControlRect(main.bits_option()).width, 150);
+  EXPECT_EQ(ControlRect(main.bits_option()).height, 20);
+  // Created after the list, so it comes after it in the tab order.
+  HWND after_list = GetWindow(main.library_list(), GW_HWNDNEXT);
+  while (after_list != nullptr && after_list != main.bits_option()) {
+    after_list = GetWindow(after_list, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(after_list, main.bits_option());
   EXPECT_EQ(ControlRect(main.status_text()), (Rect{5, 2, 800, 24}));
   // The buttons use the Arial font, the option the stock font.
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(main.refresh_button(), WM_GETFONT, 0, 0)),
@@ -72,6 +83,8 @@ TEST_F(MainWindowTest, BuiltHiddenWithItsControls) {
   EXPECT_EQ(ColumnCaption(list, 2), "Path");
   EXPECT_EQ(ColumnCaption(list, 3), "CLSID");
   EXPECT_EQ(ColumnCaption(list, 4), "Hidden");
+  EXPECT_EQ(ColumnCaption(list, 5), "Bits");
+  EXPECT_EQ(ColumnCaption(list, 6), "Problem");
   LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
   EXPECT_TRUE(style & LVS_REPORT);
   EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
@@ -97,6 +110,7 @@ TEST_F(MainWindowTest, ClientWidth800Layout) {
   EXPECT_EQ(ControlRect(main.help_button()).top, 526);
   EXPECT_EQ(ControlRect(main.files_option()).top, 526);
   EXPECT_EQ(ControlRect(main.open_file_button()).top, 526);
+  EXPECT_EQ(ControlRect(main.bits_option()).top, 526);
   EXPECT_EQ(ControlRect(main.count_suffix_text()).left, 690);
   EXPECT_EQ(ControlRect(main.count_text()).left, 658);
 }
@@ -449,8 +463,11 @@ TEST_F(ColumnListViewTest, OnlyTheTrackedColumnIsAdjusted) {
 
 TEST_F(ColumnListViewTest, LastColumnCannotBeDragged) {
   HWND list = ScannedList();
-  EXPECT_EQ(NotifyHeader(list, HDN_BEGINTRACKW, 4), 1);
-  EXPECT_EQ(Tracked(), -1);
+  // Hidden and the Bits and Problem columns after it keep their widths.
+  for (int column : {4, 5, 6}) {
+    EXPECT_EQ(NotifyHeader(list, HDN_BEGINTRACKW, column), 1) << column;
+    EXPECT_EQ(Tracked(), -1);
+  }
   EXPECT_EQ(NotifyHeader(list, HDN_BEGINTRACKW, 3), 0);
   EXPECT_EQ(Tracked(), 3);
   NotifyHeader(list, HDN_ENDTRACKW, 3, nullptr);
