@@ -44,6 +44,9 @@ class Win32Catalogue : public HostCatalogue {
   std::string LocalPath(const std::string& registered_path) const override {
     return registered_path;
   }
+  std::string OpeningPath(const LibraryEntry& entry) const override {
+    return entry.bits == 64 ? files_64_.NativePath(entry.path) : entry.path;
+  }
   bool Is64BitView() const override { return sizeof(void*) == 8; }
   std::string Description() const override { return "the registry"; }
 
@@ -69,6 +72,9 @@ class WineCatalogue : public HostCatalogue {
   }
   std::string LocalPath(const std::string& registered_path) const override {
     return MapRegisteredPath(prefix_->paths(), registered_path);
+  }
+  std::string OpeningPath(const LibraryEntry& entry) const override {
+    return entry.bits == 64 ? prefix_->paths().NativePath(entry.path) : entry.path;
   }
   bool Is64BitView() const override { return view_64bit_; }
   std::string Description() const override { return "Wine prefix " + dir_; }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "catalogue/host.h"
+#include "catalogue/library_rows.h"
 #include "catalogue/registry.h"
 #include "typeinfo/component.h"
 #include "typeinfo/result.h"
@@ -32,6 +33,9 @@ class HostCatalogue {
   virtual std::unique_ptr<typeinfo::Opener> WrapOpener(const typeinfo::Opener& opener) const = 0;
   // The path this program opens for a registered path ("\N" kept).
   virtual std::string LocalPath(const std::string& registered_path) const = 0;
+  // The Path text through which this program opens a row's file: a "win64"
+  // row's system32 file reached the way a 64-bit program reaches it.
+  virtual std::string OpeningPath(const LibraryEntry& entry) const = 0;
   // True when the registry is read as a 64-bit program reads it, which
   // prefers a library's "win64" file to its "win32" one.
   virtual bool Is64BitView() const = 0;

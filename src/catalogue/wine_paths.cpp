@@ -66,12 +66,38 @@ WinePathMapper::WinePathMapper(std::string prefix_dir, std::string system_root,
                                bool redirect_system32)
     : prefix_dir_(std::move(prefix_dir)),
       system32_upper_(WindowsPathKey(system_root + "\\system32")),
+      sysnative_upper_(WindowsPathKey(system_root + "\\Sysnative")),
+      system32_(system_root + "\\system32"),
+      sysnative_(system_root + "\\Sysnative"),
       syswow64_(system_root + "\\syswow64"),
       redirect_system32_(redirect_system32) {}
+
+namespace {
+
+// The path with its first `skip` components replaced by `base`.
+std::string Rebased(const std::string& base, const std::string& path, size_t skip) {
+  std::vector<std::string> parts = SplitComponents(path);
+  std::string result = base;
+  for (size_t i = skip; i < parts.size(); ++i) result += "\\" + parts[i];
+  return result;
+}
+
+}  // namespace
+
+std::string WinePathMapper::NativePath(const std::string& windows_path) const {
+  if (!redirect_system32_) return windows_path;
+  if (WindowsPathKey(windows_path).compare(0, system32_upper_.size(), system32_upper_) != 0) {
+    return windows_path;
+  }
+  return Rebased(sysnative_, windows_path, SplitComponents(system32_upper_).size());
+}
 
 std::string WinePathMapper::RedirectedPath(const std::string& windows_path) const {
   if (!redirect_system32_) return windows_path;
   std::string key = WindowsPathKey(windows_path);
+  if (key.compare(0, sysnative_upper_.size(), sysnative_upper_) == 0) {
+    return Rebased(system32_, windows_path, SplitComponents(sysnative_upper_).size());
+  }
   if (key.compare(0, system32_upper_.size(), system32_upper_) != 0) return windows_path;
   std::string rest = key.substr(system32_upper_.size());
   for (const char* shared : kSharedSystem32Dirs) {

@@ -20,12 +20,20 @@ class WinePathMapper {
   // trailing components are kept as written.
   std::string UnixPath(const std::string& windows_path) const;
 
-  // The system32 redirection alone, on the Windows path.
+  // The system32 redirection alone, on the Windows path. As on Windows, the
+  // "Sysnative" alias reaches the unredirected system32.
   std::string RedirectedPath(const std::string& windows_path) const;
+
+  // A path under system32 as this view reaches the 64-bit system32: through
+  // "Sysnative" when system32 is redirected, else unchanged.
+  std::string NativePath(const std::string& windows_path) const;
 
  private:
   std::string prefix_dir_;
   std::string system32_upper_;
+  std::string sysnative_upper_;
+  std::string system32_;
+  std::string sysnative_;
   std::string syswow64_;
   bool redirect_system32_;
 };

@@ -30,10 +30,11 @@ namespace {
 // list order, and the progress goes to the terminal's progress line.
 class RowsSearchSink : public catalogue::SearchSink {
  public:
-  explicit RowsSearchSink(const catalogue::LibraryRows& rows) : rows_(rows) {}
+  RowsSearchSink(const catalogue::LibraryRows& rows, const catalogue::HostCatalogue& host)
+      : rows_(rows), host_(host) {}
   bool PollAbort() override { return false; }
   size_t RowCount() const override { return rows_.size(); }
-  std::string PathOf(size_t row) const override { return rows_.at(row).path; }
+  std::string PathOf(size_t row) const override { return host_.OpeningPath(rows_.at(row)); }
   void Found(size_t row, int /*found_count*/) override {
     found_.push_back(row);
     if (on_found_) on_found_(row);
@@ -46,6 +47,7 @@ class RowsSearchSink : public catalogue::SearchSink {
 
  private:
   const catalogue::LibraryRows& rows_;
+  const catalogue::HostCatalogue& host_;
   std::vector<size_t> found_;
   std::function<void(size_t)> on_found_;
   TerminalProgress progress_ = TerminalProgress::ForStderr();
@@ -57,6 +59,7 @@ struct SearchOptions {
   // Set when two different kind flags were given.
   bool kinds_conflict = false;
   catalogue::HostOptions host;
+  bool all_bitnesses = false;
   bool include_missing = false;
   std::string backend;
   std::vector<std::string> import_paths;
@@ -83,9 +86,10 @@ std::string HitLine(const catalogue::LibraryEntry& entry, const catalogue::Searc
 // items query finds, and collects their lines; libraries that cannot be
 // opened are passed over, as by the name search.
 std::string FindInListedLibraries(const catalogue::LibraryRows& rows,
+                                  const catalogue::HostCatalogue& host,
                                   const typeinfo::Opener& opener,
-                                  const catalogue::ClassesRegistry& registry,
                                   const catalogue::SearchQuery& query) {
+  const catalogue::ClassesRegistry& registry = host.registry();
   std::vector<catalogue::SearchHit> hits;
   const catalogue::LibraryTest test = [&](const std::string& path) {
     hits.clear();
@@ -95,7 +99,7 @@ std::string FindInListedLibraries(const catalogue::LibraryRows& rows,
     return !hits.empty();
   };
   std::string text;
-  RowsSearchSink sink(rows);
+  RowsSearchSink sink(rows, host);
   sink.set_on_found([&](size_t row) {
     for (const catalogue::SearchHit& hit : hits) text += HitLine(rows.at(row), hit);
   });
@@ -125,11 +129,13 @@ int RunSearch(const SearchOptions& options) {
   std::unique_ptr<typeinfo::Opener> opener = seams.WrapOpener(*reader.opener);
   catalogue::ScanOptions scan;
   scan.include_files_not_found = options.include_missing;
+  scan.both_bitnesses = options.all_bitnesses;
   catalogue::LibraryRows rows;
-  catalogue::ScanIntoRows({seams.registry(), seams.file_system(), seams.environment()}, scan,
-                          &rows);
+  catalogue::ScanIntoRows(
+      {seams.registry(), seams.file_system(), seams.environment(), &seams.file_system_64()}, scan,
+      &rows);
   if (options.kind != catalogue::SearchKind::kName) {
-    const std::string hits = FindInListedLibraries(rows, *opener, seams.registry(), query);
+    const std::string hits = FindInListedLibraries(rows, seams, *opener, query);
     const Status written = WriteStdout(hits);
     if (!written.ok()) return ReportError(written.error(), kExitUsage);
     if (hits.empty())
@@ -139,7 +145,7 @@ int RunSearch(const SearchOptions& options) {
   catalogue::SearchOutcome found;
   std::string text;
   {
-    RowsSearchSink sink(rows);
+    RowsSearchSink sink(rows, seams);
     found = catalogue::SearchLibraries(
         sink, catalogue::NameTest(*opener, seams.registry(), catalogue::SearchKey(options.name)));
     for (size_t row : sink.found()) text += catalogue::LibraryRowLine(rows.at(row));
@@ -191,7 +197,7 @@ void AddSearchCommand(CLI::App& app, int* exit_code) {
       "search", "Find the registered libraries that define an interface or object class");
   search->add_option("NAME", options->name, "Interface, object class or ProgID part")->required();
   AddKindFlags(search, options.get());
-  AddCatalogueHostOptions(search, &options->host);
+  AddCatalogueHostOptions(search, &options->host, &options->all_bitnesses);
   AddImportPathOption(search, &options->import_paths);
   search->add_flag("--include-missing", options->include_missing,
                    "Also search libraries whose file is not found");

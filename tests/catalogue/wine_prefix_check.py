@@ -160,9 +160,11 @@ def check_linux(args):
 
 def check_member_search(args):
     """A method of Wine's own browser library is found by member name, in
-    the interface that declares it and in those that inherit it."""
+    the interface that declares it and in those that inherit it. Whether
+    wineboot registered it as win32, win64 or both depends on whether the
+    machine runs 32-bit Wine, so the search covers both."""
     result = subprocess.run([args.linux_cli, 'search', '--member', 'Navigate', '--wine-prefix',
-                             args.prefix, '--bitness', '64'],
+                             args.prefix, '--bitness', 'all'],
                             stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     hits = {tuple(line.split('\t')[2:]) for line in result.stdout.decode('cp1252').splitlines()
             if line.split('\t')[0] == 'IEFRAME.DLL'}

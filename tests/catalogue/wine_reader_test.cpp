@@ -315,6 +315,11 @@ TEST_F(PrefixDir, System32OfAThirtyTwoBitProgramIsSyswow64) {
   EXPECT_TRUE(files64.ExistsAsNonDirectory("C:\\Windows\\System32\\only64.tlb"));
   EXPECT_FALSE(files64.ExistsAsNonDirectory("C:\\Windows\\System32\\only32.tlb"));
   EXPECT_TRUE(files32.ExistsAsNonDirectory("C:\\Windows\\System32\\drivers\\etc\\hosts"));
+  // As on Windows, a 32-bit program reaches the 64-bit system32 as Sysnative.
+  const std::string native = prefix32->paths().NativePath("C:\\Windows\\System32\\only64.tlb");
+  EXPECT_TRUE(files32.ExistsAsNonDirectory(native)) << native;
+  EXPECT_EQ(prefix64->paths().NativePath("C:\\Windows\\System32\\x.tlb"),
+            "C:\\Windows\\System32\\x.tlb");
 }
 
 TEST_F(PrefixDir, EnvironmentFromThePrefix) {
