@@ -8,10 +8,10 @@
 // DIR\NAME.done. Then both windows are closed and the program must end with
 // exit code 0.
 //
-// Wine registers its type libraries for the bitness of the prefix only, and
-// the program lists the 32-bit ("win32") registrations: each stock "win64"
-// registration gets a "win32" one with the same path for the run, as in the
-// other probes.
+// Wine registers its type libraries for the programs it can run: a prefix
+// without 32-bit Wine has only "win64" registrations, which the program lists
+// once its "32 and 64 bit" option is ticked, so the probe ticks it and the
+// picture shows the Bits column.
 // Usage: screenshot_probe velbrook.exe FILE DIR   (FILE as the File column
 // shows it, e.g. MSXML3.DLL)
 #include <windows.h>
@@ -28,6 +28,7 @@ namespace velbrook::probe {
 namespace {
 
 constexpr char kScanDone[] = " TypeLibs found";
+constexpr char kBothBitnesses[] = "32 and 64 bit";
 constexpr DWORD kScanTimeoutMs = 120000;
 constexpr DWORD kOpenTimeoutMs = 60000;
 // How long the script may take over one picture.
@@ -183,6 +184,32 @@ int Run(const std::string& app, const std::string& file, const std::string& dir)
   }
   HWND list_window = FirstListView(found.main);
   RemoteListView list(program.process(), list_window);
+  // Tick "32 and 64 bit" and wait for its scan: the rows change, then stay
+  // the same for a while (Abort stays enabled after a scan, so it cannot tell).
+  HWND both = ChildWithText(found.main, kBothBitnesses);
+  if (both == nullptr) {
+    std::printf("FAIL: no \"%s\" option\n", kBothBitnesses);
+    Close(program, found.main, nullptr);
+    return 1;
+  }
+  const int rows_before = list.RowCount();
+  PostMessageA(both, BM_CLICK, 0, 0);
+  int rows_seen = rows_before;
+  DWORD steady_since = GetTickCount();
+  const bool rescanned = WaitUntil(program, kScanTimeoutMs, [&] {
+    const int rows = list.RowCount();
+    if (rows != rows_seen) {
+      rows_seen = rows;
+      steady_since = GetTickCount();
+    }
+    return rows != rows_before && GetTickCount() - steady_since >= kSettleMs;
+  });
+  if (!rescanned) {
+    std::printf("FAIL: ticking \"%s\" did not list more libraries (%d before)\n", kBothBitnesses,
+                rows_before);
+    Close(program, found.main, nullptr);
+    return 1;
+  }
   int row = -1;
   for (int r = 0; list.ok() && r < list.RowCount() && row < 0; ++r) {
     if (list.CellText(r, 0) == file) row = r;
@@ -216,9 +243,7 @@ int main(int argc, char** argv) {
     std::printf("usage: screenshot_probe velbrook.exe FILE DIR\n");
     return 2;
   }
-  std::vector<std::string> made = MirrorStockRegistrations();
   int result = Run(WindowsPath(argv[1]), argv[2], WindowsPath(argv[3]));
-  for (const std::string& key : made) RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
   std::fflush(stdout);
   return result;
 }
