@@ -80,6 +80,9 @@ class AppServices {
   // The "win64" registrations, for the status text when a 32-bit scan
   // listed nothing.
   virtual size_t CountWin64Registrations() = 0;
+  // The path through which this program opens a row's file: a "win64" row's
+  // file reached where a 64-bit program finds it.
+  virtual std::string OpeningPath(const LibraryEntry& library) const { return library.path; }
   // Opens the library's file through the component and fills the contents
   // model and the row maps (kept by the implementation for Generate). The
   // caller has set the window caption and shows the window and its messages.

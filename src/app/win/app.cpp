@@ -95,7 +95,9 @@ class App::Search : public catalogue::SearchSink {
   size_t RowCount() const override { return app_->library_list_.size(); }
   std::string PathOf(size_t row) const override {
     // A scan run from the message pump may have emptied the list meanwhile.
-    return row < app_->library_list_.size() ? app_->library_list_.Entry(row).path : std::string();
+    return row < app_->library_list_.size()
+               ? app_->context_.services->OpeningPath(app_->library_list_.Entry(row))
+               : std::string();
   }
   void Found(size_t row, int found_count) override {
     if (row >= app_->library_list_.size()) return;

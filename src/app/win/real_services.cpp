@@ -50,15 +50,20 @@ size_t RealServices::CountWin64Registrations() {
       {*seams_.registry, *seams_.file_system, *seams_.environment});
 }
 
+std::string RealServices::OpeningPath(const LibraryEntry& library) const {
+  return library.bits == 64 && seams_.native_path ? seams_.native_path(library.path) : library.path;
+}
+
 OpenOutcome RealServices::OpenLibrary(const typeinfo::Opener& component,
                                       const LibraryEntry& library, ContentsModel& lists) {
   try {
     // "file\N" names TYPELIB resource N of a file that must exist.
-    if (!seams_.file_system->ExistsAsNonDirectory(library.path) &&
-        !seams_.file_system->ExistsAsNonDirectory(WithoutResourceNumber(library.path))) {
+    const std::string path = OpeningPath(library);
+    if (!seams_.file_system->ExistsAsNonDirectory(path) &&
+        !seams_.file_system->ExistsAsNonDirectory(WithoutResourceNumber(path))) {
       return OpenOutcome::kFileMissing;
     }
-    auto opened = component.OpenLibraryFile(library.path);
+    auto opened = component.OpenLibraryFile(path);
     if (!opened.ok() || opened.value() == nullptr) {
       return OpenOutcome::kOpenFailed;
     }
@@ -87,7 +92,7 @@ void RealServices::GenerateUnguarded(const typeinfo::Opener& component,
                                      const GenerateRequest& request, const ContentsModel& lists) {
   HWND owner = reinterpret_cast<HWND>(request.owner_window);
   // Every run reads the library afresh from its file.
-  auto library = component.OpenLibraryFile(request.library.path);
+  auto library = component.OpenLibraryFile(OpeningPath(request.library));
   if (!library.ok() || library.value() == nullptr) {
     Tell(owner, kOpenFailed);
     return;

@@ -25,6 +25,9 @@ struct RealServicesSeams {
   const catalogue::FileSystem* file_system = nullptr;
   // Where the "win64" registrations' files are tested; null: file_system.
   const catalogue::FileSystem* file_system_64 = nullptr;
+  // A 64-bit program's file as this program reaches it (through Sysnative on
+  // 64-bit Windows); null: the path as registered.
+  std::function<std::string(const std::string&)> native_path;
   const catalogue::Environment* environment = nullptr;
   // Message boxes of the generation run, owned by the request's window.
   Desktop* desktop = nullptr;
@@ -39,6 +42,7 @@ class RealServices : public AppServices {
 
   ScanOutcome ScanLibraries(ScanSink& sink) override;
   size_t CountWin64Registrations() override;
+  std::string OpeningPath(const LibraryEntry& library) const override;
   OpenOutcome OpenLibrary(const typeinfo::Opener& component, const LibraryEntry& library,
                           ContentsModel& lists) override;
   void Generate(const typeinfo::Opener& component, const GenerateRequest& request,

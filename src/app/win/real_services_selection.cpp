@@ -36,7 +36,7 @@ NeededRows RealServices::CheckNeededRows(const typeinfo::Opener& component,
   HWND owner = reinterpret_cast<HWND>(request.owner_window);
   NeededRows found;
   try {
-    auto library = component.OpenLibraryFile(request.library.path);
+    auto library = component.OpenLibraryFile(OpeningPath(request.library));
     if (!library.ok() || library.value() == nullptr) {
       Tell(owner, kOpenFailed);
       return found;
@@ -67,7 +67,7 @@ void RealServices::SaveSelection(const typeinfo::Opener& component, const Genera
   HWND owner = reinterpret_cast<HWND>(request.owner_window);
   try {
     // The library's identity comes from the file, read afresh.
-    auto library = component.OpenLibraryFile(request.library.path);
+    auto library = component.OpenLibraryFile(OpeningPath(request.library));
     if (!library.ok() || library.value() == nullptr) {
       Tell(owner, kOpenFailed);
       return;
@@ -109,7 +109,7 @@ LoadedSelection RealServices::LoadSelection(const typeinfo::Opener& component,
   lists.CheckRows(generate::RowsOfSelection(selection, shown.classes, shown.events, shown.types,
                                             shown.enumerations, &missing));
   std::string notice;
-  auto library = component.OpenLibraryFile(request.library.path);
+  auto library = component.OpenLibraryFile(OpeningPath(request.library));
   if (library.ok() && library.value() != nullptr &&
       library.value()->GuidText() != selection.library_guid) {
     notice = kSelectionOtherLibrary;

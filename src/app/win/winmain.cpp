@@ -24,6 +24,9 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*argum
   seams.registry = &registry;
   seams.file_system = &file_system;
   seams.file_system_64 = &file_system_64;
+  seams.native_path = [&file_system_64](const std::string& path) {
+    return file_system_64.NativePath(path);
+  };
   seams.environment = &environment;
   seams.desktop = &desktop;
   seams.save_dialog = &save_dialog;

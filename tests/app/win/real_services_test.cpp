@@ -142,6 +142,10 @@ class RealServicesTest : public ::testing::Test {
     seams.desktop = &desktop_;
     seams.save_dialog = &dialog_;
     seams.date_text = [] { return std::string(kDate); };
+    // Stands in for Sysnative: "N:\\FILE" is FILE's fixture to a 64-bit program.
+    seams.native_path = [this](const std::string& path) {
+      return path.rfind("N:\\", 0) == 0 ? FixtureNamed(path.substr(3)) : path;
+    };
     services_ = std::make_unique<RealServices>(seams);
 
     AppContext context;
@@ -393,6 +397,20 @@ TEST_F(RealServicesTest, MissingFileAndUnreadableFileGiveTheirMessages) {
   ASSERT_EQ(desktop_.messages.size(), 2u);
   EXPECT_EQ(desktop_.messages[0].text, "Sorry, I can't find file: \r\nZ:\\no\\such\\file.tlb");
   EXPECT_THAT(desktop_.messages[1].text, HasSubstr("Sorry, I can't access the information"));
+}
+
+TEST_F(RealServicesTest, Win64RowIsOpenedWhereA64BitProgramFindsItsFile) {
+  registry_.SetValue("TypeLib\\{00000000-0000-0000-0000-0000000000DD}\\1.0", "", "Native");
+  registry_.SetValue("TypeLib\\{00000000-0000-0000-0000-0000000000DD}\\1.0\\0\\win64", "",
+                     "N:\\SHAPES.TLB");
+  SetChecked(app_->main_window().files_option(), true);
+  SetChecked(app_->main_window().bits_option(), true);
+  app_->OnScan();
+  int row = RowOf("N:\\SHAPES.TLB");
+  ASSERT_GE(row, 0);
+  ASSERT_TRUE(Open(row));
+  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_EQ(ShownText(), cli::ShowText(ExpectedContents(FixtureNamed("SHAPES.TLB"))));
 }
 
 TEST_F(RealServicesTest, ScanShowsEachKeyInTheStatusText) {
