@@ -104,11 +104,7 @@ std::string WinePathMapper::RedirectedPath(const std::string& windows_path) cons
     std::string shared_key = std::string(shared) + "\\";
     if (rest.compare(0, shared_key.size(), shared_key) == 0) return windows_path;
   }
-  std::vector<std::string> parts = SplitComponents(windows_path);
-  size_t skip = SplitComponents(system32_upper_).size();
-  std::string result = syswow64_;
-  for (size_t i = skip; i < parts.size(); ++i) result += "\\" + parts[i];
-  return result;
+  return Rebased(syswow64_, windows_path, SplitComponents(system32_upper_).size());
 }
 
 std::string WinePathMapper::UnixPath(const std::string& windows_path) const {

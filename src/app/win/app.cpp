@@ -264,7 +264,6 @@ void App::OnSearch() {
         items = context_.services->FindItems(*context_.component, path, query);
       } catch (const std::exception& error) {
         tell_unreadable(path, error);
-        items.clear();
       }
       return !items.empty();
     });

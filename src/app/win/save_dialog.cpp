@@ -15,54 +15,45 @@ constexpr char kLibraryFilter[] =
     "Type libraries (*.tlb;*.olb;*.dll;*.ocx;*.exe)\0*.tlb;*.olb;*.dll;*.ocx;*.exe\0"
     "All files (*.*)\0*.*\0";
 
-}  // namespace
+constexpr DWORD kCommonFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_LONGNAMES;
 
-std::optional<std::string> Win32SaveDialog::AskIncludePath(HWND owner,
-                                                           const std::string& default_name) {
-  char name[260] = {};
+// The common file dialog: the save form or the open form, starting from
+// `default_name`; the chosen path, or nothing when cancelled.
+std::optional<std::string> AskFilePath(HWND owner, const char* filter,
+                                       const std::string& default_name, const char* extension,
+                                       DWORD flags, bool save) {
+  char name[MAX_PATH] = {};
   std::strncpy(name, default_name.c_str(), sizeof(name) - 1);
   OPENFILENAMEA dialog = {};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = owner;
-  dialog.lpstrFilter = kFilter;  // the literal's own NUL ends the list
+  dialog.lpstrFilter = filter;  // the literal's own NUL ends the list
   dialog.lpstrFile = name;
   dialog.nMaxFile = sizeof(name);
-  dialog.lpstrDefExt = "inc";
-  dialog.Flags =
-      OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_CREATEPROMPT | OFN_LONGNAMES;
-  if (GetSaveFileNameA(&dialog) == 0) return std::nullopt;
+  dialog.lpstrDefExt = extension;
+  dialog.Flags = flags;
+  if ((save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) == 0) return std::nullopt;
   return std::string(name);
+}
+
+}  // namespace
+
+std::optional<std::string> Win32SaveDialog::AskIncludePath(HWND owner,
+                                                           const std::string& default_name) {
+  return AskFilePath(owner, kFilter, default_name, "inc",
+                     kCommonFlags | OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT, /*save=*/true);
 }
 
 std::optional<std::string> Win32SaveDialog::AskSelectionPath(HWND owner,
                                                              const std::string& default_name,
                                                              bool save) {
-  char name[260] = {};
-  std::strncpy(name, default_name.c_str(), sizeof(name) - 1);
-  OPENFILENAMEA dialog = {};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = kSelectionFilter;
-  dialog.lpstrFile = name;
-  dialog.nMaxFile = sizeof(name);
-  dialog.lpstrDefExt = "sel";
-  dialog.Flags = save ? OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_LONGNAMES
-                      : OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_LONGNAMES;
-  if ((save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) == 0) return std::nullopt;
-  return std::string(name);
+  return AskFilePath(owner, kSelectionFilter, default_name, "sel",
+                     kCommonFlags | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST), save);
 }
 
 std::optional<std::string> AskLibraryFilePath(HWND owner) {
-  char name[MAX_PATH] = {};
-  OPENFILENAMEA dialog = {};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = kLibraryFilter;
-  dialog.lpstrFile = name;
-  dialog.nMaxFile = sizeof(name);
-  dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_LONGNAMES;
-  if (GetOpenFileNameA(&dialog) == 0) return std::nullopt;
-  return std::string(name);
+  return AskFilePath(owner, kLibraryFilter, "", nullptr, kCommonFlags | OFN_FILEMUSTEXIST,
+                     /*save=*/false);
 }
 
 }  // namespace velbrook::app

@@ -426,4 +426,19 @@ HWND OpenThroughWindows(const Program& program, HWND main, const RemoteListView&
   return found.contents;
 }
 
+HWND WaitForScanEnd(const Program& program, DWORD timeout_ms) {
+  ProgramWindows found;
+  const bool ended = WaitUntil(program, timeout_ms, [&] {
+    found = FindWindows(program.process_id(), "");
+    return !found.dialog.empty() ||
+           (found.main && ChildWithText(found.main, " TypeLibs found") != nullptr);
+  });
+  if (!found.dialog.empty() || !ended) {
+    std::printf("FAIL: the scan did not end (%s)\n",
+                found.dialog.empty() ? "no main window or count" : found.dialog.c_str());
+    return nullptr;
+  }
+  return found.main;
+}
+
 }  // namespace velbrook::probe

@@ -73,6 +73,11 @@ bool WaitUntil(const Program& program, DWORD timeout_ms, Done done) {
   return done();
 }
 
+// Waits until the program's registry scan ends (its main window shows
+// " TypeLibs found"); the main window, or null after printing why not (no
+// main window or count in time, or a message box).
+HWND WaitForScanEnd(const Program& program, DWORD timeout_ms);
+
 // A list view of another process, read and written through a buffer
 // allocated in that process (list-view messages carry raw pointers).
 class RemoteListView {

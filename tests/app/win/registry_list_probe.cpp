@@ -29,7 +29,6 @@ constexpr DWORD kExitTimeoutMs = 30000;
 // mshtml gives a few dozen warnings, each a message box to answer.
 constexpr DWORD kGenerateTimeoutMs = 150000;
 constexpr int kListedColumns = 4;  // File, Description, Path, CLSID
-constexpr char kScanDone[] = " TypeLibs found";
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -249,17 +248,9 @@ int Run(const std::string& app, const std::string& cli) {
     std::printf("FAIL: cannot start %s (error %lu)\n", app.c_str(), GetLastError());
     return 1;
   }
-  ProgramWindows found;
-  bool scanned = WaitUntil(program, kScanTimeoutMs, [&] {
-    found = FindWindows(program.process_id(), "");
-    return !found.dialog.empty() || (found.main && ChildWithText(found.main, kScanDone) != nullptr);
-  });
-  if (!found.dialog.empty() || !scanned) {
-    std::printf("FAIL: the scan did not end (%s)\n",
-                found.dialog.empty() ? "no main window or count" : found.dialog.c_str());
-    return 1;
-  }
-  RemoteListView list(program.process(), FirstListView(found.main));
+  const HWND main_window = WaitForScanEnd(program, kScanTimeoutMs);
+  if (main_window == nullptr) return 1;
+  RemoteListView list(program.process(), FirstListView(main_window));
   if (!list.ok()) {
     std::printf("FAIL: no memory in the program's process\n");
     return 1;
@@ -280,8 +271,8 @@ int Run(const std::string& app, const std::string& cli) {
     std::printf("FAIL: MSHTML.TLB is not in the list\n");
   } else {
     std::string caption = list.CellText(mshtml_row, 1) + " (MSHTML.TLB)";
-    HWND contents =
-        OpenThroughWindows(program, found.main, list, mshtml_row, caption, kOpenTimeoutMs, nullptr);
+    HWND contents = OpenThroughWindows(program, main_window, list, mshtml_row, caption,
+                                       kOpenTimeoutMs, nullptr);
     opened = contents != nullptr &&
              GenerateThroughWindows(program, contents, cli, list.CellText(mshtml_row, 2));
     if (contents != nullptr) {
@@ -292,8 +283,8 @@ int Run(const std::string& app, const std::string& cli) {
       }
     }
   }
-  PostMessageA(found.main, WM_CLOSE, 0, 0);
-  if (!EndsWithExitCodeZero(program, kExitTimeoutMs, "its main window was closed")) return 1;
+  PostMessageA(main_window, WM_CLOSE, 0, 0);
+  if (!EndsWithExitCodeZero(program, kExitTimeoutMs, "its main_window window was closed")) return 1;
   return same && opened ? 0 : 1;
 }
 

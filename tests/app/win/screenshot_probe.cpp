@@ -27,7 +27,6 @@
 namespace velbrook::probe {
 namespace {
 
-constexpr char kScanDone[] = " TypeLibs found";
 constexpr char kBothBitnesses[] = "32 and 64 bit";
 constexpr DWORD kScanTimeoutMs = 120000;
 constexpr DWORD kOpenTimeoutMs = 60000;
@@ -172,24 +171,16 @@ int Run(const std::string& app, const std::string& file, const std::string& dir)
     std::printf("FAIL: cannot start %s (error %lu)\n", app.c_str(), GetLastError());
     return 1;
   }
-  ProgramWindows found;
-  bool scanned = WaitUntil(program, kScanTimeoutMs, [&] {
-    found = FindWindows(program.process_id(), "");
-    return !found.dialog.empty() || (found.main && ChildWithText(found.main, kScanDone) != nullptr);
-  });
-  if (!found.dialog.empty() || !scanned) {
-    std::printf("FAIL: the scan did not end (%s)\n",
-                found.dialog.empty() ? "no main window or count" : found.dialog.c_str());
-    return 1;
-  }
-  HWND list_window = FirstListView(found.main);
+  const HWND main_window = WaitForScanEnd(program, kScanTimeoutMs);
+  if (main_window == nullptr) return 1;
+  HWND list_window = FirstListView(main_window);
   RemoteListView list(program.process(), list_window);
   // Tick "32 and 64 bit" and wait for its scan: the rows change, then stay
   // the same for a while (Abort stays enabled after a scan, so it cannot tell).
-  HWND both = ChildWithText(found.main, kBothBitnesses);
+  HWND both = ChildWithText(main_window, kBothBitnesses);
   if (both == nullptr) {
     std::printf("FAIL: no \"%s\" option\n", kBothBitnesses);
-    Close(program, found.main, nullptr);
+    Close(program, main_window, nullptr);
     return 1;
   }
   const int rows_before = list.RowCount();
@@ -207,7 +198,7 @@ int Run(const std::string& app, const std::string& file, const std::string& dir)
   if (!rescanned) {
     std::printf("FAIL: ticking \"%s\" did not list more libraries (%d before)\n", kBothBitnesses,
                 rows_before);
-    Close(program, found.main, nullptr);
+    Close(program, main_window, nullptr);
     return 1;
   }
   int row = -1;
@@ -216,20 +207,20 @@ int Run(const std::string& app, const std::string& file, const std::string& dir)
   }
   if (row < 0) {
     std::printf("FAIL: %s is not among the %d listed libraries\n", file.c_str(), list.RowCount());
-    Close(program, found.main, nullptr);
+    Close(program, main_window, nullptr);
     return 1;
   }
   std::printf("%d libraries listed, %s at row %d\n", list.RowCount(), file.c_str(), row);
   // The row the user is about to open, selected and in sight.
   list.FocusRow(row);
   SendMessageA(list_window, LVM_ENSUREVISIBLE, row, FALSE);
-  if (!Pose(program, found.main, list_window, dir, "main")) {
-    Close(program, found.main, nullptr);
+  if (!Pose(program, main_window, list_window, dir, "main")) {
+    Close(program, main_window, nullptr);
     return 1;
   }
   HWND contents = Open(program, list_window, list, row, file);
   bool posed = contents != nullptr && Pose(program, contents, nullptr, dir, "contents");
-  if (!Close(program, found.main, contents) || !posed) return 1;
+  if (!Close(program, main_window, contents) || !posed) return 1;
   std::printf("PASS\n");
   return 0;
 }
